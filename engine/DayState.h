@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// Phase of the work day.
+enum class DayState { off, before, lunch, working, overtime, dinner, done };
+
+// The user's manual state, stored by its raw text.
+enum class ManualState { work, rest, away };
+
+QString dayStateName(DayState state); // "off", "before", ...
+std::optional<DayState> dayStateFromName(const QString& name);
+
+QString rawValue(ManualState state); // "work", "rest", "away"
+std::optional<ManualState> manualStateFromRaw(const QString& raw);

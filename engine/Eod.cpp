@@ -1,0 +1,1 @@
+#include "Eod.h"

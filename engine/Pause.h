@@ -1,0 +1,13 @@
+#pragma once
+
+#include "DayState.h"
+
+// Today's manual state and the time spent paused. Resets itself lazily on a new day.
+namespace Pause {
+
+void ensureDay();
+ManualState state();
+void set(ManualState state, double now);
+double pausedMinutes(double now);
+
+} // namespace Pause

@@ -1,0 +1,1 @@
+#include "Store.h"

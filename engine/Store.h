@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QHash>
+#include <QMutex>
+#include <QString>
+#include <QVariant>
+
+#include <memory>
+#include <optional>
+
+class QSettings;
+
+// The user-defaults store: one value per key in QSettings' native format (on Linux
+// ~/.config/tockwork/tockwork.conf). Readings follow the conventions of a defaults store: a key
+// written with another kind is converted (text that is no number reads as integer 0), never
+// defaulted. Safe to use from any thread.
+class Store final
+{
+public:
+    // The process-wide store the application and every record type use.
+    static Store& standard();
+    // Re-points the standard store at a file (tests, or the companion reading the user's file).
+    static void openStandardAt(const QString& path);
+
+    // In read-only mode writes land in memory only and the file is never touched.
+    void setReadOnly(bool readOnly);
+    bool readOnly() const;
+
+    bool contains(const QString& key) const;
+    QVariant object(const QString& key) const;
+
+    qint64 integer(const QString& key) const;          // 0 when absent
+    bool boolean(const QString& key) const;            // false when absent
+    double real(const QString& key) const;             // 0 when absent
+    std::optional<QString> text(const QString& key) const; // none when absent
+
+    void set(const QString& key, const QVariant& value);
+    void remove(const QString& key);
+    // Ends a logical group of writes: the file is atomically replaced before this returns.
+    void flush();
+
+    QString fileName() const;
+
+    explicit Store(const QString& path);
+    ~Store();
+    Store(const Store&) = delete;
+    Store& operator=(const Store&) = delete;
+
+private:
+    mutable QMutex mutex_;
+    std::unique_ptr<QSettings> settings_;
+    QHash<QString, QVariant> values_;
+    bool readOnly_ = false;
+    bool dirty_ = false;
+};

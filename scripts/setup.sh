@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs what TockWork needs to build, run and test on Debian 12. Idempotent: apt is only
+# touched when a package is missing. Runs as root or through sudo.
+set -euo pipefail
+
+packages=(
+    # build
+    cmake ninja-build g++ pkg-config
+    qt6-base-dev qt6-base-dev-tools libgl-dev libicu-dev libgif-dev libx11-dev libxss-dev
+    libgtest-dev libgmock-dev libbenchmark-dev
+    # run: Qt's platform plugins, a Korean system font and colour emoji as fallbacks
+    qt6-qpa-plugins fonts-nanum fonts-noto-color-emoji
+    # the pixel font comes from the npm registry
+    nodejs npm
+    # headless desktop for the tests: X server, window manager, tray host, screenshots
+    xvfb xauth openbox trayer x11-utils xdotool dbus-x11 imagemagick
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+# npm may come from another source than Debian (e.g. an image's own Node.js): accept a working one.
+if command -v npm >/dev/null 2>&1; then
+    filtered=()
+    for p in "${missing[@]}"; do [[ $p == nodejs || $p == npm ]] || filtered+=("$p"); done
+    missing=("${filtered[@]}")
+fi
+
+if ((${#missing[@]})); then
+    echo "setup: installing ${missing[*]}"
+    sudo=""
+    if [[ $(id -u) -ne 0 ]]; then sudo="sudo"; fi
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

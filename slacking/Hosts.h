@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// The lookup key into the known services: lower-cased, trimmed of spaces and tabs.
+QString serviceKey(const QString& name);
+// The host part of an address without "www." / "m.", or none.
+std::optional<QString> hostOf(const QString& address);
+// The form in which a typed entry joins the distraction list.
+QString normalizeEntry(const QString& entry);

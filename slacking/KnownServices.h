@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+struct KnownService
+{
+    QStringList tokens;
+    QString kind; // "사이트", "앱" or "앱, 사이트"
+};
+
+// Well-known distraction services by every name a user may type for them. Built once.
+const QHash<QString, KnownService>& KNOWN_SERVICES();
