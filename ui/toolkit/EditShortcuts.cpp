@@ -1,0 +1,1 @@
+#include "EditShortcuts.h"
