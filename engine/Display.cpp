@@ -1,1 +1,238 @@
 #include "Display.h"
+
+#include "Cfg.h"
+#include "Clock.h"
+#include "Dinner.h"
+#include "Eod.h"
+#include "Format.h"
+#include "Pause.h"
+#include "Preview.h"
+#include "Wollu.h"
+
+#include <QDateTime>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// A share this large only arises when the earnings are a sliver of a won; the bound keeps the
+// figure printable and its conversion defined.
+constexpr double kMaxWolluShare = 999999;
+
+double finiteOrZero(double value)
+{
+    return std::isfinite(value) ? value : 0.0;
+}
+
+struct Header
+{
+    const char16_t* title;
+    const char16_t* mood;
+    const char16_t* mascot;
+};
+
+Header headerFor(DayState state)
+{
+    switch (state) {
+    case DayState::off:
+        return {u"오늘은 쉬는 날 😴", u"푹 쉬어요", u"home"};
+    case DayState::before:
+    case DayState::working:
+        // The manual state only colours the phases in which the user is expected at the desk.
+        switch (Pause::state()) {
+        case ManualState::rest:
+            return {u"잠깐 휴식 중 ☕", u"톡웍도 한숨 돌리는 중", u"ant_work"};
+        case ManualState::away:
+            return {u"자리 비움 🚶", u"곧 돌아올게요", u"ant_work"};
+        case ManualState::work:
+            break;
+        }
+        if (state == DayState::before)
+            return {u"출근 준비 🐜", u"오늘도 톡웍 파이팅", u"ant_work"};
+        return {u"열심히 일하는 중 🐜", u"개미는 톡웍 오늘도 톡웍", u"ant_work"};
+    case DayState::lunch:
+        return {u"점심시간🍚", u"든든하게 충전 중", u"ant_lunch"};
+    case DayState::overtime:
+        return {u"야근 중… 🐜💦", u"무리하지 말아요", u"ant_over"};
+    case DayState::dinner:
+        return {u"저녁 식사 중🍚", u"맛있게 드세요", u"ant_lunch"};
+    case DayState::done:
+        return {u"퇴근! 베짱이 타임 🌿", u"오늘도 수고했어요", u"home"};
+    }
+    return {u"", u"", u"home"};
+}
+
+// Overtime earns 1.5 times the 21.75-day rate; its minutes inside the night window (00:00-06:00,
+// 22:00-24:00) earn 2.0 times. Dinner taken at night comes off the night minutes first.
+double overtimePayWon(const Status& s, double hourlyLegal)
+{
+    const double now = Clock::now();
+    const QTime time = Clock::toLocal(now).time();
+    const double t = time.hour() * 60.0 + time.minute() + time.second() / 60.0;
+    const double we = static_cast<double>(Cfg::workEnd());
+
+    const double early = std::max(std::min(t, 360.0) - std::max(we, 0.0), 0.0);
+    const double late = std::max(std::min(t, 1440.0) - std::max(we, 1320.0), 0.0);
+    const double overtimeMin = finiteOrZero(s.overtimeMin);
+    double night =
+        std::min(early + late - finiteOrZero(Dinner::nightSeconds(now)) / 60.0, overtimeMin);
+    double plain = 0;
+    if (night >= 0) {
+        plain = std::max(overtimeMin - night, 0.0);
+    } else {
+        night = 0;
+        plain = std::max(overtimeMin, 0.0);
+    }
+    return hourlyLegal / 60.0 * (plain * 1.5 + night * 2.0);
+}
+
+qint64 wolluSharePercent(double wolluWon, double earnedWon)
+{
+    if (!(earnedWon > 0))
+        return 0;
+    const double share = std::round(wolluWon / earnedWon * 100.0);
+    if (!std::isfinite(share))
+        return share > 0 ? static_cast<qint64>(kMaxWolluShare) : 0;
+    return static_cast<qint64>(std::clamp(share, 0.0, kMaxWolluShare));
+}
+
+void fillWollu(Display& d, double hourly, double earnedWon)
+{
+    Preview::DemoWollu wollu;
+    if (Preview::demoWollu) {
+        wollu = *Preview::demoWollu;
+    } else {
+        wollu.disabled = Wollu::disabled();
+        wollu.hidden = !wollu.disabled && Wollu::hidden();
+        if (!wollu.disabled && !wollu.hidden)
+            wollu.sec = Wollu::seconds();
+    }
+
+    d.wolluHot = false;
+    if (wollu.disabled) {
+        d.wolluText = QStringLiteral("😴 월루 추적 중단됨");
+        return;
+    }
+    if (wollu.hidden) {
+        d.wolluText = QStringLiteral("🙈 월루 숨김 중");
+        return;
+    }
+    const double slackSec = finiteOrZero(wollu.sec);
+    const double slackMin = slackSec / 60.0;
+    if (slackMin < 1) {
+        d.wolluText = QStringLiteral("아직 월루 0분, 집중 중! 🎯");
+        return;
+    }
+    d.wolluHot = true;
+    d.wolluText = QStringLiteral("⏰ ") + fmtDurSec(slackMin) + QStringLiteral(" 딴짓");
+    if (hourly <= 0)
+        return;
+    const double wolluWon = hourly * slackSec / 3600.0;
+    d.wolluMoneyText = QStringLiteral("💰 ") + fmtWon(wolluWon) + QStringLiteral(" 월루");
+    d.wolluPctText = QStringLiteral("지금까지 번 돈의 ") +
+                     QString::number(wolluSharePercent(wolluWon, earnedWon)) +
+                     QStringLiteral("% 월루했어요");
+}
+
+// The fixed statuses the "--state" preview shows instead of the real day.
+Status demoStatus(DayState state)
+{
+    switch (state) {
+    case DayState::off:
+        return {DayState::off, 0, 0, 0, 0};
+    case DayState::before:
+    case DayState::working:
+        return {DayState::working, 0.55, 264, 216, 0};
+    case DayState::lunch:
+        return {DayState::lunch, 0.4, 192, 288, 0};
+    case DayState::overtime:
+        return {DayState::overtime, 1, 480, 0, 72};
+    case DayState::dinner:
+        return {DayState::dinner, 1, 480, 0, 30};
+    case DayState::done:
+        return {DayState::done, 1, 480, 0, 0};
+    }
+    return {};
+}
+
+} // namespace
+
+Display buildDisplay(const Status& s)
+{
+    Display d;
+    d.status = s;
+    const bool off = s.state == DayState::off;
+    const bool overtime = s.state == DayState::overtime || s.state == DayState::dinner;
+
+    const Header header = headerFor(s.state);
+    d.title = QString::fromUtf16(header.title);
+    d.mood = QString::fromUtf16(header.mood);
+    d.mascot = QString::fromUtf16(header.mascot);
+
+    const QString dash = QStringLiteral("-");
+    d.workedText = off ? dash : fmtDurSec(s.workedMin);
+    if (off)
+        d.remainWorkText = dash;
+    else
+        d.remainWorkText = fmtDurSec(overtime ? s.overtimeMin : s.remainMin);
+
+    const double hourly = finiteOrZero(Cfg::hourlyWonThisMonth());
+    d.showMoney = hourly > 0;
+    const QString missingSalary = QStringLiteral("월급 설정 필요");
+    const bool tagged = !Preview::demoMode && Cfg::salaryPretax() && Cfg::showPretaxTag();
+    const QString tag = tagged ? QStringLiteral("(세전)") : QString();
+
+    const double earnedWon = finiteOrZero(s.workedMin) / 60.0 * hourly;
+    if (off)
+        d.earnedText = dash;
+    else if (!d.showMoney)
+        d.earnedText = missingSalary;
+    else
+        d.earnedText = tag + fmtWon(earnedWon) + QStringLiteral(" 벌었어요");
+
+    switch (s.state) {
+    case DayState::overtime:
+    case DayState::dinner:
+        if (!d.showMoney)
+            d.remainText = missingSalary;
+        else
+            d.remainText = tag + fmtWon(overtimePayWon(s, Cfg::hourlyWonLegal())) +
+                           QStringLiteral(" 더 벌었어요");
+        break;
+    case DayState::done:
+        d.remainText = QStringLiteral("퇴근 완료 🎉");
+        break;
+    case DayState::off:
+        d.remainText = QStringLiteral("즐거운 휴일");
+        break;
+    case DayState::before:
+        d.remainText = QStringLiteral("곧 근무 시작");
+        break;
+    case DayState::lunch:
+    case DayState::working:
+        if (d.showMoney)
+            d.remainText = tag + fmtWon(finiteOrZero(s.remainMin) / 60.0 * hourly) +
+                           QStringLiteral(" 벌어야 해요");
+        else
+            d.remainText = dash;
+        break;
+    }
+
+    fillWollu(d, hourly, earnedWon);
+    return d;
+}
+
+Display currentDisplay()
+{
+    if (Preview::demoState)
+        return buildDisplay(demoStatus(*Preview::demoState));
+
+    Status s = computeStatus(Clock::now());
+    if ((s.state == DayState::overtime || s.state == DayState::dinner) && Eod::leftToday()) {
+        s.state = DayState::done;
+        s.progress = 1;
+        s.remainMin = 0;
+    }
+    return buildDisplay(s);
+}

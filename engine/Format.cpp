@@ -1,1 +1,68 @@
 #include "Format.h"
+
+#include <QLocale>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// The largest double that still fits a signed 64-bit integer (2^63 - 1024); converting anything
+// beyond it would be undefined, so amounts and durations are clamped to it first.
+constexpr double kInt64Edge = 9223372036854774784.0;
+
+// Rounds half away from zero into a 64-bit integer. NaN and infinities have no amount to show and
+// read as 0; finite values beyond the integer range stop at its edge.
+qint64 roundToInt64(double value)
+{
+    if (!std::isfinite(value))
+        return 0;
+    return static_cast<qint64>(std::clamp(std::round(value), -kInt64Edge, kInt64Edge));
+}
+
+// The user's number style. A process without a real locale (C or POSIX) would print amounts
+// ungrouped in the middle of Korean sentences, so it borrows the Korean style instead.
+QLocale numberLocale()
+{
+    QLocale locale;
+    if (locale.language() == QLocale::C) {
+        static const QLocale korean(QLocale::Korean, QLocale::SouthKorea);
+        return korean;
+    }
+    return locale;
+}
+
+} // namespace
+
+QString fmtWon(double won)
+{
+    QString digits = numberLocale().toString(roundToInt64(won));
+    if (digits.isEmpty())
+        digits = QStringLiteral("0");
+    return digits + QStringLiteral("원");
+}
+
+QString fmtDurSec(double minutes)
+{
+    // Minutes this large overflow to infinity when turned into seconds; clamp the seconds, not
+    // the minutes, so every finite input still lands on the integer range.
+    const double secondsIn = std::isfinite(minutes) ? minutes * 60.0 : 0.0;
+    const qint64 n =
+        roundToInt64(std::isfinite(secondsIn) ? secondsIn : std::copysign(kInt64Edge, secondsIn));
+    if (n < 1)
+        return QStringLiteral("0초");
+
+    QString text;
+    const auto addPart = [&text](qint64 value, const QString& unit) {
+        if (!text.isEmpty())
+            text += QLatin1Char(' ');
+        text += QString::number(value) + unit;
+    };
+    if (n >= 3600)
+        addPart(n / 3600, QStringLiteral("시간"));
+    if (n % 3600 >= 60)
+        addPart(n % 3600 / 60, QStringLiteral("분"));
+    if (n % 60 != 0 || text.isEmpty())
+        addPart(n % 60, QStringLiteral("초"));
+    return text;
+}
