@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 
 #include <optional>
 
@@ -10,3 +11,7 @@ QString serviceKey(const QString& name);
 std::optional<QString> hostOf(const QString& address);
 // The form in which a typed entry joins the distraction list.
 QString normalizeEntry(const QString& entry);
+
+// `text` without the spaces and tabs at either end (other white space is kept: a line break
+// separates entries, it does not pad them).
+QStringView trimHorizontal(QStringView text);
