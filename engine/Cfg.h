@@ -3,7 +3,7 @@
 #include <QString>
 
 // The user's schedule and salary. Every getter reads the store when called; times of day are
-// whole minutes after local midnight.
+// whole minutes after local midnight. Any stored value, however odd, yields finite figures.
 namespace Cfg {
 
 qint64 ud(const QString& key, qint64 def);
@@ -31,5 +31,7 @@ double hourlyWonLegal();
 double hourlyWonThisMonth();
 // Working days in the current calendar month (cached per month).
 int workingDaysThisMonth();
+// Forgets the cached working-day count (save() does this; so must whoever re-points the store).
+void clearMonthCache();
 
 } // namespace Cfg

@@ -5,10 +5,24 @@
 #include <optional>
 
 // Phase of the work day.
-enum class DayState { off, before, lunch, working, overtime, dinner, done };
+enum class DayState
+{
+    off,
+    before,
+    lunch,
+    working,
+    overtime,
+    dinner,
+    done
+};
 
 // The user's manual state, stored by its raw text.
-enum class ManualState { work, rest, away };
+enum class ManualState
+{
+    work,
+    rest,
+    away
+};
 
 QString dayStateName(DayState state); // "off", "before", ...
 std::optional<DayState> dayStateFromName(const QString& name);

@@ -1,1 +1,29 @@
 #include "Eod.h"
+
+#include "DayKey.h"
+#include "SettingsKeys.h"
+#include "Store.h"
+
+namespace K = SettingsKeys;
+
+namespace Eod {
+
+void choose(const QString& choice)
+{
+    Store& ud = Store::standard();
+    ud.set(K::eodChoice, choice);
+    ud.set(K::eodDay, today());
+    ud.flush();
+}
+
+bool chosenToday()
+{
+    return Store::standard().text(K::eodDay) == today();
+}
+
+bool leftToday()
+{
+    return chosenToday() && Store::standard().text(K::eodChoice) == QStringLiteral("left");
+}
+
+} // namespace Eod

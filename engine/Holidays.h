@@ -21,4 +21,9 @@ struct Named
 // Every holiday of `year` in date order, named (substitute days say so).
 QList<Named> named(int year);
 
+namespace internal {
+// Forgets every computed year (benchmarks measure the first computation again).
+void clearCache();
+} // namespace internal
+
 } // namespace Holidays

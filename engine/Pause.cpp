@@ -1,1 +1,61 @@
 #include "Pause.h"
+
+#include "DayKey.h"
+#include "SettingsKeys.h"
+#include "Store.h"
+
+#include <algorithm>
+
+namespace K = SettingsKeys;
+
+namespace Pause {
+
+void ensureDay()
+{
+    Store& ud = Store::standard();
+    const QString day = today();
+    if (ud.text(K::pauseDay) == day)
+        return;
+    // A pause still running from an earlier day is dropped: it belongs to neither day.
+    ud.set(K::pauseDay, day);
+    ud.set(K::pausedSec, 0.0);
+    ud.set(K::pauseStart, 0.0);
+    ud.set(K::manualState, rawValue(ManualState::work));
+    ud.flush();
+}
+
+ManualState state()
+{
+    ensureDay();
+    const std::optional<QString> raw = Store::standard().text(K::manualState);
+    return raw ? manualStateFromRaw(*raw).value_or(ManualState::work) : ManualState::work;
+}
+
+void set(ManualState state, double now)
+{
+    ensureDay();
+    Store& ud = Store::standard();
+    const double start = ud.real(K::pauseStart);
+    if (state != ManualState::work) {
+        if (start <= 0)
+            ud.set(K::pauseStart, now);
+    } else if (start > 0) {
+        ud.set(K::pausedSec, ud.real(K::pausedSec) + std::max(now - start, 0.0));
+        ud.set(K::pauseStart, 0.0);
+    }
+    ud.set(K::manualState, rawValue(state));
+    ud.flush();
+}
+
+double pausedMinutes(double now)
+{
+    ensureDay();
+    const Store& ud = Store::standard();
+    double seconds = ud.real(K::pausedSec);
+    const double start = ud.real(K::pauseStart);
+    if (start > 0)
+        seconds += std::max(now - start, 0.0);
+    return seconds / 60.0;
+}
+
+} // namespace Pause

@@ -1,1 +1,416 @@
 #include "Store.h"
+
+#include "Clock.h"
+
+#include <QDebug>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+// Readings convert between kinds the way a defaults store on the desktop does (NSUserDefaults
+// over NSNumber/NSString): a text that starts with a number reads as that number, anything else
+// as 0. Values written by hand or by older versions therefore never fall back to defaults.
+namespace {
+
+constexpr qint64 kMaxInt = std::numeric_limits<qint64>::max();
+constexpr qint64 kMinInt = std::numeric_limits<qint64>::min();
+
+bool isSpace(QChar c)
+{
+    return c.isSpace();
+}
+
+qsizetype skipSpace(QStringView s, qsizetype i)
+{
+    while (i < s.size() && isSpace(s[i]))
+        ++i;
+    return i;
+}
+
+bool isDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+// Leading decimal integer after optional blanks and sign; stops at the first other character
+// and saturates at the 64-bit range ("12abc" -> 12, "abc" -> 0).
+qint64 textToInteger(QStringView s)
+{
+    qsizetype i = skipSpace(s, 0);
+    bool negative = false;
+    if (i < s.size() && (s[i] == u'+' || s[i] == u'-'))
+        negative = s[i++] == u'-';
+    quint64 magnitude = 0;
+    const quint64 limit = negative ? quint64(kMaxInt) + 1 : quint64(kMaxInt);
+    bool saturated = false;
+    for (; i < s.size() && isDigit(s[i]); ++i) {
+        const unsigned digit = s[i].unicode() - u'0';
+        if (saturated || magnitude > (limit - digit) / 10) {
+            saturated = true;
+            continue;
+        }
+        magnitude = magnitude * 10 + digit;
+    }
+    if (saturated)
+        return negative ? kMinInt : kMaxInt;
+    if (negative)
+        return magnitude == quint64(kMaxInt) + 1 ? kMinInt : -qint64(magnitude);
+    return qint64(magnitude);
+}
+
+// Leading decimal floating-point number ("1.5e3x" -> 1500); no hex, no "inf" or "nan".
+double textToReal(QStringView s)
+{
+    qsizetype i = skipSpace(s, 0);
+    const qsizetype start = i;
+    if (i < s.size() && (s[i] == u'+' || s[i] == u'-'))
+        ++i;
+    qsizetype digits = 0;
+    for (; i < s.size() && isDigit(s[i]); ++i)
+        ++digits;
+    if (i < s.size() && s[i] == u'.')
+        for (++i; i < s.size() && isDigit(s[i]); ++i)
+            ++digits;
+    if (digits == 0)
+        return 0;
+    qsizetype end = i;
+    if (i < s.size() && (s[i] == u'e' || s[i] == u'E')) {
+        qsizetype j = i + 1;
+        if (j < s.size() && (s[j] == u'+' || s[j] == u'-'))
+            ++j;
+        if (j < s.size() && isDigit(s[j])) {
+            while (j < s.size() && isDigit(s[j]))
+                ++j;
+            end = j;
+        }
+    }
+    const double value = s.mid(start, end - start).toLatin1().toDouble();
+    if (std::isinf(value))
+        return value > 0 ? std::numeric_limits<double>::max() : -std::numeric_limits<double>::max();
+    return std::isnan(value) ? 0 : value;
+}
+
+// True for a leading Y, y, T or t, or a non-zero digit after blanks, a sign and zeros.
+bool textToBoolean(QStringView s)
+{
+    qsizetype i = skipSpace(s, 0);
+    if (i < s.size() && (s[i] == u'+' || s[i] == u'-'))
+        ++i;
+    while (i < s.size() && s[i] == u'0')
+        ++i;
+    if (i >= s.size())
+        return false;
+    const QChar c = s[i];
+    return c == u'Y' || c == u'y' || c == u'T' || c == u't' || (c >= u'1' && c <= u'9');
+}
+
+qint64 realToInteger(double d)
+{
+    if (std::isnan(d))
+        return 0;
+    if (d >= 9223372036854775807.0)
+        return kMaxInt;
+    if (d <= -9223372036854775808.0)
+        return kMinInt;
+    return static_cast<qint64>(d);
+}
+
+double finiteReal(double d)
+{
+    if (std::isnan(d))
+        return 0;
+    constexpr double big = std::numeric_limits<double>::max();
+    return std::clamp(d, -big, big);
+}
+
+// The text a value stands for. QSettings' INI reader turns an unquoted "a,b,c" into a list, so a
+// hand-edited file holding a comma-separated list reads back as the text that was typed.
+QString variantText(const QVariant& v)
+{
+    switch (v.typeId()) {
+    case QMetaType::QString:
+        return v.toString();
+    case QMetaType::QStringList:
+        return v.toStringList().join(u',');
+    case QMetaType::QByteArray:
+        return QString::fromUtf8(v.toByteArray());
+    case QMetaType::Bool:
+        return v.toBool() ? QStringLiteral("1") : QStringLiteral("0");
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return QString::number(v.toDouble(), 'g', QLocale::FloatingPointShortest);
+    default:
+        return v.toString();
+    }
+}
+
+bool isTextKind(const QVariant& v)
+{
+    const int t = v.typeId();
+    return t == QMetaType::QString || t == QMetaType::QStringList || t == QMetaType::QByteArray;
+}
+
+qint64 variantInteger(const QVariant& v)
+{
+    switch (v.typeId()) {
+    case QMetaType::UnknownType:
+        return 0;
+    case QMetaType::Bool:
+        return v.toBool() ? 1 : 0;
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::Short:
+    case QMetaType::Long:
+    case QMetaType::Char:
+    case QMetaType::SChar:
+        return v.toLongLong();
+    case QMetaType::UInt:
+    case QMetaType::ULongLong:
+    case QMetaType::UShort:
+    case QMetaType::ULong:
+    case QMetaType::UChar: {
+        const quint64 u = v.toULongLong();
+        return u > quint64(kMaxInt) ? kMaxInt : qint64(u);
+    }
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return realToInteger(v.toDouble());
+    default:
+        break;
+    }
+    const QString text = variantText(v);
+    // QSettings writes Booleans into its file as the words "true" and "false".
+    if (text == u"true")
+        return 1;
+    return textToInteger(text);
+}
+
+double variantReal(const QVariant& v)
+{
+    switch (v.typeId()) {
+    case QMetaType::UnknownType:
+        return 0;
+    case QMetaType::Bool:
+        return v.toBool() ? 1 : 0;
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return finiteReal(v.toDouble());
+    default:
+        break;
+    }
+    if (!isTextKind(v) && v.canConvert<double>())
+        return finiteReal(v.toDouble());
+    const QString text = variantText(v);
+    if (text == u"true")
+        return 1;
+    return textToReal(text);
+}
+
+bool variantBoolean(const QVariant& v)
+{
+    switch (v.typeId()) {
+    case QMetaType::UnknownType:
+        return false;
+    case QMetaType::Bool:
+        return v.toBool();
+    case QMetaType::Double:
+    case QMetaType::Float: {
+        const double d = v.toDouble();
+        return !std::isnan(d) && d != 0;
+    }
+    default:
+        break;
+    }
+    if (!isTextKind(v) && v.canConvert<qint64>())
+        return v.toLongLong() != 0;
+    return textToBoolean(variantText(v));
+}
+
+QMutex g_standardMutex;
+std::unique_ptr<Store> g_standard;
+
+} // namespace
+
+Store& Store::standard()
+{
+    QMutexLocker lock(&g_standardMutex);
+    if (!g_standard)
+        g_standard = std::make_unique<Store>(QString());
+    return *g_standard;
+}
+
+void Store::openStandardAt(const QString& path)
+{
+    QMutexLocker lock(&g_standardMutex);
+    if (!g_standard) {
+        g_standard = std::make_unique<Store>(path);
+        return;
+    }
+    // The same object is re-pointed, so references handed out earlier stay valid.
+    QMutexLocker storeLock(&g_standard->mutex_);
+    g_standard->openLocked(path);
+}
+
+Store::Store(const QString& path)
+{
+    QMutexLocker lock(&mutex_);
+    openLocked(path);
+}
+
+Store::~Store()
+{
+    QMutexLocker lock(&mutex_);
+    if (dirty_ && fileWritableLocked())
+        settings_->sync();
+}
+
+void Store::openLocked(const QString& path)
+{
+    if (settings_ && dirty_ && fileWritableLocked())
+        settings_->sync();
+    settings_.reset(); // the old object's destructor must not write after we move on
+    if (path.isEmpty())
+        settings_ =
+            std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                        QStringLiteral("tockwork"), QStringLiteral("tockwork"));
+    else
+        settings_ = std::make_unique<QSettings>(path, QSettings::NativeFormat);
+    // Only our own file counts; no organization-wide or system-wide fallbacks.
+    settings_->setFallbacksEnabled(false);
+
+    values_.clear();
+    const QStringList keys = settings_->allKeys();
+    for (const QString& key : keys)
+        values_.insert(key, settings_->value(key));
+    dirty_ = false;
+
+    const QFileInfo info(settings_->fileName());
+    badFilePending_ = settings_->status() == QSettings::FormatError;
+    fileUnreadable_ = info.exists() && (!info.isReadable() || !info.isFile());
+    if (badFilePending_)
+        qWarning("tockwork: %s could not be parsed; it is kept as a copy before it is rewritten",
+                 qPrintable(info.filePath()));
+    if (fileUnreadable_)
+        qWarning("tockwork: %s cannot be read; settings stay in memory",
+                 qPrintable(info.filePath()));
+}
+
+void Store::keepBadFileLocked()
+{
+    if (!badFilePending_)
+        return;
+    const QString file = settings_->fileName();
+    const QString stamp = Clock::nowLocal().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString copy = file + QStringLiteral(".bad-") + stamp;
+    for (int n = 1; QFileInfo::exists(copy); ++n)
+        copy = file + QStringLiteral(".bad-") + stamp + u'-' + QString::number(n);
+    if (QFile::copy(file, copy)) {
+        badFilePending_ = false;
+    } else {
+        // Without a copy the file must not be replaced: keep working from memory only.
+        fileUnreadable_ = true;
+        qWarning("tockwork: could not copy %s aside; settings stay in memory", qPrintable(file));
+    }
+}
+
+void Store::setReadOnly(bool readOnly)
+{
+    QMutexLocker lock(&mutex_);
+    readOnly_ = readOnly;
+}
+
+bool Store::readOnly() const
+{
+    QMutexLocker lock(&mutex_);
+    return readOnly_;
+}
+
+bool Store::contains(const QString& key) const
+{
+    QMutexLocker lock(&mutex_);
+    return values_.contains(key);
+}
+
+QVariant Store::object(const QString& key) const
+{
+    QMutexLocker lock(&mutex_);
+    return values_.value(key);
+}
+
+qint64 Store::integer(const QString& key) const
+{
+    QMutexLocker lock(&mutex_);
+    const auto it = values_.constFind(key);
+    return it == values_.cend() ? 0 : variantInteger(*it);
+}
+
+bool Store::boolean(const QString& key) const
+{
+    QMutexLocker lock(&mutex_);
+    const auto it = values_.constFind(key);
+    return it == values_.cend() ? false : variantBoolean(*it);
+}
+
+double Store::real(const QString& key) const
+{
+    QMutexLocker lock(&mutex_);
+    const auto it = values_.constFind(key);
+    return it == values_.cend() ? 0.0 : variantReal(*it);
+}
+
+std::optional<QString> Store::text(const QString& key) const
+{
+    QMutexLocker lock(&mutex_);
+    const auto it = values_.constFind(key);
+    if (it == values_.cend())
+        return std::nullopt;
+    return variantText(*it);
+}
+
+void Store::set(const QString& key, const QVariant& value)
+{
+    QMutexLocker lock(&mutex_);
+    values_.insert(key, value);
+    if (!fileWritableLocked())
+        return;
+    keepBadFileLocked();
+    if (!fileWritableLocked())
+        return;
+    settings_->setValue(key, value);
+    dirty_ = true;
+}
+
+void Store::remove(const QString& key)
+{
+    QMutexLocker lock(&mutex_);
+    values_.remove(key);
+    if (!fileWritableLocked())
+        return;
+    keepBadFileLocked();
+    if (!fileWritableLocked())
+        return;
+    settings_->remove(key);
+    dirty_ = true;
+}
+
+void Store::flush()
+{
+    QMutexLocker lock(&mutex_);
+    if (!dirty_ || !fileWritableLocked())
+        return;
+    // QSettings writes through QSaveFile: a temporary beside the file, renamed over it.
+    settings_->sync();
+    dirty_ = false;
+    if (settings_->status() == QSettings::AccessError)
+        qWarning("tockwork: could not write %s", qPrintable(settings_->fileName()));
+}
+
+QString Store::fileName() const
+{
+    QMutexLocker lock(&mutex_);
+    return settings_->fileName();
+}

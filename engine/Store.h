@@ -29,9 +29,9 @@ public:
     bool contains(const QString& key) const;
     QVariant object(const QString& key) const;
 
-    qint64 integer(const QString& key) const;          // 0 when absent
-    bool boolean(const QString& key) const;            // false when absent
-    double real(const QString& key) const;             // 0 when absent
+    qint64 integer(const QString& key) const;              // 0 when absent
+    bool boolean(const QString& key) const;                // false when absent
+    double real(const QString& key) const;                 // 0 when absent
     std::optional<QString> text(const QString& key) const; // none when absent
 
     void set(const QString& key, const QVariant& value);
@@ -41,15 +41,24 @@ public:
 
     QString fileName() const;
 
+    // An empty path means the standard location (organization and application "tockwork").
     explicit Store(const QString& path);
     ~Store();
     Store(const Store&) = delete;
     Store& operator=(const Store&) = delete;
 
 private:
+    // Replaces the backing file and reloads the in-memory copy; the caller holds mutex_.
+    void openLocked(const QString& path);
+    // Before the first write over a file QSettings could not parse, keep the bad file beside it.
+    void keepBadFileLocked();
+    bool fileWritableLocked() const { return !readOnly_ && !fileUnreadable_; }
+
     mutable QMutex mutex_;
     std::unique_ptr<QSettings> settings_;
     QHash<QString, QVariant> values_;
     bool readOnly_ = false;
     bool dirty_ = false;
+    bool badFilePending_ = false; // the file failed to parse and has not been copied yet
+    bool fileUnreadable_ = false; // the file exists but cannot be read: never overwrite it
 };
