@@ -1,0 +1,245 @@
+#include "AppMeta.h"
+
+#include "Hosts.h"
+#include "KnownServices.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QPainter>
+#include <QPainterPath>
+#include <QStandardPaths>
+#include <QTextStream>
+
+namespace {
+
+RunningAppsSource& runningAppsSource()
+{
+    static RunningAppsSource source;
+    return source;
+}
+
+QStringList& applicationDirsOverride()
+{
+    static QStringList dirs;
+    return dirs;
+}
+
+struct DesktopEntry
+{
+    QString file;
+    QString name;
+    QString localName;
+    QString icon;
+};
+
+std::optional<DesktopEntry> readDesktopEntry(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return std::nullopt;
+    QTextStream in(&file);
+    DesktopEntry entry;
+    entry.file = path;
+    bool inMainGroup = false, isApplication = false, hidden = false;
+    int lines = 0;
+    while (!in.atEnd() && ++lines < 2000) {
+        const QString line = in.readLine().trimmed();
+        if (line.startsWith(u'[')) {
+            if (inMainGroup)
+                break;
+            inMainGroup = line == QLatin1String("[Desktop Entry]");
+            continue;
+        }
+        if (!inMainGroup)
+            continue;
+        const qsizetype eq = line.indexOf(u'=');
+        if (eq <= 0)
+            continue;
+        const QString key = line.left(eq).trimmed();
+        const QString value = line.mid(eq + 1).trimmed();
+        if (key == QLatin1String("Type"))
+            isApplication = value == QLatin1String("Application");
+        else if (key == QLatin1String("Name"))
+            entry.name = value;
+        else if (key == QLatin1String("Name[ko]"))
+            entry.localName = value;
+        else if (key == QLatin1String("Icon"))
+            entry.icon = value;
+        else if (key == QLatin1String("Hidden"))
+            hidden = value == QLatin1String("true");
+    }
+    // Hidden=true is how a user deletes a system-wide entry.
+    if (!isApplication || hidden || entry.name.isEmpty())
+        return std::nullopt;
+    return entry;
+}
+
+// Every application entry, earlier folders first, so a user's own entry hides the system's.
+const QList<DesktopEntry>& desktopEntries()
+{
+    static QList<DesktopEntry> entries;
+    static QStringList builtFrom;
+    static bool built = false;
+    QStringList dirs = applicationDirsOverride();
+    if (dirs.isEmpty())
+        dirs = QStandardPaths::standardLocations(QStandardPaths::ApplicationsLocation);
+    if (built && dirs == builtFrom)
+        return entries;
+    entries.clear();
+    QSet<QString> seenIds;
+    for (const QString& dir : dirs) {
+        QDir folder(dir);
+        const QStringList files =
+            folder.entryList({QStringLiteral("*.desktop")}, QDir::Files, QDir::Name);
+        for (const QString& name : files) {
+            if (seenIds.contains(name))
+                continue;
+            seenIds.insert(name);
+            if (auto entry = readDesktopEntry(folder.filePath(name)))
+                entries.append(*entry);
+        }
+    }
+    builtFrom = dirs;
+    built = true;
+    return entries;
+}
+
+QIcon iconNamed(const QString& icon)
+{
+    if (icon.isEmpty())
+        return {};
+    if (QFileInfo(icon).isAbsolute())
+        return QFileInfo::exists(icon) ? QIcon(icon) : QIcon();
+    return QIcon::fromTheme(icon);
+}
+
+QImage badgeCanvas()
+{
+    QImage image(64, 64, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    return image;
+}
+
+// A mid grey that stays visible on light and dark rows alike.
+const QColor badgeInk(128, 128, 128);
+
+} // namespace
+
+void setRunningAppsSource(RunningAppsSource source)
+{
+    runningAppsSource() = std::move(source);
+}
+
+void setApplicationDirs(const QStringList& dirs)
+{
+    applicationDirsOverride() = dirs;
+}
+
+std::optional<InstalledApp> findInstalledApp(const QString& name)
+{
+    const QString wanted = name.trimmed().toLower();
+    if (wanted.isEmpty())
+        return std::nullopt;
+    for (const DesktopEntry& entry : desktopEntries()) {
+        const QString id = QFileInfo(entry.file).completeBaseName().toLower();
+        const QString lastPart = id.section(u'.', -1);
+        if (id == wanted || lastPart == wanted || entry.name.toLower() == wanted ||
+            (!entry.localName.isEmpty() && entry.localName.toLower() == wanted)) {
+            return InstalledApp{entry.name, entry.file, iconNamed(entry.icon)};
+        }
+    }
+    return std::nullopt;
+}
+
+QIcon siteFallbackIcon()
+{
+    if (QIcon theme = QIcon::fromTheme(QStringLiteral("applications-internet")); !theme.isNull())
+        return theme;
+    QImage image = badgeCanvas();
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(badgeInk, 4));
+    p.setBrush(Qt::NoBrush);
+    const QRectF globe(6, 6, 52, 52);
+    p.drawEllipse(globe);
+    p.drawEllipse(QRectF(20, 6, 24, 52));
+    p.drawLine(QPointF(32, 6), QPointF(32, 58));
+    p.drawLine(QPointF(6, 32), QPointF(58, 32));
+    p.drawLine(QPointF(11, 19), QPointF(53, 19));
+    p.drawLine(QPointF(11, 45), QPointF(53, 45));
+    p.end();
+    return QIcon(QPixmap::fromImage(image));
+}
+
+QIcon appFallbackIcon(const QString& entry)
+{
+    QImage image = badgeCanvas();
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    QPen pen(badgeInk, 3, Qt::DashLine);
+    p.setPen(pen);
+    p.setBrush(Qt::NoBrush);
+    p.drawRoundedRect(QRectF(6, 6, 52, 52), 12, 12);
+    const QString trimmed = entry.trimmed();
+    if (!trimmed.isEmpty()) {
+        // The first user-perceived character, so a surrogate pair is never split.
+        const QString initial =
+            trimmed.at(0).isHighSurrogate() ? trimmed.left(2) : trimmed.left(1).toUpper();
+        QFont font;
+        font.setPixelSize(30);
+        font.setBold(true);
+        p.setFont(font);
+        p.setPen(badgeInk);
+        p.drawText(QRectF(6, 6, 52, 52), Qt::AlignCenter, initial);
+    }
+    p.end();
+    return QIcon(QPixmap::fromImage(image));
+}
+
+AppMeta appMeta(const QString& entry)
+{
+    const QString lower = entry.toLower();
+    QIcon icon;
+    bool isApp = false;
+
+    if (!lower.isEmpty() && runningAppsSource()) {
+        for (const RunningApp& app : runningAppsSource()()) {
+            const QString n = app.name.toLower();
+            if (n.isEmpty() || app.icon.isNull())
+                continue;
+            if (n.contains(lower) || lower.contains(n)) {
+                icon = app.icon;
+                isApp = true;
+                break;
+            }
+        }
+    }
+    if (!isApp) {
+        if (const auto installed = findInstalledApp(entry)) {
+            icon = installed->icon;
+            isApp = true;
+        }
+    }
+
+    const auto& known = KNOWN_SERVICES();
+    const auto record = known.constFind(serviceKey(entry));
+    const bool found = record != known.constEnd();
+
+    AppMeta meta;
+    meta.kind = found ? record->kind : (isApp ? QStringLiteral("앱") : QStringLiteral("사이트"));
+    const bool site = meta.kind.contains(QStringLiteral("사이트"));
+    if (icon.isNull())
+        icon = site ? siteFallbackIcon() : appFallbackIcon(entry);
+    meta.icon = icon;
+    if (site) {
+        QString domain = found && !record->tokens.isEmpty() ? record->tokens.first() : lower;
+        if (!domain.contains(u'.'))
+            domain += QStringLiteral(".com");
+        meta.detail = domain;
+    } else {
+        meta.detail = QStringLiteral("앱");
+    }
+    return meta;
+}

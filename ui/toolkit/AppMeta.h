@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QIcon>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+
+// What the distraction-list editor shows for an entry: an icon, a kind ("앱", "사이트" or
+// "앱, 사이트") and a detail line (the site's domain, or "앱").
+struct AppMeta
+{
+    QIcon icon; // null only when no icon could be made at all
+    QString kind;
+    QString detail;
+};
+
+AppMeta appMeta(const QString& entry);
+
+// A running application with a window of its own, as the platform lists it.
+struct RunningApp
+{
+    QString name;
+    QIcon icon;
+};
+using RunningAppsSource = std::function<QList<RunningApp>()>;
+// The platform layer plugs in its list of running applications; none is known by default.
+void setRunningAppsSource(RunningAppsSource source);
+
+// An installed application, found by its desktop entry.
+struct InstalledApp
+{
+    QString name;
+    QString desktopFile;
+    QIcon icon;
+};
+// The installed application called `name` (its entry's file name, its last reverse-DNS part or its
+// Name, case-insensitively), searched in the XDG application folders.
+std::optional<InstalledApp> findInstalledApp(const QString& name);
+// Replaces the folders searched (tests); an empty list restores the XDG folders.
+void setApplicationDirs(const QStringList& dirs);
+
+// The icons used when nothing better is found: a globe for sites, a dashed badge with the entry's
+// initial for applications.
+QIcon siteFallbackIcon();
+QIcon appFallbackIcon(const QString& entry);

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QColor>
+
+#include <optional>
+
+// Light or dark, decided afresh every time a colour is asked for.
+
+// While set, decides light or dark for every colour. A window sets it to its own appearance while
+// it builds or refreshes its views and clears it afterwards. Main thread only.
+inline std::optional<bool> uiDarkOverride;
+
+// Corner radius of the glass windows, in points.
+inline constexpr double uiCornerRadius = 8.0;
+
+bool uiIsDark();
+// `dark` when the interface is dark, else `light`.
+QColor dyn(const QColor& light, const QColor& dark);
+
+// The system's own answer (Qt's colour scheme where known, else the palette's window lightness),
+// ignoring the override.
+bool systemIsDark();

@@ -1,0 +1,11 @@
+#include "CenteredTextField.h"
+
+CenteredTextField::CenteredTextField(QWidget* parent) : EditableTextField(parent)
+{
+    setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+}
+
+void CenteredTextField::setHorizontalAlignment(Qt::Alignment alignment)
+{
+    setAlignment((alignment & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter);
+}

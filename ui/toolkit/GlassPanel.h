@@ -1,0 +1,30 @@
+#pragma once
+
+#include "GlassView.h"
+
+// The frameless, always-on-top window of the drop-down panel: it stays above other windows, on
+// every desktop, does not take focus from the application in front when shown, and holds its
+// content in a GlassView that follows the hosted widget's size.
+class GlassPanel final : public QWidget
+{
+    Q_OBJECT
+public:
+    GlassPanel(QWidget* hosting, bool hidesOnDeactivate);
+
+    GlassView* glass() const { return glass_; }
+    QWidget* hosted() const { return hosted_; }
+    bool hidesOnDeactivate() const { return hidesOnDeactivate_; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    GlassView* glass_;
+    QWidget* hosted_;
+    bool hidesOnDeactivate_;
+};
+
+// The panel window around `hosting`, sized to it; `hosting` becomes its child. The caller owns the
+// returned window. With `hidesOnDeactivate` the window hides when the application loses activation.
+GlassPanel* makeGlassPanel(QWidget* hosting, bool hidesOnDeactivate);

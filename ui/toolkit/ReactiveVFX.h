@@ -1,0 +1,24 @@
+#pragma once
+
+#include "GlassView.h"
+
+#include <functional>
+
+// A glass surface that tells its owner when the light/dark appearance or the palette changed, so
+// the owner can fetch its colours again and rebuild its views.
+class ReactiveVFX final : public GlassView
+{
+    Q_OBJECT
+public:
+    explicit ReactiveVFX(QWidget* parent = nullptr);
+
+    std::function<void()> onAppearanceChange;
+
+protected:
+    void changeEvent(QEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    void scheduleNotification();
+    bool pending_ = false;
+};

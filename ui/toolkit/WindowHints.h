@@ -1,0 +1,14 @@
+#pragma once
+
+class QWidget;
+
+// Window-manager requests the toolkit's windows make where the windowing system supports them;
+// elsewhere they do nothing. One implementation is compiled per platform.
+namespace WindowHints {
+
+// Keep the top-level `window` on every virtual desktop.
+void showOnAllDesktops(QWidget* window);
+// Ask the compositor to blur what lies behind `window` (KWin on X11).
+void requestBlurBehind(QWidget* window);
+
+} // namespace WindowHints

@@ -1,0 +1,10 @@
+#include "WindowHints.h"
+
+namespace WindowHints {
+
+void showOnAllDesktops(QWidget*)
+{}
+void requestBlurBehind(QWidget*)
+{}
+
+} // namespace WindowHints
