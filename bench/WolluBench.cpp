@@ -23,7 +23,7 @@ QString fiftyEntryList()
     return entries.join(u',');
 }
 
-void BM_WolluMatchesURL_50Entries(benchmark::State& state)
+void BM_Wollu_matchesURL_50Entries(benchmark::State& state)
 {
     QTemporaryDir dir;
     Store::openStandardAt(dir.filePath(QStringLiteral("bench.conf")));
@@ -40,6 +40,6 @@ void BM_WolluMatchesURL_50Entries(benchmark::State& state)
         state.SkipWithError("the address unexpectedly matched");
 }
 // Repetitions report the median that the 5 µs budget is stated against.
-BENCHMARK(BM_WolluMatchesURL_50Entries)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_Wollu_matchesURL_50Entries)->Repetitions(5)->ReportAggregatesOnly(true);
 
 } // namespace
