@@ -1,0 +1,58 @@
+#include "QueueFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+namespace Analytics::QueueFile {
+
+std::optional<QString> path()
+{
+    // GenericDataLocation is $XDG_DATA_HOME (~/.local/share); AppDataLocation would add the
+    // organisation and application names a second time.
+    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (base.isEmpty())
+        return std::nullopt;
+    const QString folder = base + QStringLiteral("/tockwork");
+    QDir().mkpath(folder);
+    return folder + QStringLiteral("/analytics-queue.json");
+}
+
+std::optional<QJsonArray> read(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QJsonParseError error{};
+    const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &error);
+    if (error.error != QJsonParseError::NoError || !doc.isArray())
+        return std::nullopt;
+    return doc.array();
+}
+
+bool write(const QString& path, const QJsonArray& records)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    file.write(QJsonDocument(records).toJson(QJsonDocument::Compact));
+    return file.commit();
+}
+
+bool append(const QString& path, const QJsonArray& batch)
+{
+    QJsonArray records = read(path).value_or(QJsonArray());
+    for (const QJsonValue& record : batch)
+        records.append(record);
+    if (records.size() > cap) {
+        QJsonArray newest;
+        for (qsizetype i = records.size() - cap; i < records.size(); ++i)
+            newest.append(records.at(i));
+        records = newest;
+    }
+    return write(path, records);
+}
+
+} // namespace Analytics::QueueFile
