@@ -124,23 +124,26 @@ int run(Mode mode, const std::function<QByteArray()>& render, std::optional<doub
     if (!installSignalPipe())
         return 1;
     const bool redrawInPlace = mode == Mode::screen && ::isatty(STDOUT_FILENO);
-    QuietTerminal quiet;
     QElapsedTimer elapsed;
     elapsed.start();
 
     if (redrawInPlace)
         writeOut("\x1b[?25l\x1b[2J");
-    while (true) {
-        if (startAt)
-            Clock::freeze(*startAt + static_cast<double>(elapsed.nsecsElapsed()) / 1e9);
-        const QByteArray block = render();
-        const QByteArray out = redrawInPlace          ? frameForScreen(block)
-                               : mode == Mode::screen ? block + '\n'
-                                                      : block;
-        if (!writeOut(out))
-            break;
-        if (waitForSignal(millisecondsToNextSecond()))
-            break;
+    {
+        // Echo comes back before the cursor does, so whoever sees the cursor sees a sane tty.
+        QuietTerminal quiet;
+        while (true) {
+            if (startAt)
+                Clock::freeze(*startAt + static_cast<double>(elapsed.nsecsElapsed()) / 1e9);
+            const QByteArray block = render();
+            const QByteArray out = redrawInPlace          ? frameForScreen(block)
+                                   : mode == Mode::screen ? block + '\n'
+                                                          : block;
+            if (!writeOut(out))
+                break;
+            if (waitForSignal(millisecondsToNextSecond()))
+                break;
+        }
     }
     if (redrawInPlace)
         writeOut("\x1b[?25h");

@@ -6,6 +6,8 @@
 #include "Watch.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
+#include <QFileInfo>
 
 #include <cstdio>
 #include <variant>
@@ -32,6 +34,43 @@ QByteArray renderStatus(Cli::Style style)
     }
     return Report::full(display).toUtf8();
 }
+
+// The application keeps writing the store while a watch runs (slacking seconds, a new salary);
+// the store reads its file once, so it is opened again whenever the file was replaced.
+class StoreFollower final
+{
+public:
+    StoreFollower() : path_(Store::standard().fileName()), stamp_(stampOf(path_)) {}
+
+    void refresh()
+    {
+        const Stamp now = stampOf(path_);
+        if (now == stamp_)
+            return;
+        stamp_ = now;
+        // Read-only mode belongs to the store object and survives the re-open.
+        Store::openStandardAt(path_);
+    }
+
+private:
+    struct Stamp
+    {
+        qint64 modifiedMs = -1;
+        qint64 size = -1;
+        bool operator==(const Stamp&) const = default;
+    };
+
+    static Stamp stampOf(const QString& path)
+    {
+        const QFileInfo info(path);
+        if (!info.exists())
+            return {};
+        return {info.lastModified().toMSecsSinceEpoch(), info.size()};
+    }
+
+    QString path_;
+    Stamp stamp_;
+};
 
 } // namespace
 
@@ -61,8 +100,12 @@ int main(int argc, char** argv)
     if (options.watch) {
         const Watch::Mode mode =
             options.style == Cli::Style::full ? Watch::Mode::screen : Watch::Mode::lines;
-        return Watch::run(
-            mode, [&] { return renderStatus(options.style); }, options.at);
+        StoreFollower follower;
+        const auto render = [&] {
+            follower.refresh();
+            return renderStatus(options.style);
+        };
+        return Watch::run(mode, render, options.at);
     }
     if (options.at)
         Clock::freeze(*options.at);

@@ -42,6 +42,35 @@ TEST_F(CliTest, LineWatchPrintsALineEverySecondUntilTerminated)
     }
 }
 
+TEST_F(CliTest, WatchFollowsTheApplicationsWrites)
+{
+    writeStore("[General]\nmonthlySalaryWon=3000000\nwolluDay=2026-3-10\nwolluSec=120\n");
+    QProcess process;
+    process.setProcessEnvironment(environment());
+    process.start(QStringLiteral(TOCKWORK_CLI), {"--watch", "--json", "--at", "2026-03-10 10:30"});
+    ASSERT_TRUE(process.waitForStarted());
+
+    QByteArray out;
+    QElapsedTimer waited;
+    waited.start();
+    auto waitForLines = [&](qsizetype count) {
+        while (out.count('\n') < count && waited.elapsed() < 15000) {
+            process.waitForReadyRead(200);
+            out += process.readAllStandardOutput();
+        }
+    };
+    waitForLines(1);
+    // The tray application saves a larger total (a new file renamed over the old one).
+    writeStore("[General]\nmonthlySalaryWon=3000000\nwolluDay=2026-3-10\nwolluSec=2820\n");
+    waitForLines(3);
+    process.terminate();
+    ASSERT_TRUE(process.waitForFinished(5000));
+
+    EXPECT_TRUE(out.startsWith("{")) << out.toStdString();
+    EXPECT_TRUE(QString::fromUtf8(out.split('\n').first()).contains("⏰ 2분 딴짓"));
+    EXPECT_TRUE(QString::fromUtf8(out).contains("⏰ 47분 딴짓")) << out.toStdString();
+}
+
 // Reads whatever the pty master has until `marker` shows up or the time runs out.
 QByteArray readUntil(int fd, const QByteArray& marker, int timeoutMs, QByteArray seen = {})
 {
