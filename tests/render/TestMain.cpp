@@ -1,0 +1,13 @@
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+
+// Painting, fonts and the appearance-dependent colours need a GUI application; the offscreen
+// platform gives one without a display.
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
