@@ -16,7 +16,9 @@ void advance(double seconds); // only meaningful while frozen
 void unfreeze();
 bool frozen();
 
-// Conversions shared by everything that turns instants into calendar days.
+// Conversions shared by everything that turns instants into calendar days. The local date and
+// time carry the UTC offset in force at that instant (a fixed offset, not Qt::LocalTime): for
+// calendar arithmetic take the date and use localMidnight().
 QDateTime toLocal(double epochSeconds);
 double toEpoch(const QDateTime& dateTime);
 // The instant local midnight begins `date` (from the calendar, so daylight-saving days are right).
