@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QStringList>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -20,8 +19,8 @@ struct CliResult
     QByteArray err;
 };
 
-// A home folder of its own for every test, with the settings file where the application keeps
-// it, and a C locale so that UTF-8 output cannot come from the environment.
+// A home of its own for every test, the settings file where the application keeps it, and a C
+// locale so that UTF-8 output cannot come from the environment.
 class CliTest : public ::testing::Test
 {
 protected:
@@ -32,7 +31,7 @@ protected:
 
     void writeStore(const QByteArray& contents) const
     {
-        QDir().mkpath(configHome() + QStringLiteral("/tockwork"));
+        QDir().mkpath(QFileInfo(storePath()).path());
         QFile file(storePath());
         ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write(contents);
@@ -44,7 +43,6 @@ protected:
         env.insert(QStringLiteral("HOME"), home_.path());
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome());
         env.insert(QStringLiteral("TZ"), QStringLiteral("Asia/Seoul"));
-        env.insert(QStringLiteral("LANG"), QStringLiteral("C"));
         env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
         return env;
     }
@@ -54,18 +52,13 @@ protected:
         QProcess process;
         process.setProcessEnvironment(environment());
         process.start(QStringLiteral(TOCKWORK_CLI), arguments);
-        CliResult result;
         if (!process.waitForFinished(30000)) {
             process.kill();
             process.waitForFinished();
             ADD_FAILURE() << "tockwork-cli did not finish";
-            return result;
         }
-        result.exitCode = process.exitCode();
-        result.exitStatus = process.exitStatus();
-        result.out = process.readAllStandardOutput();
-        result.err = process.readAllStandardError();
-        return result;
+        return {process.exitCode(), process.exitStatus(), process.readAllStandardOutput(),
+                process.readAllStandardError()};
     }
 
 private:
@@ -73,7 +66,7 @@ private:
 };
 
 // Bytes, modification time and the folder's entries: a lock or temporary file left behind
-// would count as touching the store too.
+// counts as touching the store too.
 struct StoreSnapshot
 {
     QByteArray bytes;
@@ -82,14 +75,13 @@ struct StoreSnapshot
 
     static StoreSnapshot of(const QString& path)
     {
-        StoreSnapshot s;
         QFile file(path);
+        StoreSnapshot s;
         if (file.open(QIODevice::ReadOnly))
             s.bytes = file.readAll();
         struct stat st = {};
         if (::stat(QFile::encodeName(path).constData(), &st) == 0)
-            s.mtimeNs =
-                static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
+            s.mtimeNs = st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec;
         s.entries =
             QFileInfo(path).dir().entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
         return s;
