@@ -1,6 +1,7 @@
 // Draws every frame of every mascot, and the bar at several fillings, on a light and a dark
 // panel at 1x, 2x and in the panel's 92 x 78 mascot area, into one PNG for review.
 
+#include "Appearance.h"
 #include "Art.h"
 #include "Colors.h"
 #include "PixelBar.h"
@@ -71,6 +72,7 @@ int main(int argc, char** argv)
     // The bar at 0, 0.25, 0.55, 1 (green) and overtime (red), light and dark panel.
     const int barRow = rows - 1;
     for (int bg = 0; bg < 2; ++bg) {
+        uiDarkOverride = bg == 1;
         QImage tile(Cell * 6 * 2, Cell * 2, QImage::Format_ARGB32_Premultiplied);
         tile.setDevicePixelRatio(2);
         tile.fill(panels[bg]);
@@ -84,6 +86,7 @@ int main(int argc, char** argv)
         out.drawImage(
             QRect(bg * Cell * 6 * Zoom, barRow * Cell * Zoom, Cell * 6 * Zoom, Cell * Zoom), tile);
     }
+    uiDarkOverride.reset();
     out.end();
     return sheet.save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
 }
