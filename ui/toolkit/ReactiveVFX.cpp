@@ -2,7 +2,6 @@
 
 #include <QEvent>
 #include <QPointer>
-#include <QTimer>
 
 ReactiveVFX::ReactiveVFX(QWidget* parent) : GlassView(parent)
 {}
@@ -29,10 +28,13 @@ void ReactiveVFX::scheduleNotification()
     if (pending_)
         return;
     pending_ = true;
-    QTimer::singleShot(0, this, [this] {
-        pending_ = false;
-        update();
-        if (onAppearanceChange)
-            onAppearanceChange();
-    });
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            pending_ = false;
+            update();
+            if (onAppearanceChange)
+                onAppearanceChange();
+        },
+        Qt::QueuedConnection);
 }
