@@ -49,14 +49,6 @@ TEST_F(ArtLookup, MissingUnreadableAndUnsafeNamesGiveNone)
     EXPECT_FALSE(artPath("a/b"));
 }
 
-TEST_F(ArtLookup, ReadsTheDiskOnEveryCall)
-{
-    writePng(bundleArt() + "/home.png", {2, 2}, Qt::red);
-    EXPECT_EQ(loadArt("home")->pixel(0, 0), QColor(Qt::red).rgba());
-    writePng(bundleArt() + "/home.png", {2, 2}, Qt::blue);
-    EXPECT_EQ(loadArt("home")->pixel(0, 0), QColor(Qt::blue).rgba());
-}
-
 class GifFrameExtraction : public ArtFolders
 {};
 

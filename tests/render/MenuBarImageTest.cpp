@@ -75,21 +75,4 @@ TEST_F(MenuBarImage, PictureIsReadAnewEachTime)
     EXPECT_EQ(centre(renderMenuBar(showing("home"), 2)), QColor(Qt::green).rgba());
 }
 
-TEST_F(MenuBarImage, TrayArtIsPixelExactAtTwice)
-{
-    QImage frame(27, 22, QImage::Format_ARGB32);
-    for (int y = 0; y < 22; ++y)
-        for (int x = 0; x < 27; ++x)
-            frame.setPixel(x, y, (x * 7 + y * 3) % 5 ? 0xFF2A140C : 0xFFB4502C);
-    menubarAntFrame = frame;
-    menubarFrameMascot = "ant_over";
-    const QImage image =
-        renderMenuBar(showing("ant_over"), 2).convertToFormat(QImage::Format_ARGB32);
-    QImage expected = frame.scaled(54, 44);
-    EXPECT_EQ(image.size(), expected.size());
-    for (int y = 0; y < 44; ++y)
-        for (int x = 0; x < 54; ++x)
-            ASSERT_EQ(image.pixel(x, y), expected.pixel(x, y)) << x << "," << y;
-}
-
 } // namespace
