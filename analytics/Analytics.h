@@ -6,6 +6,7 @@
 #include <QVariantMap>
 
 #include "Events.h"
+#include "Platform.h"
 #include "Status.h"
 
 // Anonymous usage analytics, posted to the Mixpanel HTTP API. Events are collected on the worker

@@ -30,6 +30,7 @@ void reset()
         w->discardAll();
         return true;
     });
+    detail::stopWorker();
     detail::deleteFlushTimer();
     detail::resetDemoRun();
     detail::renewSessionId();
