@@ -32,19 +32,23 @@ bool fontDatabaseUsable()
 
 std::optional<MonaRegistration> registerFace(bool bold)
 {
-    const auto file = monaFontFile(bold);
-    if (!file)
-        return std::nullopt;
-    // A broken or foreign file is simply not used: addApplicationFont refuses it.
-    const int id = QFontDatabase::addApplicationFont(*file);
-    if (id < 0)
-        return std::nullopt;
-    const QStringList families = QFontDatabase::applicationFontFamilies(id);
-    if (families.isEmpty()) {
-        QFontDatabase::removeApplicationFont(id);
-        return std::nullopt;
+    // The first candidate that is a usable font wins. A damaged or foreign file (a half-finished
+    // download, a file merely renamed to the name) is passed over rather than leaving the
+    // application without its font while a good copy sits in the next folder.
+    for (const QString& candidate : monaFontCandidates(bold)) {
+        if (!QFileInfo(candidate).isFile())
+            continue;
+        const int id = QFontDatabase::addApplicationFont(candidate);
+        if (id < 0)
+            continue;
+        const QStringList families = QFontDatabase::applicationFontFamilies(id);
+        if (families.isEmpty()) {
+            QFontDatabase::removeApplicationFont(id);
+            continue;
+        }
+        return MonaRegistration{candidate, families.first(), id};
     }
-    return MonaRegistration{*file, families.first(), id};
+    return std::nullopt;
 }
 
 void ensureRegistered()
@@ -62,10 +66,18 @@ bool familyInstalled(const QString& family)
     return QFontDatabase::families().contains(family, Qt::CaseInsensitive);
 }
 
+// Whole pixels between 1 and 512; anything unusable means the 12-pixel design size.
+int pixelSizeFor(double size)
+{
+    if (!std::isfinite(size))
+        return 12;
+    return int(std::lround(std::clamp(size, 1.0, 512.0)));
+}
+
 QFont pixelFont(const QString& family, double size)
 {
     QFont font(family);
-    font.setPixelSize(std::max(1, int(std::lround(std::isfinite(size) ? size : 12.0))));
+    font.setPixelSize(pixelSizeFor(size));
     // The glyphs are squares on a pixel grid: hinting would move their edges and antialiasing
     // would blur them at the sizes that are not the 12-pixel design.
     font.setHintingPreference(QFont::PreferNoHinting);
@@ -78,7 +90,7 @@ QFont systemFont(double size)
 {
     QFont font =
         fontDatabaseUsable() ? QFontDatabase::systemFont(QFontDatabase::GeneralFont) : QFont();
-    font.setPixelSize(std::max(1, int(std::lround(std::isfinite(size) ? size : 12.0))));
+    font.setPixelSize(pixelSizeFor(size));
     return font;
 }
 

@@ -19,8 +19,9 @@ QFont mona(double size = 12);
 QFont monaBold(double size = 12);
 
 // The files registration looks at, in order: the bundle's fonts folder, ~/TockWork, then
-// ~/.local/share/fonts. Only the first existing one is registered.
+// ~/.local/share/fonts. The first one that loads as a font is registered; later ones are not.
 QStringList monaFontCandidates(bool bold);
+// The first candidate that exists.
 std::optional<QString> monaFontFile(bool bold);
 
 struct MonaRegistration

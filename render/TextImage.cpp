@@ -172,6 +172,8 @@ QImage renderMonaLine(const QString& text, const QFont& font, const QColor& colo
 QImage renderAttr(const AttributedText& text, qreal devicePixelRatio)
 {
     const qreal ratio = resolveRatio(devicePixelRatio);
+    if (text.isEmpty())
+        return blankImage(1, 1, ratio);
     QTextDocument document;
     text.fillDocument(document);
     // Lay out once unconstrained to learn the natural width, then at that width so that right
@@ -182,8 +184,6 @@ QImage renderAttr(const AttributedText& text, qreal devicePixelRatio)
     const double height = std::ceil(document.size().height());
 
     QImage image = blankImage(std::max(width, 1.0), std::max(height, 1.0), ratio);
-    if (text.isEmpty())
-        return image;
     QPainter painter(&image);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     document.drawContents(&painter);
