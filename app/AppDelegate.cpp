@@ -1,6 +1,5 @@
 #include "AppDelegate.h"
 
-#include "AnalyticsPlugIn.h"
 #include "Clock.h"
 #include "CommandLine.h"
 #include "Display.h"
@@ -9,6 +8,7 @@
 #include "Preview.h"
 #include "Status.h"
 #include "TrayPixelRatio.h"
+#include "analytics/Analytics.h"
 
 namespace {
 
@@ -39,8 +39,8 @@ void AppDelegate::applicationDidFinishLaunching(const QStringList& args)
     if (options.demoState)
         Preview::demoState = options.demoState;
     if (Preview::demoState)
-        AnalyticsPlugIn::setDemoRun(true);
-    AnalyticsPlugIn::start();
+        Analytics::setDemoRun();
+    Analytics::start();
     registerLoginItem();
 
     statusItem =
@@ -89,7 +89,7 @@ void AppDelegate::update()
 
     const Display display = currentDisplay();
     trackStateTransition(display.status);
-    AnalyticsPlugIn::updateDailySnapshot(display.status);
+    Analytics::updateDailySnapshot(display.status);
     statusItem->setImage(renderTrayImage(display));
 
     if (pinned && !panelVisible()) {

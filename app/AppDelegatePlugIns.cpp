@@ -1,34 +1,7 @@
 // Where the later parts of the application plug into the frame: each of these is called in its
 // place by the start-up sequence, update() and the timers, and none of their results is used.
 
-#include "AnalyticsPlugIn.h"
 #include "AppDelegate.h"
-
-namespace {
-
-bool g_demoRun = false;
-
-} // namespace
-
-namespace AnalyticsPlugIn {
-
-void setDemoRun(bool demo)
-{
-    g_demoRun = demo;
-}
-
-bool demoRun()
-{
-    return g_demoRun;
-}
-
-void start()
-{}
-
-void updateDailySnapshot(const Status&)
-{}
-
-} // namespace AnalyticsPlugIn
 
 void AppDelegate::runDemo()
 {}

@@ -1,11 +1,12 @@
-#include "AnalyticsPlugIn.h"
 #include "AppDelegate.h"
 #include "CommandLine.h"
 #include "ContactSheet.h"
 #include "EditShortcuts.h"
 #include "MonaFont.h"
+#include "analytics/Analytics.h"
 
 #include <QApplication>
+#include <QScreen>
 
 int main(int argc, char* argv[])
 {
@@ -25,7 +26,10 @@ int main(int argc, char* argv[])
     registerMonaFont();
     installEditMenu();
     if (command.demoRun)
-        AnalyticsPlugIn::setDemoRun(true);
+        Analytics::setDemoRun();
+    Analytics::Providers providers;
+    providers.screenCount = [] { return int(QGuiApplication::screens().size()); };
+    Analytics::setProviders(std::move(providers));
 
     switch (command.mode) {
     case LaunchMode::contactSheet:

@@ -5,6 +5,7 @@
 #include "Preview.h"
 #include "Resources.h"
 #include "Store.h"
+#include "analytics/Analytics.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -30,6 +31,8 @@ protected:
     {
         ASSERT_TRUE(dir.isValid());
         Store::openStandardAt(dir.filePath("tockwork.conf"));
+        // Nothing leaves the process and nothing is written beside the user's files.
+        Analytics::setDemoRun();
         // An empty art folder: without frames the tray shows the still picture (or nothing).
         Resources::setBundleDir(dir.path());
         // A Wednesday at 10:00 in Seoul: working hours under the default schedule.
