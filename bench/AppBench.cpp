@@ -1,0 +1,60 @@
+// The tray's per-step cost: the animation step runs up to 20 times a second for the whole day.
+
+#include "AppDelegate.h"
+#include "Clock.h"
+#include "Preview.h"
+#include "Store.h"
+#include "analytics/Analytics.h"
+
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+class CountingTray final : public TrayPlatform
+{
+public:
+    bool available() const override { return true; }
+    void install() override {}
+    void setImage(const QImage& image) override { benchmark::DoNotOptimize(image.constBits()); }
+    void setQuitHandler(std::function<void()>) override {}
+};
+
+struct LaunchedApp
+{
+    LaunchedApp()
+    {
+        Store::openStandardAt(dir.filePath("tockwork.conf"));
+        Analytics::setDemoRun();
+        // The shipped art (beside the benchmark binary) so real frames are stepped and drawn.
+        delegate = std::make_unique<AppDelegate>(std::make_unique<CountingTray>());
+        delegate->applicationDidFinishLaunching({"tockwork", "--state", "근무"});
+    }
+    ~LaunchedApp() { Preview::demoState.reset(); }
+
+    QTemporaryDir dir;
+    std::unique_ptr<AppDelegate> delegate;
+};
+
+void BM_animationStep(benchmark::State& state)
+{
+    LaunchedApp app;
+    for (auto _ : state)
+        app.delegate->animationStep();
+    state.counters["pushes"] = app.delegate->trayItem()->imagePushes();
+}
+BENCHMARK(BM_animationStep);
+
+void BM_update(benchmark::State& state)
+{
+    LaunchedApp app;
+    for (auto _ : state) {
+        Clock::freeze(Clock::now() + 10); // a new instant each time, as the poll timer sees it
+        app.delegate->update();
+    }
+    Clock::unfreeze();
+}
+BENCHMARK(BM_update);
+
+} // namespace
