@@ -123,4 +123,11 @@ TEST_F(EngineTest, dayWithoutMidnightBeginsAtItsFirstInstant)
     EXPECT_EQ(Clock::toLocal(begin - 1).date(), day.addDays(-1));
 }
 
+// Havana falls back from 01:00 to 00:00 on 6 November 2022: the day begins at the first 00:00.
+TEST_F(EngineTest, repeatedMidnightBeginsTheDayAtTheFirst)
+{
+    ScopedTimeZone havana("America/Havana");
+    EXPECT_DOUBLE_EQ(Clock::localMidnight(QDate(2022, 11, 6)), 1667707200); // 04:00 UTC
+}
+
 } // namespace
