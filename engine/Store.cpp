@@ -19,14 +19,9 @@ namespace {
 constexpr qint64 kMaxInt = std::numeric_limits<qint64>::max();
 constexpr qint64 kMinInt = std::numeric_limits<qint64>::min();
 
-bool isSpace(QChar c)
-{
-    return c.isSpace();
-}
-
 qsizetype skipSpace(QStringView s, qsizetype i)
 {
-    while (i < s.size() && isSpace(s[i]))
+    while (i < s.size() && s[i].isSpace())
         ++i;
     return i;
 }
