@@ -8,7 +8,9 @@
 #include "Preview.h"
 #include "Status.h"
 #include "TrayPixelRatio.h"
+
 #include "analytics/Analytics.h"
+#include <algorithm>
 
 namespace {
 
@@ -70,7 +72,9 @@ void AppDelegate::applicationDidFinishLaunching(const QStringList& args)
     if (loaded.frames.isEmpty())
         return;
     mascotFrames = MascotAnimator(std::move(loaded.frames));
-    animInterval = loaded.interval;
+    // Frames step evenly at the art's pace; a tray that pays for every picture slows them down
+    // rather than skipping some.
+    animInterval = std::max(loaded.interval, statusItem->minImageIntervalSec());
     menubarAnimTimer = new QTimer(this);
     connect(menubarAnimTimer, &QTimer::timeout, this, &AppDelegate::animationStep);
     menubarAnimTimer->start(int(animInterval * 1000 + 0.5));

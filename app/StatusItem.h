@@ -21,6 +21,9 @@ public:
     void setImage(const QImage& image);
     const QImage& image() const { return image_; }
 
+    // The tray's cheapest pace for new pictures (0: any).
+    double minImageIntervalSec() const { return platform_->minImageIntervalSec(); }
+
     // How often the tray was given a new picture.
     int imagePushes() const { return pushes_; }
 

@@ -18,6 +18,8 @@ public:
     virtual void install() = 0;
     // Replaces the icon's picture.
     virtual void setImage(const QImage& image) = 0;
+    // The shortest gap between two pictures that the tray takes cheaply; 0 for any rate.
+    virtual double minImageIntervalSec() const { return 0; }
     // The chosen "quit" entry of the icon's menu calls this.
     virtual void setQuitHandler(std::function<void()> quit) = 0;
 };

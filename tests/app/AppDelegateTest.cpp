@@ -130,6 +130,15 @@ TEST_F(Delegate, TimersRunOnTheirOwnAndTheStateSwitchIsApplied)
     EXPECT_GE(tray.images.size() - atStart, 2) << "the animation timer steps the tray picture";
 }
 
+TEST_F(Delegate, ATrayThatPaysPerPictureSlowsTheWholeAnimationDown)
+{
+    tray.minInterval = 0.25;
+    auto delegate = launch([](const QString&) -> std::optional<FrameSet> {
+        return FrameSet{{solid(Qt::red), solid(Qt::blue)}, {0.03, 0.03}};
+    });
+    EXPECT_DOUBLE_EQ(delegate->animationIntervalSec(), 0.25);
+}
+
 TEST_F(Delegate, ScriptedDemoReplacesTheNormalStart)
 {
     auto delegate = launch(kNoArt, {"tockwork", "--demo", "--state", "lunch"});

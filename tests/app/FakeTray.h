@@ -12,6 +12,7 @@ public:
     {
         bool available = true;
         int installs = 0;
+        double minInterval = 0;
         QList<QImage> images;
     };
 
@@ -21,6 +22,7 @@ public:
     void install() override { ++record_.installs; }
     void setImage(const QImage& image) override { record_.images.append(image); }
     void setQuitHandler(std::function<void()>) override {}
+    double minImageIntervalSec() const override { return record_.minInterval; }
 
 private:
     Record& record_;

@@ -245,4 +245,56 @@ TEST_F(TrayEndToEnd, IconAppearsInATrayThatStartsLater)
     EXPECT_EQ(err.count(QStringLiteral("no system tray")), 1) << err.toStdString();
 }
 
+// A StatusNotifierItem host (KDE, GNOME's AppIndicator extension, waybar, xfce4-panel's plugin)
+// on a private session bus: the icon must register with its watcher and serve its pixels.
+TEST_F(TrayEndToEnd, IconRegistersWithAStatusNotifierHost)
+{
+    if (!installed("dbus-daemon"))
+        GTEST_SKIP() << "dbus-daemon is not installed";
+    QProcess bus;
+    bus.start(QStringLiteral("dbus-daemon"),
+              {"--session", "--nofork", "--nopidfile", "--print-address"});
+    ASSERT_TRUE(bus.waitForStarted(3000));
+    ASSERT_TRUE(bus.waitForReadyRead(5000));
+    const QString address = QString::fromLocal8Bit(bus.readLine()).trimmed();
+    ASSERT_FALSE(address.isEmpty());
+
+    QProcessEnvironment env = desktop.environment();
+    env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), address);
+    QProcess host;
+    host.setProcessEnvironment(env);
+    host.start(QStringLiteral(TOCKWORK_SNI_HOST), {});
+    ASSERT_TRUE(host.waitForReadyRead(5000));
+    ASSERT_TRUE(host.readLine().startsWith("ready"));
+
+    desktop.app.setProcessEnvironment(env);
+    desktop.app.start(QStringLiteral(TOCKWORK_EXE),
+                      {QStringLiteral("--state"), QStringLiteral("근무")});
+    ASSERT_TRUE(desktop.app.waitForStarted(5000));
+    QByteArray said;
+    HeadlessDesktop::waitFor(
+        [&] {
+            host.waitForReadyRead(100);
+            said += host.readAll();
+            return said.contains("registered");
+        },
+        10000);
+    EXPECT_TRUE(said.contains("registered")) << said.toStdString();
+    QThread::sleep(1);
+    EXPECT_EQ(desktop.app.state(), QProcess::Running);
+
+    stop(desktop.app);
+    host.terminate();
+    host.waitForFinished(3000);
+    said += host.readAll();
+    stop(host);
+    stop(bus);
+    // The host fetched real pixels at least once: the picture reached it.
+    const QRegularExpressionMatch fetched =
+        QRegularExpression(QStringLiteral(R"(fetches (\d+) bytes (\d+))"))
+            .match(QString::fromLatin1(said));
+    ASSERT_TRUE(fetched.hasMatch()) << said.toStdString();
+    EXPECT_GT(fetched.captured(2).toLongLong(), 0);
+}
+
 } // namespace
