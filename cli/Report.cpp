@@ -112,8 +112,9 @@ QString full(const Display& d)
 QString line(const Display& d)
 {
     const Status& s = d.status;
-    const QString money =
-        d.showMoney ? withoutSuffix(d.earnedText, earnedSuffix) : fmtDurSec(s.workedMin);
+    const QString money = d.showMoney
+                              ? withoutSuffix(d.earnedText, earnedSuffix)
+                              : compactDuration(s.workedMin, false) + QStringLiteral(" 일함");
     const QString sep = QStringLiteral(" · ");
     switch (s.state) {
     case DayState::off:
