@@ -1,10 +1,13 @@
 #include <benchmark/benchmark.h>
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    // Text and image benchmarks need a GUI application; the offscreen platform needs no display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

@@ -120,9 +120,11 @@ TEST(EditableTextField, CopiesAndPastesByPhysicalKeyWithAKoreanLayout)
 class EditMenuTest : public ::testing::Test
 {
 protected:
+    // The fixture owns widgets, so the application must exist before it is constructed.
+    static void SetUpTestSuite() { testApp(); }
+
     void SetUp() override
     {
-        testApp();
         installEditMenu();
         installEditMenu(); // a second installation must not double every action
         layout = new QVBoxLayout(&window);
