@@ -118,6 +118,8 @@ QString osName()
 #endif
 }
 
+qint64 daysSinceInstallAt(const QDateTime& now);
+
 } // namespace
 
 namespace detail {
@@ -171,7 +173,9 @@ QString salaryBucket(qint64 won)
     return QStringLiteral("700_plus");
 }
 
-qint64 daysSinceInstall()
+namespace {
+
+qint64 daysSinceInstallAt(const QDateTime& now)
 {
     const QVariant stored = Store::standard().object(Keys::installedAt);
     if (stored.typeId() != QMetaType::QDateTime)
@@ -180,13 +184,20 @@ qint64 daysSinceInstall()
     if (!installed.isValid())
         return 0;
     const QDateTime from = installed.toLocalTime();
-    const QDateTime to = Clock::nowLocal();
+    const QDateTime& to = now;
     qint64 days = from.date().daysTo(to.date());
     // Whole days only: the last one counts once its time of day has been reached again.
     if (days > 0 && to.time() < from.time())
         --days;
     // A clock set back before the install date says nothing about how long ago it was.
     return std::max<qint64>(0, days);
+}
+
+} // namespace
+
+qint64 daysSinceInstall()
+{
+    return daysSinceInstallAt(Clock::nowLocal());
 }
 
 QString appVersion()
@@ -223,14 +234,16 @@ QJsonObject superProperties()
     p.insert(QLatin1String("$os"), osName());
     p.insert(QLatin1String("$os_version"), env.osVersion);
     p.insert(QLatin1String("os_version"), env.osVersion);
-    p.insert(QLatin1String("arch"), QSysInfo::currentCpuArchitecture());
+    // Asked once: Qt answers through uname() on every call.
+    static const QString arch = QSysInfo::currentCpuArchitecture();
+    p.insert(QLatin1String("arch"), arch);
     p.insert(QLatin1String("locale"), env.locale);
     p.insert(QLatin1String("timezone"), env.timeZone);
     p.insert(QLatin1String("session_id"), detail::sessionId());
     p.insert(QLatin1String("screen_count"), env.screenCount);
     p.insert(QLatin1String("is_login_item"), env.isLoginItem);
     p.insert(QLatin1String("launch_count"), store.integer(Keys::launchCount));
-    p.insert(QLatin1String("days_since_install"), daysSinceInstall());
+    p.insert(QLatin1String("days_since_install"), daysSinceInstallAt(now));
     p.insert(QLatin1String("salary_set"), salary >= 1);
     p.insert(QLatin1String("salary_bucket"), salaryBucket(salary));
     p.insert(QLatin1String("salary_pretax"), Cfg::salaryPretax());

@@ -38,14 +38,46 @@ QNetworkAccessManager* Worker::client()
     return client_;
 }
 
+void Worker::handOver(QJsonObject record)
+{
+    bool wake = false;
+    {
+        QMutexLocker lock(&handOffMutex_);
+        wake = handedOver_.isEmpty();
+        handedOver_.push_back(std::move(record));
+    }
+    // Any flush requested after this call is queued behind this wake-up (or behind an earlier
+    // one that has not run yet), so it sees the record.
+    if (wake)
+        QMetaObject::invokeMethod(
+            this, [this] { takeHandedOver(); }, Qt::QueuedConnection);
+}
+
+void Worker::takeHandedOver()
+{
+    QList<QJsonObject> records;
+    {
+        QMutexLocker lock(&handOffMutex_);
+        records.swap(handedOver_);
+    }
+    for (const QJsonObject& record : records)
+        append(record);
+}
+
 void Worker::append(const QJsonObject& record)
 {
     buffer_.append(record);
     if (buffer_.size() >= batchSize)
-        flushBuffer();
+        postBuffer();
 }
 
 void Worker::flushBuffer()
+{
+    takeHandedOver();
+    postBuffer();
+}
+
+void Worker::postBuffer()
 {
     if (buffer_.isEmpty())
         return;
@@ -169,6 +201,7 @@ void Worker::abortAll()
 
 void Worker::stop()
 {
+    takeHandedOver();
     abortAll();
     if (!buffer_.isEmpty()) {
         persist(buffer_);
@@ -183,6 +216,10 @@ void Worker::stop()
 
 void Worker::discardAll()
 {
+    {
+        QMutexLocker lock(&handOffMutex_);
+        handedOver_.clear();
+    }
     discarding_ = true;
     abortAll();
     discarding_ = false;

@@ -81,6 +81,13 @@ struct SummaryCase
     bool didOvertime, completedGoal;
 };
 
+void PrintTo(const SummaryCase& c, std::ostream* os)
+{
+    *os << "worked " << c.worked.toString().toStdString() << ", wollu "
+        << c.wollu.toString().toStdString() << ", overtime " << c.overtime.toString().toStdString()
+        << ", progress " << c.progress.toString().toStdString();
+}
+
 class SummaryFigures : public AnalyticsTest, public ::testing::WithParamInterface<SummaryCase>
 {};
 

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <ostream>
 
 class QTcpServer;
 
@@ -58,6 +59,12 @@ private:
     Impl* impl_ = nullptr;
     quint16 port_ = 0;
 };
+
+inline void PrintTo(TestServer::Answer answer, std::ostream* os)
+{
+    static const char* const names[] = {"200", "201", "204", "500", "close", "hang"};
+    *os << names[int(answer)];
+}
 
 // A loopback port on which nothing listens.
 quint16 closedPort();

@@ -64,6 +64,11 @@ struct BucketCase
     const char* bucket;
 };
 
+void PrintTo(const BucketCase& c, std::ostream* os)
+{
+    *os << c.won << " won";
+}
+
 class SalaryBucket : public ::testing::TestWithParam<BucketCase>
 {};
 
@@ -118,6 +123,11 @@ struct UrlCase
     std::optional<QString> address;
     const char* label;
 };
+
+void PrintTo(const UrlCase& c, std::ostream* os)
+{
+    *os << c.address.value_or("<none>").toStdString();
+}
 
 class UrlLabel : public ::testing::TestWithParam<UrlCase>
 {};
