@@ -35,8 +35,9 @@ void AppDelegate::applicationDidFinishLaunching(const QStringList& args)
 {
     const StartOptions options = parseStartOptions(args);
     if (options.scriptedDemo) {
-        runDemo();
-        return;
+        Preview::demoMode = true;
+        if (runDemo())
+            return;
     }
     if (options.demoState)
         Preview::demoState = options.demoState;

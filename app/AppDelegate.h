@@ -46,7 +46,8 @@ public:
 private:
     // Plug-in points filled by the panel, the end-of-day prompt, the observers, slacking and
     // analytics as they arrive; all live in AppDelegatePlugIns.cpp.
-    void runDemo();
+    // True when the scripted demo took over; otherwise the tray starts (in demo mode).
+    bool runDemo();
     void registerLoginItem();
     void buildPanelWindow();
     void registerSystemObservers();

@@ -3,8 +3,11 @@
 
 #include "AppDelegate.h"
 
-void AppDelegate::runDemo()
-{}
+// Until the demo windows exist, "--demo" must not leave an invisible process behind.
+bool AppDelegate::runDemo()
+{
+    return false;
+}
 
 void AppDelegate::registerLoginItem()
 {}

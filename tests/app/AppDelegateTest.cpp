@@ -139,12 +139,12 @@ TEST_F(Delegate, ATrayThatPaysPerPictureSlowsTheWholeAnimationDown)
     EXPECT_DOUBLE_EQ(delegate->animationIntervalSec(), 0.25);
 }
 
-TEST_F(Delegate, ScriptedDemoReplacesTheNormalStart)
+TEST_F(Delegate, ScriptedDemoNeverLeavesAnInvisibleProcess)
 {
-    auto delegate = launch(kNoArt, {"tockwork", "--demo", "--state", "lunch"});
-    EXPECT_EQ(delegate->trayItem(), nullptr);
-    EXPECT_EQ(tray.installs, 0);
-    EXPECT_EQ(Preview::demoState, std::nullopt);
+    auto delegate = launch(kNoArt, {"tockwork", "--demo"});
+    EXPECT_TRUE(Preview::demoMode);
+    EXPECT_EQ(tray.installs, 1);
+    Preview::demoMode = false;
 }
 
 TEST(StatusItemTray, WaitsForATrayAndInstallsTheIconWhenOneAppears)

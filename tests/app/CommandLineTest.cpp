@@ -48,10 +48,8 @@ INSTANTIATE_TEST_SUITE_P(
         DispatchCase{{"--panel"}, LaunchMode::tray, "", false, true},
         DispatchCase{{"--panel", "p.png"}, LaunchMode::panelPreview, "p.png", false, true},
         DispatchCase{{"--twopanels"}, LaunchMode::twoPanels, "", false, true},
-        DispatchCase{{"--fourpanels", "x"}, LaunchMode::fourPanels, "", false, true},
         DispatchCase{{"--settings", "add"}, LaunchMode::settingsPreview, "", true, true},
         DispatchCase{{"--settings", "remove"}, LaunchMode::settingsPreview, "", false, true},
-        DispatchCase{{"--settings"}, LaunchMode::settingsPreview, "", false, true},
         DispatchCase{{"--eod"}, LaunchMode::eodPreview, "", false, true},
         // Comparison is exact and case-sensitive.
         DispatchCase{{"--Contact", "s.png"}, LaunchMode::tray, "", false, true},
@@ -60,17 +58,8 @@ INSTANTIATE_TEST_SUITE_P(
         DispatchCase{{"--state", "근무"}, LaunchMode::tray, "", false, true},
         DispatchCase{{"--state"}, LaunchMode::tray, "", false, true},
         DispatchCase{{"-v", "--demo"}, LaunchMode::tray, "", false, true},
-        DispatchCase{{"--unknown"}, LaunchMode::tray, "", false, true},
         // A switch in second place is data, not a dispatch.
         DispatchCase{{"x", "--contact", "s.png"}, LaunchMode::tray, "", false, false}));
-
-TEST(CommandLine, OnlyFileWritingModesRunWithoutADisplay)
-{
-    EXPECT_TRUE(writesFilesOnly(LaunchMode::contactSheet));
-    EXPECT_TRUE(writesFilesOnly(LaunchMode::panelPreview));
-    EXPECT_FALSE(writesFilesOnly(LaunchMode::tray));
-    EXPECT_FALSE(writesFilesOnly(LaunchMode::eodPreview));
-}
 
 TEST(CommandLine, StateSwitchMapsKoreanAndEnglishNames)
 {

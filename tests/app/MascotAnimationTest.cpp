@@ -104,15 +104,6 @@ TEST_F(Animator, StepsCyclicallyAndRestartsAtFrameOneOnAMascotChange)
     EXPECT_EQ(shown, (QList<int>{1, 2, 0, 1}));
 }
 
-TEST_F(Animator, SingleFrameAnimationStaysOnItsFrame)
-{
-    MascotAnimator animator({{"home", framesOf(1)}});
-    animator.step("home");
-    animator.step("home");
-    EXPECT_EQ(animator.frameIndex(), 0);
-    EXPECT_EQ(menubarFrameMascot, "home");
-}
-
 TEST_F(Animator, MascotWithoutFramesClearsOnceThenIdles)
 {
     MascotAnimator animator({{"ant_work", framesOf(2)}});
