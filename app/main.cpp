@@ -8,6 +8,8 @@
 #include <QApplication>
 #include <QScreen>
 
+#include <cstdio>
+
 int main(int argc, char* argv[])
 {
     QStringList args;
@@ -15,10 +17,18 @@ int main(int argc, char* argv[])
         args.append(QString::fromLocal8Bit(argv[i]));
     const LaunchCommand command = parseCommandLine(args);
 
-    // Writing a picture needs no screen; without a display server Qt would refuse to start.
-    if (writesFilesOnly(command.mode) && qEnvironmentVariableIsEmpty("DISPLAY") &&
-        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+    // Writing a picture needs no screen; without a display server Qt would abort on start.
+    const bool noDisplay = qEnvironmentVariableIsEmpty("DISPLAY") &&
+                           qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+                           qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+    if (noDisplay && writesFilesOnly(command.mode)) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    } else if (noDisplay) {
+        std::fputs("tockwork: no display server (DISPLAY and WAYLAND_DISPLAY are unset), so there "
+                   "is no tray; tockwork-cli status --watch shows the day in a terminal\n",
+                   stderr);
+        return 1;
+    }
 
     // Fonts can only be registered once the application object exists.
     QApplication app(argc, argv);

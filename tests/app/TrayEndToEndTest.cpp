@@ -297,4 +297,18 @@ TEST_F(TrayEndToEnd, IconRegistersWithAStatusNotifierHost)
     EXPECT_GT(fetched.captured(2).toLongLong(), 0);
 }
 
+TEST(TrayWithoutDisplay, ExitsWithAMessageInsteadOfAborting)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(QString::fromLatin1(name));
+    QProcess app;
+    app.setProcessEnvironment(env);
+    app.start(QStringLiteral(TOCKWORK_EXE), {});
+    ASSERT_TRUE(app.waitForFinished(10000));
+    EXPECT_EQ(app.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(app.exitCode(), 1);
+    EXPECT_TRUE(app.readAllStandardError().contains("no display server"));
+}
+
 } // namespace
