@@ -48,14 +48,6 @@ INSTANTIATE_TEST_SUITE_P(Answers, FailedPost,
                          ::testing::Values(Answer::created, Answer::noContent, Answer::serverError,
                                            Answer::closeConnection));
 
-TEST_F(AnalyticsTest, UnreachableServerKeepsTheBatch)
-{
-    Analytics::Testing::setBaseUrl(QStringLiteral("http://127.0.0.1:%1").arg(closedPort()));
-    trackNumbered(0, 3);
-    Analytics::flush();
-    ASSERT_TRUE(waitUntil([] { return settled() && queueRecords().size() == 3; }));
-}
-
 TEST_F(AnalyticsTest, QueueFileKeepsTheNewestFiveHundred)
 {
     QJsonArray old;
