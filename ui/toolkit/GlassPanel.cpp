@@ -4,6 +4,8 @@
 
 #include <QEvent>
 #include <QGuiApplication>
+#include <QPainterPath>
+#include <QRegion>
 
 GlassPanel::GlassPanel(QWidget* hosting, bool hidesOnDeactivate)
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
@@ -33,8 +35,13 @@ GlassPanel::GlassPanel(QWidget* hosting, bool hidesOnDeactivate)
 void GlassPanel::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
+    // The show event comes before the window is mapped; the window manager takes state changes
+    // of a mapped window only, so the request is repeated once the map request has gone out.
     WindowHints::showOnAllDesktops(this);
     WindowHints::requestBlurBehind(this);
+    updateShape();
+    QMetaObject::invokeMethod(
+        this, [this] { WindowHints::showOnAllDesktops(this); }, Qt::QueuedConnection);
 }
 
 bool GlassPanel::eventFilter(QObject* watched, QEvent* event)
@@ -45,6 +52,24 @@ bool GlassPanel::eventFilter(QObject* watched, QEvent* event)
         resize(size);
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void GlassPanel::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    if (isVisible())
+        updateShape();
+}
+
+void GlassPanel::updateShape()
+{
+    if (WindowHints::compositing()) {
+        clearMask();
+        return;
+    }
+    QPainterPath path;
+    path.addRoundedRect(QRectF(rect()), glass_->cornerRadius(), glass_->cornerRadius());
+    setMask(QRegion(path.toFillPolygon().toPolygon()));
 }
 
 GlassPanel* makeGlassPanel(QWidget* hosting, bool hidesOnDeactivate)

@@ -18,8 +18,11 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void updateShape();
+
     GlassView* glass_;
     QWidget* hosted_;
     bool hidesOnDeactivate_;

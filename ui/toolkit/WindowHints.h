@@ -10,5 +10,8 @@ namespace WindowHints {
 void showOnAllDesktops(QWidget* window);
 // Ask the compositor to blur what lies behind `window` (KWin on X11).
 void requestBlurBehind(QWidget* window);
+// Whether translucent windows are composited over the desktop. Without a compositor their clear
+// parts show black, so rounded windows must be cut to shape instead.
+bool compositing();
 
 } // namespace WindowHints

@@ -5,6 +5,7 @@
 
 #include <xcb/xcb.h>
 
+#include <cstdlib>
 #include <cstring>
 
 // EWMH: a window that is not mapped yet carries its wishes as properties; once mapped, the
@@ -90,6 +91,25 @@ void requestBlurBehind(QWidget* window)
     xcb_change_property(c, XCB_PROP_MODE_REPLACE, xcb_window_t(window->winId()), blur,
                         XCB_ATOM_CARDINAL, 32, 0, nullptr);
     xcb_flush(c);
+}
+
+bool compositing()
+{
+    xcb_connection_t* c = connection();
+    if (!c)
+        return true; // Wayland and the offscreen platform always compose
+    // A compositing manager owns the selection _NET_WM_CM_S<screen>.
+    const QByteArray name = "_NET_WM_CM_S" + QByteArray::number(0);
+    const xcb_atom_t selection = atom(c, name.constData());
+    if (selection == XCB_ATOM_NONE)
+        return false;
+    xcb_get_selection_owner_reply_t* reply =
+        xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, selection), nullptr);
+    if (!reply)
+        return false;
+    const bool owned = reply->owner != XCB_WINDOW_NONE;
+    std::free(reply);
+    return owned;
 }
 
 } // namespace WindowHints
