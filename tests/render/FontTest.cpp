@@ -9,16 +9,6 @@ namespace {
 
 using MonaFontTest = FontFixture;
 
-TEST_F(MonaFontTest, CandidatesAreBundleThenTockWorkThenUserFonts)
-{
-    const QString h = home.path();
-    EXPECT_EQ(monaFontCandidates(false),
-              QStringList({bundle.path() + QStringLiteral("/fonts/Mona12.ttf"),
-                           h + QStringLiteral("/TockWork/Mona12.ttf"),
-                           h + QStringLiteral("/.local/share/fonts/Mona12.ttf")}));
-    EXPECT_TRUE(monaFontCandidates(true).last().endsWith(QStringLiteral("fonts/Mona12-Bold.ttf")));
-}
-
 TEST_F(MonaFontTest, BundleCopyWinsOverTheHomeCopy)
 {
     SKIP_WITHOUT_BUILT_FONTS();

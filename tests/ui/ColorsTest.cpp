@@ -87,20 +87,6 @@ INSTANTIATE_TEST_SUITE_P(Palette, GreyTest,
                                            GreyCase{"strong", [] { return ink(0.8); }, 0.8, 0.95}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(AppearanceTest, AccentsFollowAppearanceBarColoursDoNot)
-{
-    uiDarkOverride = false;
-    expectColour(wolluRedColor(), {0.922, 0.216, 0.216, 1});
-    expectColour(moneyGreenColor(), {0.18, 0.58, 0.373, 1});
-    const QColor barLight = barGreenColor(), overLight = barOverColor();
-    uiDarkOverride = true;
-    expectColour(wolluRedColor(), {0.94, 0.42, 0.42, 1});
-    expectColour(moneyGreenColor(), {0.37, 0.77, 0.56, 1});
-    EXPECT_EQ(barGreenColor(), barLight);
-    EXPECT_EQ(barOverColor(), overLight);
-    expectColour(barOverColor(), {1.0, 0.231, 0.188, 1});
-}
-
 struct WarmCase
 {
     double p;
