@@ -16,7 +16,7 @@ namespace {
 
 RunningAppsSource& runningAppsSource()
 {
-    static RunningAppsSource source;
+    static RunningAppsSource source = [] { return RunningApps::list(); };
     return source;
 }
 

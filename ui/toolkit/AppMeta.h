@@ -1,5 +1,7 @@
 #pragma once
 
+#include "RunningApps.h"
+
 #include <QIcon>
 #include <QList>
 #include <QString>
@@ -19,14 +21,9 @@ struct AppMeta
 
 AppMeta appMeta(const QString& entry);
 
-// A running application with a window of its own, as the platform lists it.
-struct RunningApp
-{
-    QString name;
-    QIcon icon;
-};
 using RunningAppsSource = std::function<QList<RunningApp>()>;
-// The platform layer plugs in its list of running applications; none is known by default.
+// Where the running applications come from: RunningApps::list() unless replaced (tests); an empty
+// function means none.
 void setRunningAppsSource(RunningAppsSource source);
 
 // An installed application, found by its desktop entry.

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QIcon>
+#include <QList>
+#include <QString>
+
+// A running application with a window of its own, as the platform lists it.
+struct RunningApp
+{
+    QString name;
+    QIcon icon;
+};
+
+namespace RunningApps {
+
+// The applications with ordinary windows open now, in the window manager's order, each once.
+// Empty where the platform cannot tell (Wayland, no display).
+QList<RunningApp> list();
+
+} // namespace RunningApps

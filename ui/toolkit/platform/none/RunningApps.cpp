@@ -1,0 +1,10 @@
+#include "RunningApps.h"
+
+namespace RunningApps {
+
+QList<RunningApp> list()
+{
+    return {};
+}
+
+} // namespace RunningApps
