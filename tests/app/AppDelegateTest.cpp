@@ -1,14 +1,13 @@
 #include "AppDelegate.h"
 #include "Clock.h"
-#include "FakeTray.h"
-#include "GuiTestApp.h"
 #include "Preview.h"
 #include "Resources.h"
 #include "Store.h"
+#include "TrayPlatform.h"
 #include "analytics/Analytics.h"
 
-#include <QCoreApplication>
 #include <QDateTime>
+#include <QGuiApplication>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimeZone>
@@ -16,6 +15,31 @@
 #include <gtest/gtest.h>
 
 namespace {
+
+// One QGuiApplication for the whole binary, created when the tests run, not when CTest lists them.
+struct GuiApp final : testing::Environment
+{
+    void SetUp() override { app = std::make_unique<QGuiApplication>(argc, argv); }
+    void TearDown() override { app.reset(); }
+    int argc = 1;
+    char name[6] = "tests";
+    char* argv[2] = {name, nullptr};
+    std::unique_ptr<QGuiApplication> app;
+};
+testing::Environment* const kGuiApp = testing::AddGlobalTestEnvironment(new GuiApp);
+
+// A tray that records the pictures the application hands it.
+struct FakeTray final : TrayPlatform
+{
+    FakeTray(QList<QImage>& out, double min) : images(out), minInterval(min) {}
+    bool available() const override { return true; }
+    void install() override {}
+    void setImage(const QImage& image) override { images.append(image); }
+    void setQuitHandler(std::function<void()>) override {}
+    double minImageIntervalSec() const override { return minInterval; }
+    QList<QImage>& images;
+    double minInterval;
+};
 
 QImage solid(QColor colour)
 {
@@ -31,136 +55,71 @@ protected:
     {
         ASSERT_TRUE(dir.isValid());
         Store::openStandardAt(dir.filePath("tockwork.conf"));
-        // Nothing leaves the process and nothing is written beside the user's files.
-        Analytics::setDemoRun();
-        // An empty art folder: without frames the tray shows the still picture (or nothing).
-        Resources::setBundleDir(dir.path());
+        Analytics::setDemoRun();             // nothing leaves the process
+        Resources::setBundleDir(dir.path()); // no art: the tray shows the still picture
         // A Wednesday at 10:00 in Seoul: working hours under the default schedule.
         Clock::freeze(
             Clock::toEpoch(QDateTime(QDate(2025, 3, 12), QTime(10, 0), QTimeZone("Asia/Seoul"))));
-        Preview::demoState.reset();
-        menubarAntFrame.reset();
-        menubarFrameMascot.clear();
     }
     void TearDown() override
     {
+        Clock::unfreeze();
         Preview::demoState.reset();
         menubarAntFrame.reset();
         menubarFrameMascot.clear();
-        Clock::unfreeze();
     }
 
     std::unique_ptr<AppDelegate> launch(FrameLoader frames, QStringList args = {"tockwork"})
     {
-        auto delegate =
-            std::make_unique<AppDelegate>(std::make_unique<FakeTray>(tray), std::move(frames));
+        auto delegate = std::make_unique<AppDelegate>(
+            std::make_unique<FakeTray>(images, minInterval), std::move(frames));
         delegate->applicationDidFinishLaunching(args);
         return delegate;
     }
 
     QTemporaryDir dir;
-    FakeTray::Record tray;
+    QList<QImage> images;
+    double minInterval = 0;
 };
 
-const FrameLoader kNoArt = [](const QString&) { return std::nullopt; };
-
-TEST_F(Delegate, UpdateHandsTheTrayAPictureOnlyWhenItsPixelsChange)
+TEST_F(Delegate, TheTrayIsHandedAPictureOnlyWhenItsPixelsChange)
 {
-    auto delegate = launch(kNoArt);
-    ASSERT_EQ(tray.images.size(), 1) << "start-up renders the tray once";
-    EXPECT_FALSE(delegate->animating());
-
-    for (int i = 0; i < 5; ++i) {
-        Clock::advance(10);
-        delegate->update();
-    }
-    EXPECT_EQ(tray.images.size(), 1);
-    EXPECT_EQ(delegate->trayItem()->imagePushes(), 1);
-}
-
-TEST_F(Delegate, AnimationPushesEachNewFrameAndNothingWhileFramesRepeat)
-{
-    // Two distinct frames per animated mascot; "home" is missing on purpose.
+    // Two distinct frames per animated mascot, identical ones at lunch; "home" is missing.
     const QList<QImage> distinct{solid(Qt::red), solid(Qt::blue)};
     const QList<QImage> same{solid(Qt::green), solid(Qt::green)};
-    auto delegate = launch(
-        [&](const QString& name) -> std::optional<FrameSet> {
-            if (name == QLatin1String("home"))
-                return std::nullopt;
-            return FrameSet{name == QLatin1String("ant_lunch") ? same : distinct, {0.2, 0.2}};
-        },
-        {"tockwork", "--state", "근무"});
+    const FrameLoader frames = [&](const QString& name) -> std::optional<FrameSet> {
+        if (name == QLatin1String("home"))
+            return std::nullopt;
+        return FrameSet{name == QLatin1String("ant_lunch") ? same : distinct, {0.2, 0.2}};
+    };
+    auto delegate = launch(frames, {"tockwork", "--state", "근무"});
+    ASSERT_EQ(images.size(), 1) << "start-up renders the tray once";
     ASSERT_TRUE(delegate->animating());
     EXPECT_DOUBLE_EQ(delegate->animationIntervalSec(), 0.1);
-    const qsizetype atStart = tray.images.size();
+    qsizetype before = images.size();
+    QTest::qWait(350);
+    EXPECT_GE(images.size() - before, 2) << "the animation timer steps the tray on its own";
 
-    for (int i = 0; i < 4; ++i)
-        delegate->animationStep();
-    EXPECT_EQ(tray.images.size() - atStart, 4) << "alternating frames each change the picture";
-    EXPECT_NE(tray.images.last(), tray.images.at(tray.images.size() - 2));
-
-    // Identical frames: stepping goes on but the tray hears nothing.
+    const auto pushesOver = [&](int steps) {
+        before = images.size();
+        for (int i = 0; i < steps; ++i)
+            delegate->animationStep();
+        return images.size() - before;
+    };
+    EXPECT_EQ(pushesOver(4), 4) << "alternating frames each change the picture";
+    EXPECT_NE(images.last(), images.at(images.size() - 2));
     Preview::demoState = DayState::lunch;
     delegate->animationStep();
-    const qsizetype afterSwitch = tray.images.size();
-    for (int i = 0; i < 4; ++i)
-        delegate->animationStep();
-    EXPECT_EQ(tray.images.size(), afterSwitch);
-
-    // No frames for the mascot: cleared once, then quiet.
+    EXPECT_EQ(pushesOver(4), 0) << "identical frames: stepping goes on, the tray hears nothing";
     Preview::demoState = DayState::done;
-    delegate->animationStep();
-    const qsizetype afterClear = tray.images.size();
-    for (int i = 0; i < 3; ++i)
-        delegate->animationStep();
-    EXPECT_EQ(tray.images.size(), afterClear);
-}
+    EXPECT_EQ(pushesOver(1), 1) << "no frames for the mascot: cleared once";
+    EXPECT_EQ(pushesOver(3), 0);
+    for (int i = 0; i < 5; ++i, Clock::advance(10))
+        delegate->update();
+    EXPECT_EQ(images.size(), before) << "time passes, the picture stays: nothing is pushed";
 
-TEST_F(Delegate, TimersRunOnTheirOwnAndTheStateSwitchIsApplied)
-{
-    auto delegate = launch(
-        [](const QString&) -> std::optional<FrameSet> {
-            return FrameSet{{solid(Qt::red), solid(Qt::blue)}, {0.03, 0.03}};
-        },
-        {"tockwork", "--state", "야근"});
-    EXPECT_EQ(Preview::demoState, DayState::overtime);
-    EXPECT_DOUBLE_EQ(delegate->animationIntervalSec(), 0.05);
-    const qsizetype atStart = tray.images.size();
-    QTest::qWait(300);
-    EXPECT_GE(tray.images.size() - atStart, 2) << "the animation timer steps the tray picture";
-}
-
-TEST_F(Delegate, ATrayThatPaysPerPictureSlowsTheWholeAnimationDown)
-{
-    tray.minInterval = 0.25;
-    auto delegate = launch([](const QString&) -> std::optional<FrameSet> {
-        return FrameSet{{solid(Qt::red), solid(Qt::blue)}, {0.03, 0.03}};
-    });
-    EXPECT_DOUBLE_EQ(delegate->animationIntervalSec(), 0.25);
-}
-
-TEST_F(Delegate, ScriptedDemoNeverLeavesAnInvisibleProcess)
-{
-    auto delegate = launch(kNoArt, {"tockwork", "--demo"});
-    EXPECT_TRUE(Preview::demoMode);
-    EXPECT_EQ(tray.installs, 1);
-    Preview::demoMode = false;
-}
-
-TEST(StatusItemTray, WaitsForATrayAndInstallsTheIconWhenOneAppears)
-{
-    FakeTray::Record tray;
-    tray.available = false;
-    StatusItem item(std::make_unique<FakeTray>(tray), 50);
-    EXPECT_EQ(tray.installs, 1);
-
-    QTest::qWait(150);
-    EXPECT_EQ(tray.installs, 1);
-    tray.available = true;
-    QTest::qWait(150);
-    EXPECT_EQ(tray.installs, 2) << "a tray that appeared later gets the icon";
-    QTest::qWait(150);
-    EXPECT_EQ(tray.installs, 2) << "a tray that stays needs nothing more";
+    minInterval = 0.25; // a tray that pays per picture slows the whole animation down
+    EXPECT_DOUBLE_EQ(launch(frames)->animationIntervalSec(), 0.25);
 }
 
 } // namespace

@@ -4,12 +4,9 @@
 // "fetches <n> bytes <m>".
 
 #include <QCoreApplication>
-#include <QDBusAbstractAdaptor>
+#include <QDBusArgument>
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
 #include <QDBusMessage>
-#include <QDBusPendingCallWatcher>
-#include <QDBusPendingReply>
 #include <QDBusVariant>
 #include <QSocketNotifier>
 #include <QStringList>
@@ -25,12 +22,24 @@ int g_signalPipe[2];
 class Watcher final : public QObject
 {
     Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierWatcher")
+    Q_PROPERTY(bool IsStatusNotifierHostRegistered MEMBER hostRegistered)
+    Q_PROPERTY(int ProtocolVersion MEMBER protocolVersion)
+    Q_PROPERTY(QStringList RegisteredStatusNotifierItems MEMBER items)
 public:
-    void registerItem(const QString& serviceOrPath, const QString& sender)
+    bool hostRegistered = true;
+    int protocolVersion = 0;
+    QStringList items;
+    int fetches = 0;
+    qint64 bytes = 0;
+
+public Q_SLOTS:
+    Q_SCRIPTABLE void RegisterStatusNotifierItem(const QString& serviceOrPath,
+                                                 const QDBusMessage& message)
     {
         // Items pass either their bus name or an object path on the sender's connection.
-        const QString service = serviceOrPath.startsWith('/') ? sender : serviceOrPath;
-        items_.append(service);
+        const QString service = serviceOrPath.startsWith('/') ? message.service() : serviceOrPath;
+        items.append(service);
         std::printf("registered %s\n", qPrintable(service));
         std::fflush(stdout);
         QDBusConnection::sessionBus().connect(service, QString(),
@@ -38,16 +47,28 @@ public:
                                               QStringLiteral("NewIcon"), this, SLOT(newIcon()));
         fetch(service);
     }
+    Q_SCRIPTABLE void RegisterStatusNotifierHost(const QString&) {}
 
-    QStringList items() const { return items_; }
-    int fetches = 0;
-    qint64 bytes = 0;
-
-public Q_SLOTS:
     void newIcon()
     {
-        for (const QString& service : items_)
+        for (const QString& service : items)
             fetch(service);
+    }
+
+    // Walks the a(iiay) like a host that draws it.
+    void fetched(const QDBusMessage& reply)
+    {
+        ++fetches;
+        const auto arg =
+            reply.arguments().value(0).value<QDBusVariant>().variant().value<QDBusArgument>();
+        int w = 0, h = 0;
+        QByteArray data;
+        for (arg.beginArray(); !arg.atEnd(); bytes += data.size()) {
+            arg.beginStructure();
+            arg >> w >> h >> data;
+            arg.endStructure();
+        }
+        arg.endArray();
     }
 
 private:
@@ -57,62 +78,8 @@ private:
             service, QStringLiteral("/StatusNotifierItem"),
             QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
         get << QStringLiteral("org.kde.StatusNotifierItem") << QStringLiteral("IconPixmap");
-        auto* call =
-            new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(get), this);
-        connect(call, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* w) {
-            const QDBusMessage reply = w->reply();
-            if (reply.type() == QDBusMessage::ReplyMessage) {
-                ++fetches;
-                // Walk the a(iiay) like a host that draws it.
-                const QDBusArgument arg = reply.arguments()
-                                              .value(0)
-                                              .value<QDBusVariant>()
-                                              .variant()
-                                              .value<QDBusArgument>();
-                arg.beginArray();
-                while (!arg.atEnd()) {
-                    int w = 0, h = 0;
-                    QByteArray data;
-                    arg.beginStructure();
-                    arg >> w >> h >> data;
-                    arg.endStructure();
-                    bytes += data.size();
-                }
-                arg.endArray();
-            }
-            w->deleteLater();
-        });
+        QDBusConnection::sessionBus().callWithCallback(get, this, SLOT(fetched(QDBusMessage)));
     }
-
-    QStringList items_;
-};
-
-class WatcherAdaptor final : public QDBusAbstractAdaptor
-{
-    Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierWatcher")
-    Q_PROPERTY(bool IsStatusNotifierHostRegistered READ hostRegistered)
-    Q_PROPERTY(int ProtocolVersion READ protocolVersion)
-    Q_PROPERTY(QStringList RegisteredStatusNotifierItems READ registeredItems)
-public:
-    explicit WatcherAdaptor(Watcher* watcher) : QDBusAbstractAdaptor(watcher), watcher_(watcher) {}
-    bool hostRegistered() const { return true; }
-    int protocolVersion() const { return 0; }
-    QStringList registeredItems() const { return watcher_->items(); }
-
-public Q_SLOTS:
-    void RegisterStatusNotifierItem(const QString& service, const QDBusMessage& message)
-    {
-        watcher_->registerItem(service, message.service());
-    }
-    void RegisterStatusNotifierHost(const QString&) {}
-
-Q_SIGNALS:
-    void StatusNotifierItemRegistered(const QString& service);
-    void StatusNotifierHostRegistered();
-
-private:
-    Watcher* watcher_;
 };
 
 } // namespace
@@ -122,16 +89,18 @@ int main(int argc, char* argv[])
     QCoreApplication app(argc, argv);
     QDBusConnection bus = QDBusConnection::sessionBus();
     Watcher watcher;
-    new WatcherAdaptor(&watcher);
-    if (!bus.registerObject(QStringLiteral("/StatusNotifierWatcher"), &watcher) ||
+    if (!bus.registerObject(QStringLiteral("/StatusNotifierWatcher"), &watcher,
+                            QDBusConnection::ExportScriptableSlots |
+                                QDBusConnection::ExportAllProperties) ||
         !bus.registerService(QStringLiteral("org.kde.StatusNotifierWatcher"))) {
         std::fprintf(stderr, "sni-host: cannot own org.kde.StatusNotifierWatcher\n");
         return 1;
     }
     if (::pipe(g_signalPipe) != 0)
         return 1;
-    std::signal(SIGTERM, [](int) { [[maybe_unused]] auto n = ::write(g_signalPipe[1], "x", 1); });
-    std::signal(SIGINT, [](int) { [[maybe_unused]] auto n = ::write(g_signalPipe[1], "x", 1); });
+    for (int signal : {SIGTERM, SIGINT})
+        std::signal(signal,
+                    [](int) { [[maybe_unused]] auto n = ::write(g_signalPipe[1], "x", 1); });
     QSocketNotifier quit(g_signalPipe[0], QSocketNotifier::Read);
     QObject::connect(&quit, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
     std::printf("ready\n");

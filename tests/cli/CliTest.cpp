@@ -1,42 +1,95 @@
-#include "CliRunner.h"
+// End to end: the built companion is run the way a user, a script or a status bar runs it.
 
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <poll.h>
+#include <pty.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
 
 namespace {
 
 // 3,000,000 won a month; March 2026 has 21 working days (1 March falls on a Sunday, so
 // 2 March is a substitute holiday): 17,857.14 won an hour.
-const QByteArray kSalariedStore = "[General]\n"
-                                  "monthlySalaryWon=3000000\n"
-                                  "wolluApps=유튜브,레딧\n"
-                                  "wolluDay=2026-3-10\n"
-                                  "wolluSec=2820\n"
-                                  "pauseDay=2026-3-10\n"
-                                  "dinnerDay=2026-3-10\n";
+const QByteArray kStore = "[General]\nmonthlySalaryWon=3000000\nwolluApps=유튜브,레딧\n"
+                          "wolluDay=2026-3-10\nwolluSec=2820\npauseDay=2026-3-10\n"
+                          "dinnerDay=2026-3-10\n";
 
-QJsonObject parseJson(const QByteArray& out)
+struct CliResult
 {
-    QJsonParseError error;
-    const QJsonDocument doc = QJsonDocument::fromJson(out, &error);
-    EXPECT_EQ(error.error, QJsonParseError::NoError) << out.toStdString();
-    return doc.object();
-}
+    int exitCode = -1; // -1 also when it crashed
+    QByteArray out, err;
+};
 
-QString utf8(const QByteArray& bytes)
+// A home of its own for every test with the settings where the application keeps them, and a C
+// locale so that UTF-8 output cannot come from the environment. Children inherit all of it.
+class Cli : public testing::Test
 {
-    return QString::fromUtf8(bytes);
-}
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(home.isValid());
+        for (const auto& [name, value] : {std::pair{"HOME", home.path()},
+                                          {"XDG_CONFIG_HOME", config},
+                                          {"TZ", QString("Asia/Seoul")},
+                                          {"LC_ALL", QString("C")}})
+            qputenv(name, value.toUtf8());
+        QDir().mkpath(QFileInfo(store).path());
+        QFile file(store);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(kStore);
+    }
 
-TEST_F(CliTest, JsonCarriesTheDisplayAndItsStatus)
+    static CliResult run(const QStringList& arguments)
+    {
+        QProcess process;
+        process.start(QStringLiteral(TOCKWORK_CLI), arguments);
+        EXPECT_TRUE(process.waitForFinished(30000)) << "tockwork-cli did not finish";
+        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+                process.readAllStandardOutput(), process.readAllStandardError()};
+    }
+
+    static QJsonObject json(const QStringList& arguments)
+    {
+        const CliResult r = run(arguments);
+        EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+        EXPECT_EQ(r.out.count('\n'), 1) << "one line for a status bar";
+        return QJsonDocument::fromJson(r.out).object();
+    }
+
+    // Bytes, modification time and the folder's entries: a lock or temporary file left behind
+    // counts as touching the store too.
+    std::tuple<QByteArray, long long, QStringList> snapshot() const
+    {
+        QFile file(store);
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        struct stat st = {};
+        ::stat(QFile::encodeName(store).constData(), &st);
+        return {file.readAll(), st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec,
+                QDir(QFileInfo(store).path()).entryList(QDir::AllEntries | QDir::Hidden)};
+    }
+
+    QTemporaryDir home;
+    const QString config = home.filePath(QStringLiteral("config"));
+    const QString store = config + QStringLiteral("/tockwork/tockwork.conf");
+};
+
+TEST_F(Cli, JsonCarriesTheDisplayAndItsStatus)
 {
-    writeStore(kSalariedStore);
-    const CliResult r = run({"status", "--json", "--at", "2026-03-10 10:30"});
-    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_EQ(r.out.count('\n'), 1);
-
-    const QJsonObject o = parseJson(r.out);
+    const QJsonObject o = json({"status", "--json", "--at", "2026-03-10 10:30"});
     EXPECT_EQ(o.keys(), QStringList({"earnedText", "mascot", "mood", "remainText", "remainWorkText",
                                      "showMoney", "status", "title", "wolluHot", "wolluMoneyText",
                                      "wolluPctText", "wolluText", "workedText"}));
@@ -44,7 +97,6 @@ TEST_F(CliTest, JsonCarriesTheDisplayAndItsStatus)
     EXPECT_EQ(o["earnedText"].toString(), "(세전)26,786원 벌었어요");
     EXPECT_TRUE(o["showMoney"].toBool());
     EXPECT_EQ(o["wolluText"].toString(), "⏰ 47분 딴짓");
-
     const QJsonObject s = o["status"].toObject();
     EXPECT_EQ(s["state"].toString(), "working");
     EXPECT_DOUBLE_EQ(s["progress"].toDouble(), 90.0 / 480.0);
@@ -53,110 +105,120 @@ TEST_F(CliTest, JsonCarriesTheDisplayAndItsStatus)
     EXPECT_DOUBLE_EQ(s["overtimeMin"].toDouble(), 0);
 }
 
-TEST_F(CliTest, LineAndFullReportFollowThePhase)
+TEST_F(Cli, LineFollowsThePhase)
 {
-    writeStore(kSalariedStore);
-    EXPECT_EQ(utf8(run({"--line", "--at", "2026-03-10 10:30"}).out),
+    EXPECT_EQ(QString::fromUtf8(run({"--line", "--at", "2026-03-10 10:30"}).out),
               "🐜 (세전)26,786원 · 6시간 30분 남음\n");
-    EXPECT_EQ(utf8(run({"--line", "--at=2026-03-10 19:30:00"}).out),
+    EXPECT_EQ(QString::fromUtf8(run({"--line", "--at=2026-03-10 19:30:00"}).out),
               "🐜💦 야근 1시간 30분 · +(세전)38,793원\n");
-    EXPECT_EQ(utf8(run({"--line", "--at", "2026-03-14 10:00"}).out), "😴 쉬는 날\n");
-
-    QString full = utf8(run({"status", "--at", "2026-03-10 10:30"}).out);
-    EXPECT_TRUE(full.startsWith("열심히 일하는 중 🐜\n개미는 톡웍 오늘도 톡웍\n"))
-        << full.toStdString();
-    for (const char* row : {"일한 시간  1시간 30분", "번 돈      (세전)26,786원 벌었어요",
-                            "남은 돈    (세전)116,071원 벌어야 해요", "💰 13,988원 월루"})
-        EXPECT_TRUE(full.contains(QString::fromUtf8(row))) << row << "\n" << full.toStdString();
-
-    full = utf8(run({"--at", "2026-03-10 19:30"}).out);
-    EXPECT_TRUE(full.contains("야근 시간  1시간 30분")) << full.toStdString();
-    EXPECT_TRUE(full.contains("야근 수당  (세전)38,793원 더 벌었어요")) << full.toStdString();
+    EXPECT_EQ(QString::fromUtf8(run({"--line", "--at", "2026-03-14 10:00"}).out), "😴 쉬는 날\n");
 }
 
-TEST_F(CliTest, NeverWritesTheStoreEvenWhenTheDayRollsOver)
+TEST_F(Cli, NeverWritesTheStoreEvenWhenTheDayRollsOver)
 {
-    writeStore(kSalariedStore);
-    const StoreSnapshot before = StoreSnapshot::of(storePath());
-
+    const auto before = snapshot();
     // The 11th and the next year are new days for every record: they reset, in memory only.
-    const CliResult nextDay = run({"--json", "--at", "2026-03-11 10:00"});
-    EXPECT_EQ(nextDay.exitCode, 0);
-    EXPECT_EQ(parseJson(nextDay.out)["wolluText"].toString(), "아직 월루 0분, 집중 중! 🎯");
-    for (const QStringList& args :
-         {QStringList{"--line", "--at", "2027-01-04 09:30"}, QStringList{"status"},
-          QStringList{"--json"}, QStringList{"holidays", "2026"}})
+    EXPECT_EQ(json({"--json", "--at", "2026-03-11 10:00"})["wolluText"].toString(),
+              "아직 월루 0분, 집중 중! 🎯");
+    for (const QStringList& args : {QStringList{"--line", "--at", "2027-01-04 09:30"},
+                                    {"status"},
+                                    {"--json"},
+                                    {"holidays", "2026"}})
         EXPECT_EQ(run(args).exitCode, 0) << args.join(' ').toStdString();
-    EXPECT_TRUE(StoreSnapshot::of(storePath()) == before);
-
-    // And the original day still reads the original total.
-    const CliResult sameDay = run({"--json", "--at", "2026-03-10 10:30"});
-    EXPECT_EQ(parseJson(sameDay.out)["wolluText"].toString(), "⏰ 47분 딴짓");
+    EXPECT_EQ(snapshot(), before);
+    EXPECT_EQ(json({"--json", "--at", "2026-03-10 10:30"})["wolluText"].toString(), "⏰ 47분 딴짓");
 }
 
-TEST_F(CliTest, MissingOrDamagedStoreStillPrintsDefaults)
-{
-    CliResult r = run({"--json", "--at", "2026-03-10 10:30"});
-    ASSERT_EQ(r.exitCode, 0);
-    EXPECT_EQ(parseJson(r.out)["earnedText"].toString(), "월급 설정 필요");
-    EXPECT_FALSE(QDir(configHome()).exists()) << "a settings folder was created";
-
-    static const char damaged[] = "[General\nmonthlySalaryWon=\xff\xfe\x00garbage\n"
-                                  "wolluSec=nan\nworkStart=99999999999999999999\n[[[\n=\n";
-    writeStore(QByteArray(damaged, sizeof(damaged) - 1) + QByteArray(4096, '\xc3'));
-    const StoreSnapshot before = StoreSnapshot::of(storePath());
-    for (const char* style : {"--json", "--line", "status"}) {
-        r = run({style, "--at", "2026-03-10 10:30"});
-        EXPECT_TRUE(r.exitStatus == QProcess::NormalExit && r.exitCode == 0 && !r.out.isEmpty())
-            << style << r.err.toStdString();
-    }
-    EXPECT_TRUE(StoreSnapshot::of(storePath()) == before);
-}
-
-TEST_F(CliTest, HolidaysListsEveryDayInOrder)
+TEST_F(Cli, HolidaysListsEveryDayInOrder)
 {
     const CliResult r = run({"holidays", "2025", "2026"});
     ASSERT_EQ(r.exitCode, 0);
     QStringList dates;
-    for (const QString& line : utf8(r.out).split('\n', Qt::SkipEmptyParts)) {
+    for (const QString& line : QString::fromUtf8(r.out).split('\n', Qt::SkipEmptyParts)) {
         EXPECT_TRUE(line.contains(QRegularExpression("^202[56]-\\d\\d-\\d\\d\\t\\S")))
             << line.toStdString();
         dates.append(line.left(10));
     }
-    QStringList sorted = dates;
-    sorted.sort();
-    EXPECT_EQ(dates, sorted);
+    EXPECT_TRUE(std::is_sorted(dates.begin(), dates.end()));
     EXPECT_TRUE(r.out.startsWith("2025-01-01\t"));
     for (const char* expected : {"2026-02-16\t설날", "2026-02-18\t설날", "2026-05-01",
                                  "2026-05-24\t부처님 오신 날", "2026-05-25", "2026-07-17"})
         EXPECT_TRUE(r.out.contains(QByteArray(expected).prepend('\n'))) << expected;
 }
 
-class BadArguments : public CliTest, public ::testing::WithParamInterface<QStringList>
-{};
-
-TEST_P(BadArguments, ExitWithUsageOnStandardError)
+TEST_F(Cli, BadArgumentsExitTwoWithTheReasonAndUsage)
 {
-    const CliResult r = run(GetParam());
-    EXPECT_EQ(r.exitStatus, QProcess::NormalExit);
-    EXPECT_EQ(r.exitCode, 2);
-    EXPECT_TRUE(r.out.isEmpty());
-    EXPECT_FALSE(r.err.startsWith('\n')) << "the reason comes first";
-    EXPECT_TRUE(r.err.contains("사용법: tockwork-cli")) << r.err.toStdString();
+    for (const QStringList& args : {QStringList{"bogus"},
+                                    {"--frobnicate"},
+                                    {"status", "extra"},
+                                    {"--line", "--json"},
+                                    {"--at"},
+                                    {"--at", "2026-03-10"},
+                                    {"--at", "2026-02-30 10:00"},
+                                    {"--at", "2026-03-10 24:00"},
+                                    {"--at", "1899-12-31 10:00"},
+                                    {"holidays"},
+                                    {"holidays", "2201"},
+                                    {"holidays", "20x6"},
+                                    {"holidays", "2026", "2025"},
+                                    {"holidays", "99999999999999999999"},
+                                    {"holidays", "2026", "--json"}}) {
+        const CliResult r = run(args);
+        EXPECT_EQ(r.exitCode, 2) << args.join(' ').toStdString();
+        EXPECT_TRUE(r.out.isEmpty());
+        EXPECT_FALSE(r.err.startsWith('\n')) << "the reason comes first";
+        EXPECT_TRUE(r.err.contains("사용법: tockwork-cli")) << r.err.toStdString();
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, BadArguments,
-    ::testing::Values(
-        QStringList{"bogus"}, QStringList{"--frobnicate"}, QStringList{"status", "extra"},
-        QStringList{"--line", "--json"}, QStringList{"--at"}, QStringList{"--at", "2026-03-10"},
-        QStringList{"--at", "2026-02-30 10:00"}, QStringList{"--at", "2026-03-10 24:00"},
-        QStringList{"--at", "2026-03-10 10:60"}, QStringList{"--at", "10:30"},
-        QStringList{"--at", "1899-12-31 10:00"}, QStringList{"holidays"},
-        QStringList{"holidays", "1899"}, QStringList{"holidays", "2201"},
-        QStringList{"holidays", "20x6"}, QStringList{"holidays", "-2026"},
-        QStringList{"holidays", "2026", "2025"}, QStringList{"holidays", "2026", "2027", "2028"},
-        QStringList{"holidays", "99999999999999999999"},
-        QStringList{"holidays", "2026", "--json"}));
+// Reads whatever the pty master has until `marker` shows up or the time runs out.
+QByteArray readUntil(int fd, const QByteArray& marker, QByteArray seen = {})
+{
+    QElapsedTimer waited;
+    waited.start();
+    char buffer[4096];
+    while (!seen.contains(marker) && waited.elapsed() < 10000) {
+        pollfd ready = {fd, POLLIN, 0};
+        if (::poll(&ready, 1, 100) <= 0)
+            continue;
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n <= 0)
+            break; // the child closed the terminal
+        seen.append(buffer, n);
+    }
+    return seen;
+}
+
+TEST_F(Cli, ScreenWatchRestoresTheTerminalOnInterrupt)
+{
+    int master = -1;
+    const pid_t pid = ::forkpty(&master, nullptr, nullptr, nullptr);
+    ASSERT_NE(pid, -1);
+    if (pid == 0) {
+        ::execl(TOCKWORK_CLI, TOCKWORK_CLI, "--watch", "--at", "2026-03-10 10:30", nullptr);
+        ::_exit(127);
+    }
+    // Two frames drawn in place, then Ctrl+C.
+    QByteArray seen = readUntil(master, "\x1b[J\x1b[H", readUntil(master, "\x1b[J"));
+    termios during = {}, after = {};
+    ASSERT_EQ(::tcgetattr(master, &during), 0);
+    ::kill(pid, SIGINT);
+    seen = readUntil(master, "\x1b[?25h", seen);
+    const bool haveAfter = ::tcgetattr(master, &after) == 0;
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    ::close(master);
+
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_TRUE(seen.startsWith("\x1b[?25l")) << "cursor not hidden";
+    EXPECT_TRUE(seen.endsWith("\x1b[?25h")) << "cursor not shown again at the end";
+    EXPECT_TRUE(QString::fromUtf8(seen).contains("열심히 일하는 중 🐜"));
+    EXPECT_FALSE(seen.contains("^C"));
+    EXPECT_EQ(during.c_lflag & ECHO, 0u) << "typed keys would scribble over the frame";
+    if (haveAfter) {
+        EXPECT_NE(after.c_lflag & ECHO, 0u) << "echo was not switched back on";
+    }
+}
 
 } // namespace
