@@ -4,108 +4,67 @@
 
 #include <cmath>
 #include <limits>
+#include <vector>
 
 namespace {
 
-TEST_F(EngineTest, emptyStoreGivesOfficeHoursAndNoRates)
+TEST_F(EngineTest, ratesUseTheLegalMonthAndThisMonthOnceASalaryIsSet)
 {
-    EXPECT_EQ(Cfg::workStart(), 540);
-    EXPECT_EQ(Cfg::workEnd(), 1080);
-    EXPECT_EQ(Cfg::lunchStart(), 720);
-    EXPECT_EQ(Cfg::lunchEnd(), 780);
-    EXPECT_TRUE(Cfg::excludeWeekend());
-    EXPECT_TRUE(Cfg::salaryPretax());
-    EXPECT_DOUBLE_EQ(Cfg::dailyWorkMinutes(), 480);
-    EXPECT_EQ(Cfg::hourlyWonLegal(), 0);
-    EXPECT_EQ(Cfg::hourlyWonThisMonth(), 0);
-}
-
-// A stored value of the wrong kind is converted, never replaced by the default.
-TEST_F(EngineTest, storedTextIsConvertedNotDefaulted)
-{
-    Store::standard().set("workStart", QStringLiteral("abc"));
-    Store::standard().set("workEnd", QStringLiteral("600"));
-    Store::standard().set("excludeWeekend", QStringLiteral("no"));
-    EXPECT_EQ(Cfg::workStart(), 0);
-    EXPECT_EQ(Cfg::workEnd(), 600);
-    EXPECT_FALSE(Cfg::excludeWeekend());
-}
-
-// March 2026 has 21 working days (22 weekdays less the substitute day of 2 March).
-TEST_F(EngineTest, ratesUseTheLegalMonthAndThisMonth)
-{
+    using V = std::vector<double>;
+    EXPECT_EQ((V{double(Cfg::workStart()), double(Cfg::workEnd()), double(Cfg::lunchStart()),
+                 double(Cfg::lunchEnd()), Cfg::hourlyWonLegal(), Cfg::hourlyWonThisMonth()}),
+              (V{540, 1080, 720, 780, 0, 0}));
+    EXPECT_TRUE(Cfg::excludeWeekend() && Cfg::salaryPretax());
+    // March 2026 has 21 working days (22 weekdays less the substitute day of 2 March).
     Cfg::save(540, 1080, 720, 780, 3'000'000, true);
     EXPECT_EQ(Cfg::workingDaysThisMonth(), 21);
     EXPECT_NEAR(Cfg::hourlyWonLegal(), 3'000'000 / (8 * 21.75), 1e-6);
     EXPECT_NEAR(Cfg::hourlyWonThisMonth(), 3'000'000 / (8 * 21.0), 1e-6);
 }
 
-struct Schedule
+TEST_F(EngineTest, degenerateSchedulesGiveFiniteNonNegativeRates)
 {
-    qint64 workStart, workEnd, lunchStart, lunchEnd, salary;
-    double minutes;
-};
-
-class DegenerateSchedule : public EngineTest, public ::testing::WithParamInterface<Schedule>
-{};
-
-TEST_P(DegenerateSchedule, ratesStayFiniteAndNonNegative)
-{
-    const Schedule& s = GetParam();
-    Cfg::save(s.workStart, s.workEnd, s.lunchStart, s.lunchEnd, s.salary, true);
-    EXPECT_DOUBLE_EQ(Cfg::dailyWorkMinutes(), s.minutes);
-    for (double rate : {Cfg::hourlyWonLegal(), Cfg::hourlyWonThisMonth()}) {
-        EXPECT_TRUE(std::isfinite(rate));
-        EXPECT_GE(rate, 0);
-        if (s.minutes <= 0 || s.salary < 1) {
-            EXPECT_EQ(rate, 0);
-        }
+    constexpr qint64 kMax = std::numeric_limits<qint64>::max();
+    constexpr qint64 kMin = std::numeric_limits<qint64>::min();
+    struct S
+    {
+        qint64 workStart, workEnd, lunchStart, lunchEnd, salary;
+        double minutes;
+    };
+    for (const S& s :
+         {S{540, 1080, 780, 720, 3'000'000, 540}, // lunch reversed: none
+          S{1080, 540, 720, 780, 3'000'000, 0},   // end before start
+          S{540, 1080, 720, 780, -5, 480},        // negative salary
+          S{540, 1080, 720, 780, kMax, 480},      // salary at the limit
+          S{kMin, kMax, kMax, kMin, kMax, 2.0 * kMax + 1}, S{kMax, kMin, kMin, kMax, kMax, 0}}) {
+        Cfg::save(s.workStart, s.workEnd, s.lunchStart, s.lunchEnd, s.salary, true);
+        EXPECT_DOUBLE_EQ(Cfg::dailyWorkMinutes(), s.minutes) << s.workStart;
+        const bool paid = s.minutes > 0 && s.salary > 0;
+        for (double rate : {Cfg::hourlyWonLegal(), Cfg::hourlyWonThisMonth()})
+            EXPECT_TRUE(std::isfinite(rate) && rate >= 0 && (paid || rate == 0)) << rate;
     }
 }
 
-constexpr qint64 kMax = std::numeric_limits<qint64>::max();
-constexpr qint64 kMin = std::numeric_limits<qint64>::min();
-
-INSTANTIATE_TEST_SUITE_P(
-    Cfg, DegenerateSchedule,
-    ::testing::Values(Schedule{540, 1080, 780, 720, 3'000'000, 540}, // lunch reversed: none
-                      Schedule{1080, 540, 720, 780, 3'000'000, 0},   // end before start
-                      Schedule{540, 540, 0, 0, 3'000'000, 0},        // empty day
-                      Schedule{540, 1080, 720, 780, -5, 480},        // negative salary
-                      Schedule{540, 1080, 720, 780, kMax, 480},      // salary at the limit
-                      Schedule{kMin, kMax, kMax, kMin, kMax, 2.0 * kMax + 1},
-                      Schedule{kMax, kMin, kMin, kMax, kMax, 0},
-                      Schedule{0, 100'000'000'000, 0, 0, 1, 100'000'000'000}));
-
-struct MonthCase
+TEST_F(EngineTest, workingDaysCountWeekdaysThatAreNoHoliday)
 {
-    int year, month;
-    bool excludeWeekend;
-    int days;
-};
-
-class WorkingDays : public EngineTest, public ::testing::WithParamInterface<MonthCase>
-{};
-
-TEST_P(WorkingDays, countsWeekdaysThatAreNoHoliday)
-{
-    const MonthCase& c = GetParam();
-    freezeAt(c.year, c.month, 15, 12, 0);
-    Cfg::save(540, 1080, 720, 780, 1, c.excludeWeekend);
-    EXPECT_EQ(Cfg::workingDaysThisMonth(), c.days);
+    struct M
+    {
+        int year, month;
+        bool excludeWeekend;
+        int days;
+    };
+    for (const M& c : {M{2025, 10, true, 18}, // 추석, substitute, 개천절, 한글날
+                       M{2026, 5, true, 18},  // 노동절, 어린이날, substitute of 5/24
+                       M{2026, 6, true, 22},  // 현충일 on a Saturday counts once
+                       M{2028, 2, false, 29}}) {
+        freezeAt(c.year, c.month, 15, 12, 0);
+        Cfg::save(540, 1080, 720, 780, 1, c.excludeWeekend);
+        EXPECT_EQ(Cfg::workingDaysThisMonth(), c.days) << c.year << "-" << c.month;
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cfg, WorkingDays,
-    ::testing::Values(MonthCase{2025, 10, true, 18}, // 추석, substitute, 개천절, 한글날
-                      MonthCase{2025, 10, false, 31}, MonthCase{2026, 2, true, 17},
-                      MonthCase{2026, 2, false, 28}, MonthCase{2028, 2, false, 29},
-                      MonthCase{2026, 5, true, 18}, // 노동절, 어린이날, substitute of 5/24
-                      MonthCase{2026, 6, true, 22}, // 현충일 on a Saturday counts once
-                      MonthCase{2025, 5, true, 20}));
-
 // The count is kept per month; saving the settings must take effect at once.
-TEST_F(EngineTest, workingDaysAreCachedUntilSaveOrNextMonth)
+TEST_F(EngineTest, workingDaysAreCachedUntilSave)
 {
     Cfg::save(540, 1080, 720, 780, 1, true);
     EXPECT_EQ(Cfg::workingDaysThisMonth(), 21);
@@ -113,22 +72,46 @@ TEST_F(EngineTest, workingDaysAreCachedUntilSaveOrNextMonth)
     EXPECT_EQ(Cfg::workingDaysThisMonth(), 21);
     Cfg::save(540, 1080, 720, 780, 1, false);
     EXPECT_EQ(Cfg::workingDaysThisMonth(), 31);
-    freezeAt(2026, 4, 1, 0, 0);
-    EXPECT_EQ(Cfg::workingDaysThisMonth(), 30);
+    EXPECT_FALSE(onDisk().boolean("excludeWeekend")); // saved before returning
 }
 
-TEST_F(EngineTest, saveReachesTheFileBeforeReturning)
+TEST(Holidays, matchTheOfficialCalendarsWithNamesAndSubstitutes)
 {
-    Cfg::save(600, 1140, 720, 780, 2'500'000, false);
-    Cfg::setShowPretaxTag(false);
-    const QString copy = dir_.filePath("copy.conf");
-    ASSERT_TRUE(QFile::copy(storePath(), copy));
-    const Store onDisk(copy);
-    EXPECT_EQ(onDisk.integer("workStart"), 600);
-    EXPECT_EQ(onDisk.integer("monthlySalaryWon"), 2'500'000);
-    EXPECT_FALSE(onDisk.boolean("excludeWeekend"));
-    EXPECT_FALSE(onDisk.boolean("showPretaxTag"));
-    EXPECT_TRUE(onDisk.contains("showPretaxTag"));
+    const std::pair<int, const char*> years[] = {
+        {2023, "1/1 1/21 1/22 1/23 1/24 3/1 5/5 5/27 5/29 6/6 8/15 9/28 9/29 9/30 10/3 10/9 12/25"},
+        // 5 May is both 어린이날 and 부처님 오신 날: 6 May is the substitute.
+        {2025, "1/1 1/28 1/29 1/30 3/1 3/3 5/5 5/6 6/6 8/15 10/3 10/5 10/6 10/7 10/8 10/9 12/25"},
+        // From 2026: 노동절 (1 May) and 제헌절 (17 July).
+        {2026, "1/1 2/16 2/17 2/18 3/1 3/2 5/1 5/5 5/24 5/25 6/6 7/17 8/15 8/17 9/24 9/25 9/26 "
+               "10/3 10/5 10/9 12/25"},
+        {2027, "1/1 2/6 2/7 2/8 2/9 3/1 5/1 5/3 5/5 5/13 6/6 7/17 7/19 8/15 8/16 9/14 9/15 9/16 "
+               "10/3 10/4 10/9 10/11 12/25 12/27"},
+        // The 추석 block of 2-4 October holds 개천절: one substitute, 5 October.
+        {2028, "1/1 1/26 1/27 1/28 3/1 5/1 5/2 5/5 6/6 7/17 8/15 10/2 10/3 10/4 10/5 10/9 12/25"},
+        {2030, "1/1 2/2 2/3 2/4 2/5 3/1 5/1 5/5 5/6 5/9 6/6 7/17 8/15 9/11 9/12 9/13 10/3 10/9 "
+               "12/25"},
+        {2040, "1/1 2/11 2/12 2/13 2/14 3/1 5/1 5/5 5/7 5/18 6/6 7/17 8/15 9/20 9/21 9/22 10/3 "
+               "10/9 12/25"}};
+    for (const auto& [year, days] : years) {
+        QStringList listed;
+        for (const Holidays::Named& h : Holidays::named(year)) {
+            listed << QStringLiteral("%1/%2").arg(h.date.month()).arg(h.date.day());
+            EXPECT_TRUE(Holidays::isHoliday(h.date)) << qPrintable(h.date.toString());
+        }
+        EXPECT_EQ(listed.join(u' '), QString::fromLatin1(days));
+        EXPECT_EQ(Holidays::compute(year).size(), listed.size()) << year;
+    }
+
+    QHash<QDate, QString> names;
+    for (const Holidays::Named& h : Holidays::named(2025))
+        names.insert(h.date, h.name);
+    EXPECT_EQ(names.value(QDate(2025, 3, 3)), QStringLiteral("대체공휴일"));
+    EXPECT_EQ(names.value(QDate(2025, 5, 5)), QStringLiteral("어린이날, 부처님 오신 날"));
+
+    // 제헌절 and 노동절 before 2026; 현충일 on a Saturday has no substitute.
+    for (const QDate& day : {QDate(2025, 7, 17), QDate(2025, 5, 1), QDate(2026, 6, 8), QDate()})
+        EXPECT_FALSE(Holidays::isHoliday(day)) << qPrintable(day.toString());
+    EXPECT_TRUE(Holidays::isHoliday(QDate(1997, 2, 8))); // Korea's 설날 1997, China's was the 7th
 }
 
 } // namespace

@@ -4,11 +4,12 @@
 #include "Display.h"
 #include "Eod.h"
 #include "Pause.h"
-#include "Preview.h"
 #include "Wollu.h"
 
 #include <QLocale>
 
+#include "Format.h"
+#include <cmath>
 #include <limits>
 
 namespace {
@@ -24,38 +25,36 @@ protected:
         QLocale::setDefault(QLocale(QLocale::Korean, QLocale::SouthKorea));
         setSchedule(1080, 3000000);
         freeze14th(10, 30);
-        ASSERT_EQ(Cfg::workingDaysThisMonth(), 21);
     }
     void TearDown() override
     {
-        Preview::demoState.reset();
-        Preview::demoMode = false;
-        Preview::demoWollu.reset();
         QLocale::setDefault(QLocale::system());
         EngineTest::TearDown();
     }
-    static void setSchedule(qint64 workEnd, qint64 salary)
+    static void setSchedule(qint64 end, qint64 won) { Cfg::save(540, end, 720, 780, won, true); }
+    // The panel's texts in reading order.
+    static QString texts(const Display& d = currentDisplay())
     {
-        Cfg::save(540, workEnd, 720, 780, salary, true);
-    }
-    static double freeze14th(int h, int m)
-    {
-        freezeAt(2026, 1, 14, h, m);
-        return Clock::now();
+        return QStringList{d.title, d.workedText, d.earnedText, d.remainWorkText, d.remainText}
+            .join(QStringLiteral(" | "));
     }
 };
 
 TEST_F(DisplayTest, WorkingMorningShowsEarnedAndStillToEarn)
 {
     const Display d = currentDisplay();
-    EXPECT_EQ(d.title, QStringLiteral("열심히 일하는 중 🐜"));
-    EXPECT_EQ(d.mascot, QStringLiteral("ant_work"));
-    EXPECT_EQ(d.workedText, QStringLiteral("1시간 30분"));
-    EXPECT_EQ(d.earnedText, QStringLiteral("(세전)26,786원 벌었어요"));
-    EXPECT_EQ(d.remainWorkText, QStringLiteral("6시간 30분"));
-    EXPECT_EQ(d.remainText, QStringLiteral("(세전)116,071원 벌어야 해요"));
-    EXPECT_EQ(d.wolluText, QStringLiteral("아직 월루 0분, 집중 중! 🎯"));
-    EXPECT_TRUE(d.showMoney);
+    EXPECT_EQ(texts(d),
+              QStringLiteral("열심히 일하는 중 🐜 | 1시간 30분 | (세전)26,786원 벌었어요 | "
+                             "6시간 30분 | (세전)116,071원 벌어야 해요"));
+    EXPECT_TRUE(d.showMoney && d.mascot == QStringLiteral("ant_work"));
+    Wollu::add(59); // under a minute reads as none
+    EXPECT_EQ(currentDisplay().wolluText, QStringLiteral("아직 월루 0분, 집중 중! 🎯"));
+    // The tag needs a pretax salary and the switch.
+    Cfg::setShowPretaxTag(false);
+    EXPECT_EQ(currentDisplay().earnedText, QStringLiteral("26,786원 벌었어요"));
+    Cfg::setShowPretaxTag(true);
+    Cfg::setSalaryPretax(false);
+    EXPECT_EQ(currentDisplay().remainText, QStringLiteral("116,071원 벌어야 해요"));
 
     Pause::set(ManualState::away, Clock::now());
     EXPECT_EQ(currentDisplay().title, QStringLiteral("자리 비움 🚶"));
@@ -63,80 +62,54 @@ TEST_F(DisplayTest, WorkingMorningShowsEarnedAndStillToEarn)
     EXPECT_EQ(currentDisplay().title, QStringLiteral("점심시간🍚"));
 }
 
-TEST_F(DisplayTest, TagNeedsPretaxSalaryAndTheSwitchAndNoDemo)
-{
-    Cfg::setShowPretaxTag(false);
-    EXPECT_EQ(currentDisplay().earnedText, QStringLiteral("26,786원 벌었어요"));
-    Cfg::setShowPretaxTag(true);
-    Cfg::setSalaryPretax(false);
-    EXPECT_EQ(currentDisplay().remainText, QStringLiteral("116,071원 벌어야 해요"));
-    Cfg::setSalaryPretax(true);
-    Preview::demoMode = true;
-    EXPECT_EQ(currentDisplay().earnedText, QStringLiteral("26,786원 벌었어요"));
-}
-
 TEST_F(DisplayTest, DayOffHidesFiguresAndLeavingEndsTheDay)
 {
     freezeAt(2026, 1, 17, 10, 30);
-    Display d = currentDisplay();
-    EXPECT_EQ(d.title + d.mood + d.mascot, QStringLiteral("오늘은 쉬는 날 😴푹 쉬어요home"));
-    EXPECT_EQ(d.workedText + d.earnedText + d.remainWorkText, QStringLiteral("---"));
-    EXPECT_EQ(d.remainText, QStringLiteral("즐거운 휴일"));
+    EXPECT_EQ(texts(), QStringLiteral("오늘은 쉬는 날 😴 | - | - | - | 즐거운 휴일"));
 
     freeze14th(19, 30);
     Eod::choose(QStringLiteral("left"));
-    d = currentDisplay();
-    EXPECT_EQ(d.status, (Status{DayState::done, 1, 480, 0, 90}));
-    EXPECT_EQ(d.title, QStringLiteral("퇴근! 베짱이 타임 🌿"));
-    EXPECT_EQ(d.remainText, QStringLiteral("퇴근 완료 🎉"));
-    EXPECT_EQ(d.remainWorkText, QStringLiteral("0초"));
+    EXPECT_EQ(currentDisplay().status, (Status{DayState::done, 1, 480, 0, 90}));
+    EXPECT_EQ(texts(), QStringLiteral("퇴근! 베짱이 타임 🌿 | 8시간 | (세전)142,857원 벌었어요 | "
+                                      "0초 | 퇴근 완료 🎉"));
 }
 
-struct OvertimeCase
+TEST_F(DisplayTest, OvertimePaysOneAndAHalfAndNightDouble)
 {
-    qint64 workEnd;
-    int h, m, dinnerFromH, dinnerToH; // dinner runs from :00 to :30 of dinnerFromH when set
-    const char* remainText;
-};
-
-class OvertimePay : public DisplayTest, public ::testing::WithParamInterface<OvertimeCase>
-{};
-
-TEST_P(OvertimePay, PlainAtOneAndAHalfNightAtDouble)
-{
-    const OvertimeCase& c = GetParam();
-    setSchedule(c.workEnd, 3000000);
-    if (c.dinnerFromH > 0) {
-        Dinner::begin(freeze14th(c.dinnerFromH, 0));
-        Dinner::end(freeze14th(c.dinnerFromH, 30));
+    struct C
+    {
+        qint64 workEnd;
+        int h, m;
+        bool dinner; // from 22:00 to 22:30
+        const char* remainText;
+    };
+    for (const C& c : {// 90 minutes before 22:00: 17,241.38 / 60 x 135.
+                       C{1080, 19, 30, false, "(세전)38,793원 더 벌었어요"},
+                       // 23:00: 240 plain and 60 night minutes, H x 8.
+                       C{1080, 23, 0, false, "(세전)137,931원 더 벌었어요"},
+                       // Ending at 23:00 (13-hour day, H = 10,610.08): 23:00-23:30 is all night.
+                       C{1380, 23, 30, false, "(세전)10,610원 더 벌었어요"},
+                       // Half an hour of dinner at night leaves 240 plain and 30 night minutes.
+                       C{1080, 23, 0, true, "(세전)120,690원 더 벌었어요"}}) {
+        setSchedule(c.workEnd, 3000000);
+        if (c.dinner) {
+            Dinner::begin(freeze14th(22, 0));
+            Dinner::end(freeze14th(22, 30));
+        }
+        freeze14th(c.h, c.m);
+        EXPECT_EQ(currentDisplay().remainText, QString::fromUtf8(c.remainText));
     }
-    freeze14th(c.h, c.m);
-    EXPECT_EQ(currentDisplay().remainText, QString::fromUtf8(c.remainText));
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, OvertimePay,
-    ::testing::Values(
-        // 90 minutes before 22:00: 17,241.38 / 60 x 135.
-        OvertimeCase{1080, 19, 30, 0, 0, "(세전)38,793원 더 벌었어요"},
-        // 23:00: 240 plain and 60 night minutes, H x 8.
-        OvertimeCase{1080, 23, 0, 0, 0, "(세전)137,931원 더 벌었어요"},
-        // Half an hour of dinner at night leaves 240 plain and 30 night minutes, H x 7.
-        OvertimeCase{1080, 23, 0, 22, 22, "(세전)120,690원 더 벌었어요"},
-        // Ending at 23:00 (13-hour day, H = 10,610.08): all 30 minutes to 23:30 are night.
-        OvertimeCase{1380, 23, 30, 0, 0, "(세전)10,610원 더 벌었어요"}));
 
 TEST_F(DisplayTest, WithoutSalaryMoneyAsksForIt)
 {
     setSchedule(1080, 0);
     Wollu::add(47 * 60);
-    Display d = currentDisplay();
-    EXPECT_FALSE(d.showMoney);
-    EXPECT_EQ(d.earnedText + d.remainText, QStringLiteral("월급 설정 필요-"));
-    EXPECT_EQ(d.wolluText, QStringLiteral("⏰ 47분 딴짓"));
-    EXPECT_TRUE(d.wolluHot && d.wolluMoneyText.isEmpty() && d.wolluPctText.isEmpty());
-    freeze14th(19, 0);
-    EXPECT_EQ(currentDisplay().remainText, QStringLiteral("월급 설정 필요"));
+    const Display d = currentDisplay();
+    EXPECT_EQ(d.earnedText + d.remainText + d.wolluText,
+              QStringLiteral("월급 설정 필요-⏰ 47분 딴짓"));
+    EXPECT_TRUE(!d.showMoney && d.wolluHot && d.wolluMoneyText.isEmpty() &&
+                d.wolluPctText.isEmpty());
 }
 
 TEST_F(DisplayTest, SlackingShowsTimeMoneyAndShareOfEarnings)
@@ -145,15 +118,14 @@ TEST_F(DisplayTest, SlackingShowsTimeMoneyAndShareOfEarnings)
     const Status earned84300{DayState::working, 0.6, 84300.0 / 17000 * 60, 180, 0};
     Wollu::add(47 * 60);
     Display d = buildDisplay(earned84300);
-    EXPECT_EQ(d.wolluText, QStringLiteral("⏰ 47분 딴짓"));
-    EXPECT_EQ(d.wolluMoneyText, QStringLiteral("💰 13,317원 월루"));
+    EXPECT_EQ(d.wolluText + d.wolluMoneyText, QStringLiteral("⏰ 47분 딴짓💰 13,317원 월루"));
     EXPECT_EQ(d.wolluPctText, QStringLiteral("지금까지 번 돈의 16% 월루했어요"));
     EXPECT_TRUE(d.wolluHot);
     // Next to nothing earned: the share is bounded instead of overflowing; nothing earned: 0.
-    d = buildDisplay({DayState::working, 0, 1e-12, 480, 0});
-    EXPECT_EQ(d.wolluPctText, QStringLiteral("지금까지 번 돈의 999999% 월루했어요"));
-    d = buildDisplay({DayState::before, 0, 0, 480, 0});
-    EXPECT_EQ(d.wolluPctText, QStringLiteral("지금까지 번 돈의 0% 월루했어요"));
+    EXPECT_EQ(buildDisplay({DayState::working, 0, 1e-12, 480, 0}).wolluPctText,
+              QStringLiteral("지금까지 번 돈의 999999% 월루했어요"));
+    EXPECT_EQ(buildDisplay({DayState::before, 0, 0, 480, 0}).wolluPctText,
+              QStringLiteral("지금까지 번 돈의 0% 월루했어요"));
 
     Wollu::toggleHidden();
     EXPECT_EQ(buildDisplay(earned84300).wolluText, QStringLiteral("🙈 월루 숨김 중"));
@@ -163,34 +135,40 @@ TEST_F(DisplayTest, SlackingShowsTimeMoneyAndShareOfEarnings)
     EXPECT_FALSE(d.wolluHot || !d.wolluMoneyText.isEmpty() || !d.wolluPctText.isEmpty());
 }
 
-TEST_F(DisplayTest, UnderAMinuteOfSlackingReadsAsNone)
+constexpr double kInf = std::numeric_limits<double>::infinity();
+struct Case
 {
-    Wollu::add(59);
-    EXPECT_EQ(currentDisplay().wolluText, QStringLiteral("아직 월루 0분, 집중 중! 🎯"));
-    Preview::demoWollu = Preview::DemoWollu{std::numeric_limits<double>::quiet_NaN(), false, false};
-    EXPECT_EQ(currentDisplay().wolluText, QStringLiteral("아직 월루 0분, 집중 중! 🎯"));
-    Preview::demoWollu = Preview::DemoWollu{900, false, false};
-    EXPECT_EQ(currentDisplay().wolluText, QStringLiteral("⏰ 15분 딴짓"));
+    double value;
+    const char* text;
+};
+
+// Rounds half away from zero, groups digits, and stops at the edge of the 64-bit range.
+TEST(FmtWon, FollowsTheUserLocaleButNeverPrintsUngroupedInTheCLocale)
+{
+    for (const QLocale& locale : {QLocale(QLocale::Korean, QLocale::SouthKorea), QLocale::c()}) {
+        QLocale::setDefault(locale);
+        for (const Case& c :
+             {Case{84300.4, "84,300원"}, Case{0.5, "1원"}, Case{-0.5, "-1원"}, Case{-0.4, "0원"},
+              Case{999.5, "1,000원"}, Case{-1234567.5, "-1,234,568원"},
+              Case{1e30, "9,223,372,036,854,774,784원"},
+              Case{-1e30, "-9,223,372,036,854,774,784원"}, Case{std::nan(""), "0원"},
+              Case{-kInf, "0원"}})
+            EXPECT_EQ(fmtWon(c.value), QString::fromUtf8(c.text)) << c.value;
+    }
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    EXPECT_EQ(fmtWon(84300), QStringLiteral("84.300원"));
+    QLocale::setDefault(QLocale::system());
 }
 
-TEST_F(DisplayTest, PreviewStateShowsItsFixedStatus)
+TEST(FmtDurSec, ShowsHoursMinutesAndSecondsThatAreNotZero)
 {
-    Preview::demoState = DayState::before;
-    const Display d = currentDisplay();
-    EXPECT_EQ(d.status, (Status{DayState::working, 0.55, 264, 216, 0}));
-    EXPECT_EQ(d.title, QStringLiteral("열심히 일하는 중 🐜"));
-    Preview::demoState = DayState::overtime;
-    EXPECT_EQ(currentDisplay().remainWorkText, QStringLiteral("1시간 12분"));
-}
-
-TEST_F(DisplayTest, HugeSalaryStopsAtTheEdgeOfTheFormattedRange)
-{
-    // A one-minute day puts the hourly rate itself beyond the 64-bit range.
-    Cfg::save(540, 541, 0, 0, std::numeric_limits<qint64>::max(), true);
-    EXPECT_TRUE(currentDisplay().earnedText.endsWith(QStringLiteral("원 벌었어요")));
-    freeze14th(23, 0);
-    EXPECT_EQ(currentDisplay().remainText,
-              QStringLiteral("(세전)9,223,372,036,854,774,784원 더 벌었어요"));
+    for (const Case& c :
+         {Case{65.05, "1시간 5분 3초"}, Case{45, "45분"}, Case{120, "2시간"}, Case{0.5, "30초"},
+          Case{0.001, "0초"}, Case{59.5 / 60, "1분"}, Case{3601.0 / 60, "1시간 1초"},
+          Case{-5, "0초"}, Case{std::nan(""), "0초"}, Case{kInf, "0초"},
+          // Seconds beyond the 64-bit range stop at its edge: 2^63 - 1024 seconds.
+          Case{1e300, "2562047788015215시간 13분 4초"}})
+        EXPECT_EQ(fmtDurSec(c.value), QString::fromUtf8(c.text)) << c.value;
 }
 
 } // namespace

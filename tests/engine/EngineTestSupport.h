@@ -4,7 +4,6 @@
 #include "Clock.h"
 #include "Store.h"
 
-#include <QByteArray>
 #include <QDateTime>
 #include <QFile>
 #include <QTemporaryDir>
@@ -14,29 +13,19 @@
 #include <ctime>
 
 // Sets the process time zone for the life of the object (local time follows TZ).
-class ScopedTimeZone final
+struct ScopedTimeZone
 {
-public:
-    explicit ScopedTimeZone(const char* zone)
-        : hadZone_(qEnvironmentVariableIsSet("TZ")), oldZone_(qgetenv("TZ"))
+    explicit ScopedTimeZone(const char* zone) : old(qgetenv("TZ"))
     {
         qputenv("TZ", zone);
         tzset();
     }
     ~ScopedTimeZone()
     {
-        if (hadZone_)
-            qputenv("TZ", oldZone_);
-        else
-            qunsetenv("TZ");
+        old.isEmpty() ? qunsetenv("TZ") : qputenv("TZ", old);
         tzset();
     }
-    ScopedTimeZone(const ScopedTimeZone&) = delete;
-    ScopedTimeZone& operator=(const ScopedTimeZone&) = delete;
-
-private:
-    bool hadZone_;
-    QByteArray oldZone_;
+    QByteArray old;
 };
 
 // Each test: Seoul time, its own store file in a temporary folder, a frozen clock.
@@ -45,7 +34,6 @@ class EngineTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(dir_.isValid());
         Store::openStandardAt(storePath());
         Store::standard().setReadOnly(false);
         Cfg::clearMonthCache();
@@ -56,21 +44,26 @@ protected:
     QString storePath() const { return dir_.filePath(QStringLiteral("tockwork.conf")); }
 
     // Writes `contents` as the store file and opens the standard store on it.
-    void openFile(const QByteArray& contents)
+    void openFile(const QByteArray& contents, const QString& name = QStringLiteral("hand.conf"))
     {
-        QFile file(dir_.filePath(QStringLiteral("hand.conf")));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(contents);
+        QFile file(dir_.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size());
         file.close();
         Store::openStandardAt(file.fileName());
     }
-
+    // A copy under another name is parsed from disk, not served from QSettings' own cache.
+    Store onDisk() const
+    {
+        const QString copy = dir_.filePath(QStringLiteral("copy.conf"));
+        QFile::remove(copy);
+        EXPECT_TRUE(QFile::copy(storePath(), copy));
+        return Store(copy);
+    }
     static QByteArray readFile(const QString& path)
     {
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
-
     static double at(int y, int mo, int d, int h, int mi, int s = 0)
     {
         return Clock::toEpoch(QDateTime(QDate(y, mo, d), QTime(h, mi, s)));
@@ -78,6 +71,13 @@ protected:
     static void freezeAt(int y, int mo, int d, int h, int mi, int s = 0)
     {
         Clock::freeze(at(y, mo, d, h, mi, s));
+    }
+    // Wednesday 14 January 2026, an ordinary working day.
+    static double on14th(int h, int m, int s = 0) { return at(2026, 1, 14, h, m, s); }
+    static double freeze14th(int h, int m, int s = 0)
+    {
+        Clock::freeze(on14th(h, m, s));
+        return Clock::now();
     }
 
     ScopedTimeZone zone_{"Asia/Seoul"};

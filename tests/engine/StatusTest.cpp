@@ -1,145 +1,139 @@
 #include "EngineTestSupport.h"
 
+#include "DayKey.h"
 #include "Dinner.h"
 #include "Eod.h"
 #include "Pause.h"
 #include "Status.h"
 
-#include <array>
 #include <cmath>
 #include <limits>
 
 namespace {
 
-// Wednesday 14 January 2026, an ordinary working day; the defaults are 09:00-18:00, lunch 12-13.
-class StatusTest : public EngineTest
+// The defaults are 09:00-18:00, lunch 12-13.
+using StatusTest = EngineTest;
+
+TEST_F(StatusTest, DefaultScheduleWithoutPausesOrDinner)
 {
-protected:
-    static double on14th(int h, int m, int s = 0) { return at(2026, 1, 14, h, m, s); }
-    static double freeze14th(int h, int m, int s = 0)
+    struct C
     {
-        Clock::freeze(on14th(h, m, s));
-        return Clock::now();
-    }
-};
-
-struct ClockCase
-{
-    int h, m, s;
-    DayState state;
-    double workedMin, progress, remainMin, overtimeMin;
-};
-
-class StatusByClock : public StatusTest, public ::testing::WithParamInterface<ClockCase>
-{};
-
-TEST_P(StatusByClock, DefaultScheduleWithoutPausesOrDinner)
-{
-    const ClockCase& c = GetParam();
-    const Status s = computeStatus(freeze14th(c.h, c.m, c.s));
-    EXPECT_EQ(s.state, c.state);
-    EXPECT_NEAR(s.workedMin, c.workedMin, 1e-9);
-    EXPECT_NEAR(s.progress, c.progress, 1e-9);
-    EXPECT_NEAR(s.remainMin, c.remainMin, 1e-9);
-    EXPECT_NEAR(s.overtimeMin, c.overtimeMin, 1e-9);
+        int h, m, s;
+        Status expected;
+    };
+    for (const C& c : {C{8, 30, 0, {DayState::before, 0, 0, 480, 0}},
+                       C{10, 30, 30, {DayState::working, 90.5 / 480, 90.5, 389.5, 0}},
+                       C{12, 30, 0, {DayState::lunch, 0.375, 180, 300, 0}},
+                       C{23, 0, 0, {DayState::overtime, 1, 480, 0, 300}}})
+        EXPECT_EQ(computeStatus(freeze14th(c.h, c.m, c.s)), c.expected) << c.h;
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, StatusByClock,
-    ::testing::Values(ClockCase{8, 30, 0, DayState::before, 0, 0, 480, 0},
-                      ClockCase{10, 30, 30, DayState::working, 90.5, 90.5 / 480, 389.5, 0},
-                      ClockCase{12, 30, 0, DayState::lunch, 180, 0.375, 300, 0},
-                      ClockCase{13, 30, 0, DayState::working, 210, 210.0 / 480, 270, 0},
-                      ClockCase{18, 0, 0, DayState::overtime, 480, 1, 0, 0},
-                      ClockCase{23, 0, 0, DayState::overtime, 480, 1, 0, 300}));
 
 TEST_F(StatusTest, DinnerComesOffOvertimeAndPausesOffWorkedTime)
 {
     Dinner::begin(freeze14th(18, 30));
     Dinner::end(freeze14th(19, 10));
-    Status s = computeStatus(freeze14th(19, 30));
-    EXPECT_EQ(s.state, DayState::overtime);
-    EXPECT_DOUBLE_EQ(s.overtimeMin, 50);
+    EXPECT_EQ(computeStatus(freeze14th(19, 30)), (Status{DayState::overtime, 1, 480, 0, 50}));
     Dinner::begin(freeze14th(19, 20));
-    s = computeStatus(freeze14th(19, 30));
-    EXPECT_EQ(s.state, DayState::dinner);
-    EXPECT_DOUBLE_EQ(s.overtimeMin, 40);
-    EXPECT_DOUBLE_EQ(s.workedMin, 480);
+    EXPECT_EQ(computeStatus(freeze14th(19, 30)), (Status{DayState::dinner, 1, 480, 0, 40}));
 
     Pause::set(ManualState::rest, on14th(10, 0));
+    Pause::set(ManualState::away, on14th(10, 10)); // keeps the running pause
     Pause::set(ManualState::work, on14th(10, 20));
     EXPECT_DOUBLE_EQ(computeStatus(freeze14th(10, 30)).workedMin, 70);
 }
 
 TEST_F(StatusTest, WeekendsAndHolidaysAreOffOnlyWhenExcluded)
 {
-    const double saturday = at(2026, 1, 17, 10, 30), newYear = at(2026, 1, 1, 10, 30);
-    EXPECT_EQ(computeStatus(saturday).state, DayState::off);
-    EXPECT_EQ(computeStatus(newYear).state, DayState::off);
-    Cfg::save(540, 1080, 720, 780, 0, false);
-    EXPECT_EQ(computeStatus(saturday).state, DayState::working);
-    EXPECT_EQ(computeStatus(newYear).state, DayState::working);
+    for (bool exclude : {true, false}) {
+        Cfg::save(540, 1080, 720, 780, 0, exclude);
+        for (double saturdayOrNewYear : {at(2026, 1, 17, 10, 30), at(2026, 1, 1, 10, 30)})
+            EXPECT_EQ(computeStatus(saturdayOrNewYear).state,
+                      exclude ? DayState::off : DayState::working);
+    }
 }
 
 TEST_F(StatusTest, OddStoredValuesGiveFiniteFiguresWithinRange)
 {
-    const auto expectSane = [](const Status& s) {
-        for (double v : {s.workedMin, s.remainMin, s.overtimeMin})
-            EXPECT_TRUE(std::isfinite(v) && v >= 0) << v;
-        EXPECT_TRUE(s.progress >= 0 && s.progress <= 1) << s.progress;
+    const auto expectSane = [&] {
+        for (double t : {freeze14th(10, 30), freeze14th(20, 0)}) {
+            const Status s = computeStatus(t);
+            for (double v : {s.workedMin, s.remainMin, s.overtimeMin})
+                EXPECT_TRUE(std::isfinite(v) && v >= 0) << v;
+            EXPECT_TRUE(s.progress >= 0 && s.progress <= 1) << s.progress;
+        }
     };
-    for (const auto& times : {std::array{1080, 540, 780, 720}, std::array{-600, 99999, -5, 3}}) {
-        Cfg::save(times[0], times[1], times[2], times[3], 3000000, true);
-        expectSane(computeStatus(freeze14th(10, 30)));
-        expectSane(computeStatus(freeze14th(20, 0)));
-    }
-    Cfg::save(540, 1080, 720, 780, 3000000, true);
     Pause::ensureDay();
     Dinner::ensureDay();
     Store::standard().set(QStringLiteral("pausedSec"), std::numeric_limits<double>::quiet_NaN());
     Store::standard().set(QStringLiteral("dinnerSec"), std::numeric_limits<double>::infinity());
-    expectSane(computeStatus(freeze14th(10, 30)));
-    expectSane(computeStatus(freeze14th(20, 0)));
+    expectSane();
 }
 
-TEST_F(StatusTest, MinutesPastWorkEndDropSeconds)
+// Paid time slept through counts on the day of waking; nothing on days off, after leaving, or
+// for nonsense.
+TEST_F(StatusTest, SleptWorkCountsPaidTimeOnTheDayOfWaking)
 {
-    freeze14th(18, 30);
-    EXPECT_DOUBLE_EQ(minutesPastWorkEnd(), 30);
-    freeze14th(17, 59, 59);
-    EXPECT_DOUBLE_EQ(minutesPastWorkEnd(), -1);
-}
-
-struct SleepCase
-{
-    int fromDay, fromH, fromM, toH, toM;
-    double seconds;
-};
-
-class SleptWork : public StatusTest, public ::testing::WithParamInterface<SleepCase>
-{};
-
-TEST_P(SleptWork, CountsPaidTimeOnTheDayOfWaking)
-{
-    const SleepCase& c = GetParam();
-    const double from = at(2026, 1, c.fromDay, c.fromH, c.fromM);
-    EXPECT_DOUBLE_EQ(sleptWorkSeconds(from, freeze14th(c.toH, c.toM)), c.seconds);
-}
-
-INSTANTIATE_TEST_SUITE_P(Table, SleptWork,
-                         ::testing::Values(SleepCase{14, 12, 30, 14, 0, 3600}, // lunch deducted
-                                           SleepCase{14, 7, 0, 8, 0, 0},
-                                           SleepCase{13, 23, 0, 9, 30, 1800},
-                                           SleepCase{14, 17, 0, 19, 0, 7200}, // overtime counts
-                                           SleepCase{14, 14, 0, 13, 0, 0}));  // reversed
-
-TEST_F(StatusTest, SleptWorkIsNothingOnDaysOffAfterLeavingOrForNonsense)
-{
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    EXPECT_EQ(sleptWorkSeconds(nan, freeze14th(15, 0)), 0);
-    EXPECT_EQ(sleptWorkSeconds(at(2026, 1, 17, 10, 0), at(2026, 1, 17, 11, 0)), 0); // Saturday
+    struct C
+    {
+        int fromDay, fromH, fromM, toH, toM;
+        double seconds;
+    };
+    for (const C& c : {C{14, 12, 30, 14, 0, 3600},                           // lunch deducted
+                       C{13, 23, 0, 9, 30, 1800}, C{14, 17, 0, 19, 0, 7200}, // overtime counts
+                       C{14, 14, 0, 13, 0, 0}})                              // reversed
+        EXPECT_DOUBLE_EQ(
+            sleptWorkSeconds(at(2026, 1, c.fromDay, c.fromH, c.fromM), freeze14th(c.toH, c.toM)),
+            c.seconds)
+            << c.fromDay << " " << c.fromH;
     Eod::choose(QStringLiteral("left"));
     EXPECT_EQ(sleptWorkSeconds(on14th(10, 0), on14th(11, 0)), 0);
+}
+
+// A break or pause still running at midnight belongs to neither day.
+TEST_F(EngineTest, recordsResetOnTheFirstAccessOfANewDay)
+{
+    freezeAt(2026, 3, 10, 23, 0);
+    Dinner::begin(Clock::now());
+    Pause::set(ManualState::away, Clock::now());
+    Eod::choose("left");
+
+    freezeAt(2026, 3, 11, 1, 0);
+    EXPECT_FALSE(Dinner::eating() || Eod::chosenToday() || Eod::leftToday());
+    EXPECT_EQ(Dinner::seconds(Clock::now()) + Pause::pausedMinutes(Clock::now()), 0);
+    EXPECT_EQ(Pause::state(), ManualState::work);
+    EXPECT_EQ(Store::standard().text("dinnerDay"), QStringLiteral("2026-3-11"));
+}
+
+// Only the night window (00:00-06:00, 22:00-24:00) of the day on which the interval ends counts.
+TEST_F(EngineTest, nightOverlapCountsTheEndDaysWindowOnly)
+{
+    struct O
+    {
+        int startDay, startHour, endDay, endHour;
+        double seconds;
+    };
+    for (const O& o : {O{10, 21, 11, 1, 3600}, O{10, 5, 10, 7, 3600}, O{10, 12, 10, 13, 0},
+                       O{10, 23, 10, 22, 0}, O{9, 12, 10, 23, 25200}})
+        EXPECT_DOUBLE_EQ(Dinner::nightOverlapSec(at(2026, 3, o.startDay, o.startHour, 0),
+                                                 at(2026, 3, o.endDay, o.endHour, 0)),
+                         o.seconds)
+            << o.startDay << " " << o.startHour;
+}
+
+// New York springs forward at 02:00 on 8 March 2026: the day has 23 hours.
+TEST_F(EngineTest, daylightSavingDayKeepsMidnightsAndKeys)
+{
+    ScopedTimeZone newYork("America/New_York");
+    const QDate day(2026, 3, 8);
+    const double midnight = Clock::localMidnight(day);
+    EXPECT_DOUBLE_EQ(Clock::localMidnight(day.addDays(1)) - midnight, 23 * 3600);
+
+    Clock::freeze(Clock::localMidnight(day.addDays(1)) - 1);
+    EXPECT_EQ(today(), QStringLiteral("2026-3-8"));
+    Clock::advance(1);
+    EXPECT_EQ(today(), QStringLiteral("2026-3-9"));
+    // 00:00-06:00 local on the short day is five real hours.
+    EXPECT_DOUBLE_EQ(Dinner::nightOverlapSec(midnight, midnight + 5 * 3600), 5 * 3600);
 }
 
 } // namespace
