@@ -1,8 +1,7 @@
 #include "SlackingFixture.h"
 
+#include "Hosts.h"
 #include "Wollu.h"
-
-#include <QFile>
 
 #include <limits>
 
@@ -10,47 +9,28 @@ namespace {
 
 using DayTotalTest = SlackingTest;
 
-TEST_F(DayTotalTest, AccumulatesWithinADayAndResets)
-{
-    Wollu::add(10);
-    Wollu::add(2.5);
-    // Flushed: a fresh reader of the file sees the same total.
-    Store::openStandardAt(storePath());
-    EXPECT_DOUBLE_EQ(Wollu::seconds(), 12.5);
-    EXPECT_EQ(Store::standard().text(QStringLiteral("wolluDay")), QStringLiteral("2026-3-10"));
-
-    Wollu::reset();
-    Wollu::add(5);
-    EXPECT_DOUBLE_EQ(Wollu::seconds(), 5.0);
-}
-
-TEST_F(DayTotalTest, NewDayStartsFromZero)
+TEST_F(DayTotalTest, AccumulatesWithinADayAndStartsOverOnTheNext)
 {
     freezeAt(QDate(2026, 3, 10), QTime(23, 59, 55));
-    Wollu::add(600);
+    Wollu::add(10);
+    Wollu::add(2.5);
+    Store::openStandardAt(storePath()); // flushed: a fresh reader sees the same total
+    EXPECT_DOUBLE_EQ(Wollu::seconds(), 12.5);
     freezeAt(QDate(2026, 3, 11), QTime(0, 0, 5));
     Wollu::add(10);
     EXPECT_DOUBLE_EQ(Wollu::seconds(), 10.0);
-
-    // Reading alone on the next day also starts over.
-    freezeAt(QDate(2026, 3, 12), QTime(9, 0));
+    freezeAt(QDate(2026, 3, 12), QTime(9, 0)); // reading alone on the next day starts over too
     EXPECT_EQ(Wollu::seconds(), 0.0);
 }
 
 TEST_F(DayTotalTest, BadAmountsAndBadStoredValuesDoNotCorruptTheTotal)
 {
     Wollu::add(100);
-    Wollu::add(std::numeric_limits<double>::quiet_NaN());
-    Wollu::add(std::numeric_limits<double>::infinity());
-    Wollu::add(-50);
+    for (double bad :
+         {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(), -50.0})
+        Wollu::add(bad);
     EXPECT_DOUBLE_EQ(Wollu::seconds(), 100.0);
-
-    {
-        QFile file(storePath());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("[General]\nwolluDay=2026-3-10\nwolluSec=garbage\n");
-    }
-    Store::openStandardAt(storePath());
+    writeStore("[General]\nwolluDay=2026-3-10\nwolluSec=garbage\n");
     Wollu::add(7);
     EXPECT_DOUBLE_EQ(Wollu::seconds(), 7.0);
 }
@@ -62,8 +42,22 @@ TEST_F(DayTotalTest, SwitchesPersist)
     Wollu::toggleHidden();
     Store::openStandardAt(storePath());
     EXPECT_TRUE(Wollu::disabled() && Wollu::hidden());
-    Wollu::toggleHidden();
-    EXPECT_FALSE(Wollu::hidden());
+}
+
+TEST_F(DayTotalTest, ListParsingTrimsLowerCasesAndExpandsKnownNames)
+{
+    EXPECT_EQ(Wollu::allTokens(), QStringList({"kakaotalk", "카카오톡", "youtube", "instagram",
+                                               "netflix", "discord", "twitch"}));
+    // Carriage returns from a pasted list separate entries; duplicates and inner spaces stay.
+    Wollu::setApps(QStringLiteral("  YouTube\t,, \n\nNews.Example.COM ,reddit\r\na b\ra b"));
+    EXPECT_EQ(Wollu::apps(), QStringList({"youtube", "news.example.com", "reddit", "a b", "a b"}));
+    EXPECT_EQ(Wollu::tokens(QStringLiteral("  트위터\t")), QStringList({"twitter", "x.com"}));
+    EXPECT_EQ(Wollu::tokens(QStringLiteral("당근")), QStringList({"daangn", "karrot"}));
+    // Only spaces and tabs pad a name; a line break is part of it.
+    EXPECT_EQ(serviceKey(QStringLiteral("\nyoutube")), QStringLiteral("\nyoutube"));
+    // People edit the settings file by hand; INI readers split unquoted commas into a list.
+    writeStore("[General]\nwolluApps=youtube,레딧,x.com\n");
+    EXPECT_EQ(Wollu::allTokens(), QStringList({"youtube", "reddit", "x.com"}));
 }
 
 } // namespace

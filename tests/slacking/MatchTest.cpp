@@ -12,109 +12,61 @@ std::optional<QString> text(const char* s)
     return s ? std::optional<QString>(QString::fromUtf8(s)) : std::nullopt;
 }
 
-// list, the app name or address (nullptr = none), expected answer
-using MatchCase = std::tuple<const char*, const char*, bool>;
-
-class AppMatchTest : public SlackingTest, public ::testing::WithParamInterface<MatchCase>
-{};
-
-TEST_P(AppMatchTest, MatchesFrontmostAppName)
+struct M
 {
-    const auto& [list, name, expected] = GetParam();
-    Wollu::setApps(QString::fromUtf8(list));
-    EXPECT_EQ(Wollu::isDistraction(text(name)), expected) << list << " / " << (name ? name : "-");
+    const char* list;
+    const char* nameOrAddress; // nullptr = none
+    bool expected;
+};
+
+TEST_F(SlackingTest, AppNamesMatchTokensBothWays)
+{
+    for (const M& c : {M{"카카오톡", "KakaoTalk", true}, M{"카톡", "카카오톡", true},
+                       M{"유튜브", "YouTube Music", true}, M{"유튜브", "Tube", true},
+                       M{"qq", "QQ Music", true}, // short entries are fine for apps
+                       M{"slack", "Safari", false}, M{"유튜브", "", false},
+                       M{"유튜브", nullptr, false}, M{"", "Anything", false}}) {
+        Wollu::setApps(QString::fromUtf8(c.list));
+        EXPECT_EQ(Wollu::isDistraction(text(c.nameOrAddress)), c.expected)
+            << c.list << " / " << (c.nameOrAddress ? c.nameOrAddress : "-");
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, AppMatchTest,
-    ::testing::Values(MatchCase{"카카오톡", "KakaoTalk", true}, MatchCase{"카톡", "카카오톡", true},
-                      MatchCase{"유튜브", "YouTube Music", true},
-                      MatchCase{"유튜브", "Tube", true}, // the token contains the name
-                      MatchCase{"qq", "QQ Music", true}, // short entries are fine for apps
-                      MatchCase{"slack", "Safari", false}, MatchCase{"유튜브", "", false},
-                      MatchCase{"유튜브", nullptr, false}, MatchCase{"", "Anything", false}));
-
-class UrlMatchTest : public SlackingTest, public ::testing::WithParamInterface<MatchCase>
-{};
-
-TEST_P(UrlMatchTest, MatchesActiveTabAddress)
+// A domain token matches the host and its subdomains, at a dot only; a word token matches
+// anywhere in the host, never in the path; under three visible characters never match.
+TEST_F(SlackingTest, AddressesMatchOnTheHostAtDotBoundaries)
 {
-    const auto& [list, url, expected] = GetParam();
-    Wollu::setApps(QString::fromUtf8(list));
-    EXPECT_EQ(Wollu::matchesURL(text(url)), expected) << list << " / " << (url ? url : "-");
-}
-
-INSTANTIATE_TEST_SUITE_P(Table, UrlMatchTest,
-                         ::testing::Values(
-                             // a domain token matches the host and its subdomains, at a dot only
-                             MatchCase{"트위터", "https://x.com/home", true},
-                             MatchCase{"트위터", "x.com", true},
-                             MatchCase{"트위터", "https://m.x.com/", true},
-                             MatchCase{"트위터", "https://www.x.com/i/flow", true},
-                             MatchCase{"트위터", "https://pro.x.com/", true},
-                             MatchCase{"트위터", "https://fox.com/news", false},
-                             MatchCase{"트위터", "https://x.com.evil.example/", false},
-                             MatchCase{"트위터", "https://mobile.twitter.com/", true},
-                             // a word token matches anywhere in the host, never in the path
-                             MatchCase{"유튜브", "https://www.youtube.com/watch?v=1", true},
-                             MatchCase{"유튜브", "https://google.com/search?q=youtube", false},
-                             MatchCase{"유튜브", "https://example.com/@youtube", false},
-                             MatchCase{"naver", "HTTPS://News.Naver.com", true},
-                             // fewer than three visible characters never match an address
-                             MatchCase{"qq", "https://qq.com/", false},
-                             MatchCase{"블로그", "https://블로그.kr/", true},
-                             MatchCase{"유튜브", "", false}, MatchCase{"유튜브", nullptr, false},
-                             MatchCase{"유튜브", "https:///watch", false}));
-
-class HostOfTest : public ::testing::TestWithParam<std::pair<const char*, const char*>>
-{};
-
-TEST_P(HostOfTest, CutsTheHost)
-{
-    EXPECT_EQ(hostOf(QString::fromUtf8(GetParam().first)), text(GetParam().second))
-        << GetParam().first;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, HostOfTest,
-    ::testing::Values(std::pair{"https://user:pw@www.Example.com:8443/p/a?q=1#f", "example.com"},
-                      std::pair{"  http://m.youtube.com/watch\t", "youtube.com"},
-                      std::pair{"https://www.m.naver.com", "naver.com"},
-                      std::pair{"https://m.www.naver.com", "www.naver.com"},
-                      std::pair{"https://youtube.com/@channel", "youtube.com"},
-                      std::pair{"..a.b..", "a.b"}, std::pair{"https://host?x=a://b", "host"},
-                      std::pair{"localhost:8080", "localhost"},
-                      std::pair{"www.", (const char*)nullptr},
-                      std::pair{" \t ", (const char*)nullptr},
-                      std::pair{"/just/a/path", (const char*)nullptr}));
-
-class NormalizeEntryTest : public ::testing::TestWithParam<std::pair<const char*, const char*>>
-{};
-
-TEST_P(NormalizeEntryTest, TurnsAddressesIntoHosts)
-{
-    EXPECT_EQ(normalizeEntry(QString::fromUtf8(GetParam().first)),
-              QString::fromUtf8(GetParam().second));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, NormalizeEntryTest,
-    ::testing::Values(std::pair{"https://www.YouTube.com/watch", "youtube.com"},
-                      std::pair{" News.Ycombinator.com\t", "news.ycombinator.com"},
-                      std::pair{"  Hacker News ", "Hacker News"},
-                      std::pair{"Mr. Robot", "Mr. Robot"}, std::pair{"...", "..."}));
-
-TEST_F(SlackingTest, ChangedListTakesEffectOnNextMatch)
-{
-    Wollu::setApps(QStringLiteral("reddit"));
-    EXPECT_TRUE(Wollu::matchesURL(QStringLiteral("https://www.reddit.com/")));
-    Wollu::setApps(QStringLiteral("slack"));
-    EXPECT_FALSE(Wollu::matchesURL(QStringLiteral("https://www.reddit.com/")));
-    EXPECT_TRUE(Wollu::isDistraction(QStringLiteral("Slack")));
-
+    for (const M& c : {M{"트위터", "x.com", true}, M{"트위터", "https://m.x.com/", true},
+                       M{"트위터", "https://fox.com/news", false},
+                       M{"트위터", "https://x.com.evil.example/", false},
+                       M{"트위터", "https://mobile.twitter.com/", true},
+                       M{"유튜브", "https://www.youtube.com/watch?v=1", true},
+                       M{"유튜브", "https://google.com/search?q=youtube", false},
+                       M{"유튜브", "https://example.com/@youtube", false},
+                       M{"naver", "HTTPS://News.Naver.com", true},
+                       M{"qq", "https://qq.com/", false}, M{"블로그", "https://블로그.kr/", true},
+                       M{"유튜브", nullptr, false}, M{"유튜브", "https:///watch", false}}) {
+        Wollu::setApps(QString::fromUtf8(c.list));
+        EXPECT_EQ(Wollu::matchesURL(text(c.nameOrAddress)), c.expected)
+            << c.list << " / " << (c.nameOrAddress ? c.nameOrAddress : "-");
+    }
     // Another store file underneath is noticed as well.
     Store::openStandardAt(storePath() + QStringLiteral(".other"));
     EXPECT_TRUE(Wollu::matchesURL(QStringLiteral("https://www.youtube.com/")));
+}
+
+TEST(Hosts, HostOfCutsTheHostAndEntriesBecomeHosts)
+{
+    for (const auto& [address, host] :
+         {std::pair{"https://user:pw@www.Example.com:8443/p/a?q=1#f", "example.com"},
+          std::pair{"  http://m.youtube.com/watch\t", "youtube.com"},
+          std::pair{"https://m.www.naver.com", "www.naver.com"}, std::pair{"..a.b..", "a.b"},
+          std::pair{"https://host?x=a://b", "host"}, std::pair{"localhost:8080", "localhost"},
+          std::pair{"www.", (const char*)nullptr}, std::pair{"/just/a/path", (const char*)nullptr}})
+        EXPECT_EQ(hostOf(QString::fromUtf8(address)), text(host)) << address;
+    EXPECT_EQ(normalizeEntry(QStringLiteral("https://www.YouTube.com/watch")), "youtube.com");
+    EXPECT_EQ(normalizeEntry(QStringLiteral("  Hacker News ")), "Hacker News");
+    EXPECT_EQ(normalizeEntry(QStringLiteral("Mr. Robot")), "Mr. Robot");
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "Store.h"
 
 #include <QDateTime>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -14,18 +15,19 @@ class SlackingTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(dir_.isValid());
         Store::openStandardAt(storePath());
         freezeAt(QDate(2026, 3, 10), QTime(10, 30));
     }
-
     void TearDown() override { Clock::unfreeze(); }
-
     QString storePath() const { return dir_.filePath(QStringLiteral("tockwork.conf")); }
-
-    static void freezeAt(const QDate& date, const QTime& time)
+    static void freezeAt(QDate date, QTime time) { Clock::freeze(Clock::toEpoch({date, time})); }
+    // Writes the store file by hand and reopens it.
+    void writeStore(const QByteArray& contents)
     {
-        Clock::freeze(Clock::toEpoch(QDateTime(date, time)));
+        QFile file(storePath());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size());
+        file.close();
+        Store::openStandardAt(storePath());
     }
 
 private:
