@@ -1,23 +1,109 @@
 #pragma once
 
-#include "TestServer.h"
-
 #include "Clock.h"
 #include "Store.h"
 #include "analytics/Analytics.h"
 #include "analytics/Testing.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
+#include <QDeadlineTimer>
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
+#include <QMutex>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QThread>
 
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <memory>
+
+// A minimal HTTP/1.1 server on 127.0.0.1 in a thread of its own, standing in for the ingestion
+// API: it decodes every "data=" body, answers with the status its responder picks (0 drops
+// the connection, -1 never answers) and closes the connection.
+class TestServer final
+{
+public:
+    struct Request
+    {
+        QByteArray path;    // "/track?ip=1"
+        QJsonArray records; // decoded; empty when the body did not decode
+    };
+
+    TestServer()
+    {
+        server_.listen(QHostAddress::LocalHost, 0);
+        QObject::connect(&server_, &QTcpServer::newConnection, &server_, [this] {
+            while (QTcpSocket* s = server_.nextPendingConnection())
+                QObject::connect(s, &QTcpSocket::readyRead, &server_, [this, s] { serve(s); });
+        });
+        server_.moveToThread(&thread_);
+        thread_.start();
+    }
+    ~TestServer()
+    {
+        thread_.quit();
+        thread_.wait();
+    }
+
+    QString baseUrl() const
+    {
+        return QStringLiteral("http://127.0.0.1:%1").arg(server_.serverPort());
+    }
+    void answer(std::function<int(const Request&)> responder)
+    {
+        QMutexLocker lock(&mutex_);
+        responder_ = std::move(responder);
+    }
+    QList<Request> requests() const
+    {
+        QMutexLocker lock(&mutex_);
+        return requests_;
+    }
+    // Every record received on /track (or /engage), in arrival order.
+    QJsonArray records(bool track = true) const
+    {
+        QJsonArray out;
+        for (const Request& r : requests())
+            for (const QJsonValue& v : r.records)
+                if (r.path.startsWith("/track") == track)
+                    out.append(v);
+        return out;
+    }
+
+private:
+    void serve(QTcpSocket* s)
+    {
+        const QByteArray buf = s->property("buf").toByteArray() + s->readAll();
+        s->setProperty("buf", buf);
+        const qsizetype end = buf.indexOf("\r\n\r\n"),
+                        at = buf.toLower().indexOf("content-length:");
+        if (end < 0 || buf.size() < end + 4 + buf.mid(at + 15).split('\r')[0].trimmed().toInt())
+            return;
+        Request r{buf.left(end).split(' ').value(1), {}};
+        if (const auto json = QByteArray::fromBase64Encoding(
+                QByteArray::fromPercentEncoding(buf.mid(end + 4).mid(5)),
+                QByteArray::AbortOnBase64DecodingErrors))
+            r.records = QJsonDocument::fromJson(*json).array();
+        QMutexLocker lock(&mutex_);
+        requests_.push_back(r);
+        const int code = responder_ ? responder_(r) : 200;
+        if (code == 0)
+            s->abort();
+        else if (code > 0)
+            s->write("HTTP/1.1 " + QByteArray::number(code) +
+                     " X\r\nContent-Length: 1\r\nConnection: close\r\n\r\n1");
+    }
+
+    QThread thread_;
+    QTcpServer server_;
+    mutable QMutex mutex_;
+    std::function<int(const Request&)> responder_;
+    QList<Request> requests_;
+};
 
 // 2026-03-10 (a Tuesday) 17:00 in Asia/Seoul, the zone the test binary runs in.
 inline constexpr double tuesdayFivePm = 1773129600.0;
@@ -29,26 +115,15 @@ class AnalyticsTest : public ::testing::Test
 public:
     void SetUp() override
     {
-        ASSERT_TRUE(home_.isValid());
-        qputenv("HOME", home_.path().toUtf8());
         qputenv("XDG_DATA_HOME", (home_.path() + "/data").toUtf8());
         qputenv("XDG_CONFIG_HOME", (home_.path() + "/config").toUtf8());
         Store::openStandardAt(home_.path() + "/config/tockwork/tockwork.conf");
         Clock::freeze(tuesdayFivePm);
-        Analytics::Testing::reset();
-        server_ = std::make_unique<TestServer>();
-        Analytics::Testing::setBaseUrl(server_->baseUrl());
-        Analytics::Testing::setFlushPeriodMs(100);
+        relaunch();
     }
+    void TearDown() override { Analytics::Testing::reset(), Clock::unfreeze(); }
 
-    void TearDown() override
-    {
-        Analytics::Testing::reset();
-        server_.reset();
-        Clock::unfreeze();
-    }
-
-    // Simulates quitting and launching again: what is in flight is dropped (as in a killed
+    // Like quitting and launching again: what is in flight is dropped (as in a killed
     // process), the store and the queue file stay.
     void relaunch()
     {
@@ -57,54 +132,36 @@ public:
         Analytics::Testing::setFlushPeriodMs(100);
     }
 
-    static QString queuePath()
+    QJsonArray queueRecords() const
     {
-        return qEnvironmentVariable("XDG_DATA_HOME") + "/tockwork/analytics-queue.json";
+        QFile file(queuePath);
+        return file.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(file.readAll()).array()
+                                              : QJsonArray();
+    }
+    // The raw bytes, or `count` numbered "Stored" records when bytes is empty.
+    void writeQueue(int count, QByteArray bytes = {})
+    {
+        QJsonArray records;
+        for (int n = 0; n < count; ++n)
+            records.append(QJsonObject{{"event", "Stored"}, {"properties", QJsonObject{{"n", n}}}});
+        QDir().mkpath(home_.path() + "/data/tockwork");
+        QFile file(queuePath);
+        file.open(QIODevice::WriteOnly) &&
+            file.write(count ? QJsonDocument(records).toJson() : bytes);
     }
 
-    static QJsonArray queueRecords()
+    // Waits for `done`; with runEvents false the main thread's events (the flush timer lives
+    // there) do not run meanwhile.
+    static bool waitUntil(const std::function<bool()>& done, int ms = 5000, bool runEvents = true)
     {
-        QFile file(queuePath());
-        if (!file.open(QIODevice::ReadOnly))
-            return {};
-        return QJsonDocument::fromJson(file.readAll()).array();
-    }
-
-    static void writeQueue(const QByteArray& bytes)
-    {
-        QDir().mkpath(qEnvironmentVariable("XDG_DATA_HOME") + "/tockwork");
-        QFile file(queuePath());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
-
-    // Runs the main thread's events (the flush timer lives there) until `done` or time-out.
-    static bool waitUntil(const std::function<bool()>& done, int timeoutMs = 5000)
-    {
-        QElapsedTimer timer;
-        timer.start();
-        while (!done()) {
-            if (timer.elapsed() > timeoutMs)
+        for (QDeadlineTimer deadline(ms); !done(); QThread::msleep(2)) {
+            if (deadline.hasExpired())
                 return false;
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-            QThread::msleep(2);
+            if (runEvents)
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         }
         return true;
     }
-
-    // Waits without running main-thread events, so the flush timer cannot fire meanwhile.
-    static bool waitWithoutTimer(const std::function<bool()>& done, int timeoutMs = 5000)
-    {
-        QElapsedTimer timer;
-        timer.start();
-        while (!done()) {
-            if (timer.elapsed() > timeoutMs)
-                return false;
-            QThread::msleep(5);
-        }
-        return true;
-    }
-
     static bool settled()
     {
         return Analytics::Testing::inFlightCount() == 0 && Analytics::Testing::bufferedCount() == 0;
@@ -116,39 +173,16 @@ public:
         for (int n = from; n < from + count; ++n)
             Analytics::track(QStringLiteral("Test Event"), {{QStringLiteral("n"), n}});
     }
-
-    static int numberOf(const QJsonValue& record)
+    static QJsonObject json(const char* text) { return QJsonDocument::fromJson(text).object(); }
+    static void expectFields(const QJsonValue& actual, const char* expected)
     {
-        return record.toObject()[QLatin1String("properties")].toObject()[QLatin1String("n")].toInt(
-            -1);
+        const QJsonObject fields = json(expected);
+        for (const QString& key : fields.keys())
+            EXPECT_EQ(actual[key], fields[key]) << key.toStdString();
     }
-
-    // The form body holds nothing but letters, digits and the three escapes after "data=".
-    static bool onlyBase64Escapes(const QByteArray& body)
-    {
-        if (!body.startsWith("data=") || body.size() == 5)
-            return false;
-        for (qsizetype i = 5; i < body.size(); ++i) {
-            const char c = body[i];
-            if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))
-                continue;
-            const QByteArray escape = body.mid(i, 3);
-            if (escape != "%2B" && escape != "%2F" && escape != "%3D")
-                return false;
-            i += 2;
-        }
-        return true;
-    }
-
-    static QJsonArray eventsNamed(const QJsonArray& records, const QString& name)
-    {
-        QJsonArray out;
-        for (const QJsonValue& r : records)
-            if (r.toObject()[QLatin1String("event")].toString() == name)
-                out.append(r);
-        return out;
-    }
+    static int numberOf(const QJsonValue& record) { return record["properties"]["n"].toInt(-1); }
 
     QTemporaryDir home_;
-    std::unique_ptr<TestServer> server_;
+    const QString queuePath = home_.path() + "/data/tockwork/analytics-queue.json";
+    std::unique_ptr<TestServer> server_ = std::make_unique<TestServer>();
 };

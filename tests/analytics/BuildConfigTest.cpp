@@ -8,13 +8,10 @@
 
 TEST(AnalyticsBuildConfig, EndpointsAndTokenAsConfigured)
 {
-    QString base = QStringLiteral(EXPECTED_ANALYTICS_URL);
-    while (base.endsWith('/'))
-        base.chop(1);
+    const QString base = QStringLiteral(EXPECTED_ANALYTICS_URL).remove(QRegularExpression("/+$"));
     EXPECT_EQ(Analytics::Config::trackUrl(), QUrl(base + "/track?ip=1"));
     EXPECT_EQ(Analytics::Config::engageUrl(), QUrl(base + "/engage?ip=1"));
     EXPECT_TRUE(base.startsWith("https://") || base.startsWith("http://127.0.0.1"));
-    EXPECT_EQ(Analytics::Config::flushPeriodMs(), 15000);
     // A real project token, or a placeholder that switches analytics off.
     const QString token = Analytics::Config::token();
     EXPECT_TRUE(QRegularExpression("^[0-9a-f]{32}$").match(token).hasMatch() ||
