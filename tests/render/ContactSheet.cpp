@@ -7,7 +7,6 @@
 #include "PixelBar.h"
 #include "Resources.h"
 
-#include <QFont>
 #include <QGuiApplication>
 #include <QPainter>
 
@@ -22,69 +21,56 @@ int main(int argc, char** argv)
         return 2;
     }
     Resources::setBundleDir(QStringLiteral(TOCKWORK_BUILT_SHARE_DIR));
-
-    const QStringList names = {"ant_work", "ant_lunch", "ant_over", "home"};
-    const QList<QColor> panels = {QColor(0xf2, 0xf2, 0xf2), QColor(0x2b, 0x2b, 0x2e)};
-    constexpr int Cell = 100;
-    constexpr int Zoom = 2; // the sheet itself is enlarged so 1x pixels can be judged
+    const QColor panels[] = {QColor(0xf2, 0xf2, 0xf2), QColor(0x2b, 0x2b, 0x2e)};
+    constexpr int Cell = 100, Zoom = 2; // the sheet is enlarged so 1x pixels can be judged
 
     QList<QList<QImage>> framesOf;
-    int maxFrames = 1;
-    for (const QString& name : names) {
-        QList<QImage> frames;
-        if (auto set = gifFrames(name))
-            frames = set->frames;
-        else if (auto still = loadArt(name))
-            frames = {*still};
-        maxFrames = std::max(maxFrames, static_cast<int>(frames.size()));
-        framesOf.append(frames);
+    qsizetype maxFrames = 1;
+    for (const char* name : {"ant_work", "ant_lunch", "ant_over", "home"}) {
+        const auto set = gifFrames(name);
+        const auto still = loadArt(name);
+        framesOf.append(set ? set->frames : still ? QList{*still} : QList<QImage>{});
+        maxFrames = std::max(maxFrames, framesOf.last().size());
     }
-
-    const int rows = static_cast<int>(names.size()) * 2 + 1;
+    const int rows = int(framesOf.size()) * 2 + 1;
     QImage sheet(maxFrames * Cell * 3 * Zoom, rows * Cell * Zoom, QImage::Format_ARGB32);
     sheet.fill(Qt::white);
     QPainter out(&sheet);
-    for (int n = 0; n < names.size(); ++n) {
-        for (int bg = 0; bg < 2; ++bg) {
-            const int row = n * 2 + bg;
-            for (int f = 0; f < framesOf[n].size(); ++f) {
-                const std::optional<QImage> frame = framesOf[n][f];
-                for (int variant = 0; variant < 3; ++variant) {
-                    // 1x and 2x tray images and the panel's mascot area, each drawn on its panel
-                    const double dpr = variant == 1 ? 2 : 1;
-                    const QSizeF area = variant == 2 ? QSizeF(92, 78) : QSizeF(27, 22);
-                    QImage tile(Cell * dpr, Cell * dpr, QImage::Format_ARGB32_Premultiplied);
-                    tile.setDevicePixelRatio(dpr);
-                    tile.fill(panels[bg]);
-                    QPainter p(&tile);
-                    drawMascotFit(
-                        p, frame,
-                        QRectF(QPointF((Cell - area.width()) / 2, (Cell - area.height()) / 2),
-                               area));
-                    p.end();
-                    out.drawImage(QRect(((f * 3) + variant) * Cell * Zoom, row * Cell * Zoom,
-                                        Cell * Zoom, Cell * Zoom),
-                                  tile);
-                }
-            }
-        }
-    }
-    // The bar at 0, 0.25, 0.55, 1 (green) and overtime (red), light and dark panel.
-    const int barRow = rows - 1;
-    for (int bg = 0; bg < 2; ++bg) {
-        uiDarkOverride = bg == 1;
-        QImage tile(Cell * 6 * 2, Cell * 2, QImage::Format_ARGB32_Premultiplied);
-        tile.setDevicePixelRatio(2);
-        tile.fill(panels[bg]);
-        QPainter p(&tile);
-        const double fills[] = {0, 0.25, 0.55, 1.0};
-        for (int i = 0; i < 4; ++i)
-            drawPixelBar(p, QRectF(4 + (i % 2) * 140, 8 + (i / 2) * 40, 126, 32), fills[i], 1.0);
-        drawPixelBar(p, QRectF(4 + 140 * 2, 8, 126, 32), 1.0, 1.0, barOverColor());
-        drawBarProgrammatic(p, QRectF(4 + 140 * 2, 48, 126, 32), 0.5, 1.0);
+    // A tile `cells` wide on `panel` at `dpr`, drawn by `draw`, placed at (column, row) of the
+    // sheet.
+    const auto tile = [&](int column, int row, int cells, qreal dpr, QColor panel, auto draw) {
+        QImage image(Cell * cells * dpr, Cell * dpr, QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(dpr);
+        image.fill(panel);
+        QPainter p(&image);
+        draw(p);
         p.end();
         out.drawImage(
-            QRect(bg * Cell * 6 * Zoom, barRow * Cell * Zoom, Cell * 6 * Zoom, Cell * Zoom), tile);
+            QRect(column * Cell * Zoom, row * Cell * Zoom, Cell * cells * Zoom, Cell * Zoom),
+            image);
+    };
+    for (int n = 0; n < framesOf.size(); ++n)
+        for (int bg = 0; bg < 2; ++bg)
+            for (int f = 0; f < framesOf[n].size(); ++f)
+                for (int variant = 0; variant < 3; ++variant) {
+                    // the 1x and 2x tray images and the panel's mascot area
+                    const QSizeF area = variant == 2 ? QSizeF(92, 78) : QSizeF(27, 22);
+                    const QPointF corner((Cell - area.width()) / 2, (Cell - area.height()) / 2);
+                    tile(f * 3 + variant, n * 2 + bg, 1, variant == 1 ? 2 : 1, panels[bg],
+                         [&](QPainter& p) {
+                             drawMascotFit(p, framesOf[n][f], QRectF(corner, area));
+                         });
+                }
+    // The bar at 0, 0.25, 0.55, 1 (green), overtime (red) and the vector bar, light and dark.
+    for (int bg = 0; bg < 2; ++bg) {
+        uiDarkOverride = bg == 1;
+        tile(bg * 6, rows - 1, 6, 2, panels[bg], [](QPainter& p) {
+            const double fills[] = {0, 0.25, 0.55, 1.0};
+            for (int i = 0; i < 4; ++i)
+                drawPixelBar(p, QRectF(4 + (i % 2) * 140, 8 + (i / 2) * 40, 126, 32), fills[i], 1);
+            drawPixelBar(p, QRectF(284, 8, 126, 32), 1, 1, barOverColor());
+            drawBarProgrammatic(p, QRectF(284, 48, 126, 32), 0.5, 1);
+        });
     }
     uiDarkOverride.reset();
     out.end();

