@@ -15,7 +15,7 @@ packages=(
     # the pixel font comes from the npm registry
     nodejs npm
     # headless desktop for the tests: X server, window manager, tray host, screenshots
-    xvfb xauth openbox trayer x11-utils xdotool dbus-x11 imagemagick
+    xvfb xauth xfonts-base openbox trayer x11-utils xdotool dbus-x11 imagemagick
 )
 
 missing=()
