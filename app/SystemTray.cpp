@@ -55,16 +55,16 @@ public:
         icon_ = std::make_unique<QSystemTrayIcon>();
         icon_->setToolTip(QStringLiteral("톡웍"));
         icon_->setContextMenu(&menu_);
+        // Shown with its first picture: an icon without one only earns a warning from Qt.
         if (!image_.isNull())
-            icon_->setIcon(QIcon(QPixmap::fromImage(image_)));
-        icon_->show();
+            showWith(image_);
     }
 
     void setImage(const QImage& image) override
     {
         image_ = image;
         if (icon_)
-            icon_->setIcon(QIcon(QPixmap::fromImage(image)));
+            showWith(image);
     }
 
     void setQuitHandler(std::function<void()> quit) override { quit_ = std::move(quit); }
@@ -75,6 +75,13 @@ public:
     }
 
 private:
+    void showWith(const QImage& image)
+    {
+        icon_->setIcon(QIcon(QPixmap::fromImage(image)));
+        if (!icon_->isVisible())
+            icon_->show();
+    }
+
     QMenu menu_;
     std::unique_ptr<QSystemTrayIcon> icon_;
     QImage image_;
