@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
-scripts/build.sh
+scripts/build.sh tockwork tockwork-cli
 if [[ -z ${DISPLAY:-} && -z ${WAYLAND_DISPLAY:-} ]]; then
     echo "No display server (DISPLAY and WAYLAND_DISPLAY are unset): showing today in the terminal instead."
     exec build/tockwork-cli status --watch
