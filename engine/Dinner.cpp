@@ -22,16 +22,9 @@ namespace Dinner {
 
 void ensureDay()
 {
-    Store& ud = Store::standard();
-    const QString day = today();
-    if (ud.text(K::dinnerDay) == day)
-        return;
     // A break still running from an earlier day is dropped: it belongs to neither day.
-    ud.set(K::dinnerDay, day);
-    ud.set(K::dinnerSec, 0.0);
-    ud.set(K::dinnerNightSec, 0.0);
-    ud.set(K::dinnerStart, 0.0);
-    ud.flush();
+    ensureDayRecord(K::dinnerDay,
+                    {{K::dinnerSec, 0.0}, {K::dinnerNightSec, 0.0}, {K::dinnerStart, 0.0}});
 }
 
 double startEpoch()

@@ -12,16 +12,10 @@ namespace Pause {
 
 void ensureDay()
 {
-    Store& ud = Store::standard();
-    const QString day = today();
-    if (ud.text(K::pauseDay) == day)
-        return;
     // A pause still running from an earlier day is dropped: it belongs to neither day.
-    ud.set(K::pauseDay, day);
-    ud.set(K::pausedSec, 0.0);
-    ud.set(K::pauseStart, 0.0);
-    ud.set(K::manualState, rawValue(ManualState::work));
-    ud.flush();
+    ensureDayRecord(
+        K::pauseDay,
+        {{K::pausedSec, 0.0}, {K::pauseStart, 0.0}, {K::manualState, rawValue(ManualState::work)}});
 }
 
 ManualState state()

@@ -201,13 +201,7 @@ bool matchesURL(const std::optional<QString>& url)
 
 void ensureDay()
 {
-    Store& store = Store::standard();
-    const QString day = today();
-    if (store.text(Key::day) == day)
-        return;
-    store.set(Key::day, day);
-    store.set(Key::seconds, 0.0);
-    store.flush();
+    ensureDayRecord(Key::day, {{Key::seconds, 0.0}});
 }
 
 double seconds()
