@@ -207,11 +207,7 @@ void Worker::stop()
         persist(buffer_);
         buffer_ = QJsonArray();
     }
-    for (const auto& waiter : waiters_)
-        waiter->release();
-    waiters_.clear();
-    delete client_;
-    client_ = nullptr;
+    releaseWaitersAndClient();
 }
 
 void Worker::discardAll()
@@ -224,10 +220,15 @@ void Worker::discardAll()
     abortAll();
     discarding_ = false;
     buffer_ = QJsonArray();
+    // A fresh client forgets connections kept alive to a previous test's server.
+    releaseWaitersAndClient();
+}
+
+void Worker::releaseWaitersAndClient()
+{
     for (const auto& waiter : waiters_)
         waiter->release();
     waiters_.clear();
-    // A fresh client forgets connections kept alive to a previous test's server.
     delete client_;
     client_ = nullptr;
 }

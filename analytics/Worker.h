@@ -64,6 +64,8 @@ private:
     void abortAll();
     int trackInFlight() const;
     void releaseWaitersIfIdle();
+    // Lets every flushSync caller go and forgets the client with its kept-alive connections.
+    void releaseWaitersAndClient();
 
     void takeHandedOver();
     void postBuffer();
