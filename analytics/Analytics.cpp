@@ -1,14 +1,14 @@
-#include "Analytics.h"
+#include "analytics/Analytics.h"
 
-#include "Config.h"
-#include "Environment.h"
-#include "Keys.h"
-#include "Lifecycle.h"
-#include "Wire.h"
-#include "Worker.h"
+#include "analytics/Config.h"
+#include "analytics/Environment.h"
+#include "analytics/Keys.h"
+#include "analytics/Lifecycle.h"
+#include "analytics/Wire.h"
+#include "analytics/Worker.h"
 
-#include "Clock.h"
-#include "Store.h"
+#include "engine/Clock.h"
+#include "engine/Store.h"
 
 #include <QCoreApplication>
 #include <QJsonArray>
@@ -111,7 +111,7 @@ using detail::Worker;
 
 bool enabled()
 {
-    if (Config::token().startsWith(QLatin1String("__")))
+    if (!Config::enabled())
         return false;
     if (optOut())
         return false;

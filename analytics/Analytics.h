@@ -5,9 +5,9 @@
 #include <QString>
 #include <QVariantMap>
 
-#include "Events.h"
-#include "Platform.h"
-#include "Status.h"
+#include "analytics/Events.h"
+#include "analytics/Platform.h"
+#include "engine/Status.h"
 
 // Anonymous usage analytics, posted to the Mixpanel HTTP API. Events are collected on the worker
 // thread "tockwork.analytics" and leave in batches of 30 or on a 15-second timer; a batch whose

@@ -3,11 +3,14 @@
 #include <QString>
 #include <QUrl>
 
-// Where events go and under which project, fixed when the library is built (BuildConfig.cpp) or
-// set by tests (TestingConfig.cpp). Internal to the analytics library.
+// Where events go and under which project: as configured when the library was built, unless the
+// environment (TOCKWORK_ANALYTICS_URL, TOCKWORK_ANALYTICS_TOKEN) or a test says otherwise.
+// Internal to the analytics library.
 namespace Analytics::Config {
 
 QString token();
+// False without a token or with a placeholder ("__..."): nothing is sent or queued.
+bool enabled();
 // Scheme, host and optional port of the ingestion API, without a trailing "/".
 QString baseUrl();
 int flushPeriodMs();

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "Status.h"
+#include "engine/Status.h"
 
 // The figures several events share, computed the same way wherever they are sent. Rounding is
 // to the nearest whole number, halves away from zero.

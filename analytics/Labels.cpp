@@ -1,4 +1,4 @@
-#include "Labels.h"
+#include "analytics/Labels.h"
 
 #include "slacking/Hosts.h"
 #include "slacking/KnownServices.h"

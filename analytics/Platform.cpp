@@ -1,5 +1,5 @@
-#include "Platform.h"
-#include "Environment.h"
+#include "analytics/Platform.h"
+#include "analytics/Environment.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

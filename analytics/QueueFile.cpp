@@ -1,4 +1,4 @@
-#include "QueueFile.h"
+#include "analytics/QueueFile.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
-#include "Testing.h"
+#include "analytics/Testing.h"
 
-#include "Environment.h"
-#include "Lifecycle.h"
-#include "Worker.h"
+#include "analytics/Environment.h"
+#include "analytics/Lifecycle.h"
+#include "analytics/Worker.h"
 
 #include <QTimer>
 

@@ -1,4 +1,4 @@
-#include "Wire.h"
+#include "analytics/Wire.h"
 
 #include <QJsonDocument>
 #include <QUuid>

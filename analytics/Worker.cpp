@@ -1,8 +1,8 @@
-#include "Worker.h"
+#include "analytics/Worker.h"
 
-#include "Config.h"
-#include "QueueFile.h"
-#include "Wire.h"
+#include "analytics/Config.h"
+#include "analytics/QueueFile.h"
+#include "analytics/Wire.h"
 
 #include "analytics/Chunked.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DayState.h"
+#include "engine/DayState.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,9 +1,10 @@
-#include "AppDelegate.h"
-#include "CommandLine.h"
-#include "ContactSheet.h"
-#include "EditShortcuts.h"
-#include "MonaFont.h"
 #include "analytics/Analytics.h"
+#include "app/AppDelegate.h"
+#include "app/CommandLine.h"
+#include "engine/Store.h"
+#include "preview/ContactSheet.h"
+#include "render/MonaFont.h"
+#include "ui/toolkit/EditShortcuts.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -16,6 +17,9 @@ int main(int argc, char* argv[])
     for (int i = 0; i < argc; ++i)
         args.append(QString::fromLocal8Bit(argv[i]));
     const LaunchCommand command = parseCommandLine(args);
+    // Previews and demos show the user's day without changing anything in it.
+    if (command.demoRun)
+        Store::standard().setReadOnly(true);
 
     // Writing a picture needs no screen; without a display server Qt would abort on start.
     const bool noDisplay = qEnvironmentVariableIsEmpty("DISPLAY") &&

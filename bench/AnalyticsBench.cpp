@@ -1,12 +1,12 @@
 // Cost of analytics on the caller's thread. The library variant used here posts to a closed
 // loopback port, so nothing leaves the machine. The data folder cannot be created, so failed
 // batches are dropped at once instead of rewriting a queue file thousands of times.
-#include "Clock.h"
-#include "Store.h"
 #include "analytics/Analytics.h"
 #include "analytics/Labels.h"
 #include "analytics/Testing.h"
 #include "analytics/Wire.h"
+#include "engine/Clock.h"
+#include "engine/Store.h"
 
 #include <QCoreApplication>
 #include <QJsonObject>

@@ -1,10 +1,11 @@
 // The tray's per-step cost: the animation step runs up to 20 times a second for the whole day.
 
-#include "AppDelegate.h"
-#include "Clock.h"
-#include "Preview.h"
-#include "Store.h"
 #include "analytics/Analytics.h"
+#include "app/AppDelegate.h"
+#include "engine/Clock.h"
+#include "engine/Preview.h"
+#include "engine/Store.h"
+#include "ui/tray/TrayIcon.h"
 
 #include <QTemporaryDir>
 
@@ -41,8 +42,8 @@ void BM_animationStep(benchmark::State& state)
 {
     LaunchedApp app;
     for (auto _ : state)
-        app.delegate->animationStep();
-    state.counters["pushes"] = app.delegate->trayItem()->imagePushes();
+        app.delegate->tray()->animationStep();
+    state.counters["pushes"] = app.delegate->tray()->statusItem()->imagePushes();
 }
 BENCHMARK(BM_animationStep);
 

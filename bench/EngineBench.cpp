@@ -1,8 +1,8 @@
-#include "Cfg.h"
-#include "Clock.h"
-#include "Display.h"
-#include "Status.h"
-#include "Store.h"
+#include "display/Display.h"
+#include "engine/Cfg.h"
+#include "engine/Clock.h"
+#include "engine/Status.h"
+#include "engine/Store.h"
 
 #include <QDateTime>
 #include <QTemporaryDir>

@@ -1,4 +1,4 @@
-#include "Holidays.h"
+#include "engine/Holidays.h"
 
 #include <benchmark/benchmark.h>
 

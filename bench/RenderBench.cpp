@@ -1,10 +1,10 @@
 // The tray image is re-rendered on every animation step (up to 20 times a second) and the bar on
 // every panel refresh; both must stay far below a millisecond.
 
-#include "Art.h"
-#include "Display.h"
-#include "MenuBarImage.h"
-#include "PixelBar.h"
+#include "display/Display.h"
+#include "render/Art.h"
+#include "render/MenuBarImage.h"
+#include "render/PixelBar.h"
 
 #include <QPainter>
 

@@ -2,10 +2,10 @@
 // and the settings window renders some twenty lines on each relayout: one line must stay well
 // under a millisecond.
 
-#include "Colors.h"
-#include "MonaFont.h"
-#include "Resources.h"
-#include "TextImage.h"
+#include "render/Colors.h"
+#include "render/MonaFont.h"
+#include "render/Resources.h"
+#include "render/TextImage.h"
 
 #include <QDir>
 #include <QGuiApplication>

@@ -1,6 +1,6 @@
-#include "Clock.h"
-#include "Store.h"
-#include "Wollu.h"
+#include "engine/Clock.h"
+#include "engine/Store.h"
+#include "slacking/Wollu.h"
 
 #include <QStringList>
 #include <QTemporaryDir>

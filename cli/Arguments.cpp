@@ -1,6 +1,6 @@
-#include "Arguments.h"
+#include "cli/Arguments.h"
 
-#include "Clock.h"
+#include "engine/Clock.h"
 
 #include <QDateTime>
 #include <QRegularExpression>

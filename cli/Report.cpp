@@ -1,8 +1,8 @@
-#include "Report.h"
+#include "cli/Report.h"
 
-#include "DayState.h"
-#include "Format.h"
-#include "Holidays.h"
+#include "display/Format.h"
+#include "engine/DayState.h"
+#include "engine/Holidays.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

@@ -1,6 +1,6 @@
-#include "Watch.h"
+#include "cli/Watch.h"
 
-#include "Clock.h"
+#include "engine/Clock.h"
 
 #include <QElapsedTimer>
 

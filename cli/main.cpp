@@ -1,9 +1,9 @@
-#include "Arguments.h"
-#include "Clock.h"
-#include "Display.h"
-#include "Report.h"
-#include "Store.h"
-#include "Watch.h"
+#include "cli/Arguments.h"
+#include "cli/Report.h"
+#include "cli/Watch.h"
+#include "display/Display.h"
+#include "engine/Clock.h"
+#include "engine/Store.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

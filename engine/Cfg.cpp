@@ -1,9 +1,9 @@
-#include "Cfg.h"
+#include "engine/Cfg.h"
 
-#include "Clock.h"
-#include "Holidays.h"
-#include "SettingsKeys.h"
-#include "Store.h"
+#include "engine/Clock.h"
+#include "engine/Holidays.h"
+#include "engine/SettingsKeys.h"
+#include "engine/Store.h"
 
 #include <QMutex>
 

@@ -1,7 +1,7 @@
-#include "DayKey.h"
+#include "engine/DayKey.h"
 
-#include "Clock.h"
-#include "Store.h"
+#include "engine/Clock.h"
+#include "engine/Store.h"
 
 QString today()
 {

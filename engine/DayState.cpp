@@ -1,4 +1,4 @@
-#include "DayState.h"
+#include "engine/DayState.h"
 
 #include <array>
 #include <utility>

@@ -1,9 +1,9 @@
-#include "Dinner.h"
+#include "engine/Dinner.h"
 
-#include "Clock.h"
-#include "DayKey.h"
-#include "SettingsKeys.h"
-#include "Store.h"
+#include "engine/Clock.h"
+#include "engine/DayKey.h"
+#include "engine/SettingsKeys.h"
+#include "engine/Store.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
-#include "Eod.h"
+#include "engine/Eod.h"
 
-#include "DayKey.h"
-#include "SettingsKeys.h"
-#include "Store.h"
+#include "engine/DayKey.h"
+#include "engine/SettingsKeys.h"
+#include "engine/Store.h"
 
 namespace K = SettingsKeys;
 

@@ -1,8 +1,8 @@
-#include "Pause.h"
+#include "engine/Pause.h"
 
-#include "DayKey.h"
-#include "SettingsKeys.h"
-#include "Store.h"
+#include "engine/DayKey.h"
+#include "engine/SettingsKeys.h"
+#include "engine/Store.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DayState.h"
+#include "engine/DayState.h"
 
 // Today's manual state and the time spent paused. Resets itself lazily on a new day.
 namespace Pause {

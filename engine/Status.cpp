@@ -1,11 +1,11 @@
-#include "Status.h"
+#include "engine/Status.h"
 
-#include "Cfg.h"
-#include "Clock.h"
-#include "Dinner.h"
-#include "Eod.h"
-#include "Holidays.h"
-#include "Pause.h"
+#include "engine/Cfg.h"
+#include "engine/Clock.h"
+#include "engine/Dinner.h"
+#include "engine/Eod.h"
+#include "engine/Holidays.h"
+#include "engine/Pause.h"
 
 #include <QDateTime>
 

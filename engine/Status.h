@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DayState.h"
+#include "engine/DayState.h"
 
 // The work day at one instant.
 struct Status

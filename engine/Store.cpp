@@ -1,6 +1,6 @@
-#include "Store.h"
+#include "engine/Store.h"
 
-#include "Clock.h"
+#include "engine/Clock.h"
 
 #include <QDebug>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "ContactSheet.h"
+#include "preview/ContactSheet.h"
 
-#include "Display.h"
-#include "MenuBarImage.h"
+#include "display/Display.h"
+#include "render/MenuBarImage.h"
 
 #include <QFont>
 #include <QPainter>

@@ -1,6 +1,6 @@
-#include "Art.h"
+#include "render/Art.h"
 
-#include "Resources.h"
+#include "render/Resources.h"
 
 #include <QDir>
 #include <QFileInfo>

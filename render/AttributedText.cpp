@@ -1,4 +1,4 @@
-#include "AttributedText.h"
+#include "render/AttributedText.h"
 
 #include <QLabel>
 #include <QTextBlock>

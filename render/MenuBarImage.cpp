@@ -1,6 +1,6 @@
-#include "MenuBarImage.h"
+#include "render/MenuBarImage.h"
 
-#include "Art.h"
+#include "render/Art.h"
 
 #include <QPainter>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Display.h"
+#include "display/Display.h"
 
 #include <QImage>
 

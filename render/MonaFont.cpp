@@ -1,6 +1,6 @@
-#include "MonaFont.h"
+#include "render/MonaFont.h"
 
-#include "Resources.h"
+#include "render/Resources.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
-#include "PixelBar.h"
+#include "render/PixelBar.h"
 
-#include "Art.h"
-#include "Colors.h"
+#include "render/Art.h"
+#include "render/Colors.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,4 +1,4 @@
-#include "Resources.h"
+#include "render/Resources.h"
 
 #include <QCoreApplication>
 #include <QDir>

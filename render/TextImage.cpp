@@ -1,7 +1,7 @@
-#include "TextImage.h"
+#include "render/TextImage.h"
 
-#include "Colors.h"
-#include "MonaFont.h"
+#include "render/Colors.h"
+#include "render/MonaFont.h"
 
 #include <QFontMetricsF>
 #include <QGlyphRun>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "AttributedText.h"
-#include "LineHeight.h"
+#include "render/AttributedText.h"
+#include "render/LineHeight.h"
 
 #include <QColor>
 #include <QFont>

@@ -1,4 +1,4 @@
-#include "Hosts.h"
+#include "slacking/Hosts.h"
 
 namespace {
 

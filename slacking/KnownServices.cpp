@@ -1,4 +1,4 @@
-#include "KnownServices.h"
+#include "slacking/KnownServices.h"
 
 using namespace Qt::StringLiterals;
 

@@ -1,9 +1,9 @@
-#include "Wollu.h"
+#include "slacking/Wollu.h"
 
-#include "DayKey.h"
-#include "Hosts.h"
-#include "KnownServices.h"
-#include "Store.h"
+#include "engine/DayKey.h"
+#include "engine/Store.h"
+#include "slacking/Hosts.h"
+#include "slacking/KnownServices.h"
 
 #include <QMutex>
 #include <QTextBoundaryFinder>

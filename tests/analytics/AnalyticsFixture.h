@@ -1,9 +1,9 @@
 #pragma once
 
-#include "Clock.h"
-#include "Store.h"
 #include "analytics/Analytics.h"
 #include "analytics/Testing.h"
+#include "engine/Clock.h"
+#include "engine/Store.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

@@ -1,8 +1,8 @@
 // The per-day snapshot and the "Daily Summary" it becomes on a later day.
 #include "AnalyticsFixture.h"
 
-#include "Cfg.h"
-#include "DayKey.h"
+#include "engine/Cfg.h"
+#include "engine/DayKey.h"
 #include "slacking/Wollu.h"
 
 namespace {

@@ -1,10 +1,10 @@
 // What events say about the machine, the settings and the day; how a batch goes on the wire.
 #include "AnalyticsFixture.h"
 
-#include "Cfg.h"
 #include "analytics/Labels.h"
 #include "analytics/Platform.h"
 #include "analytics/Wire.h"
+#include "engine/Cfg.h"
 #include "slacking/Wollu.h"
 
 #include <QRegularExpression>

@@ -1,32 +1,21 @@
-#include "AppDelegate.h"
-#include "Clock.h"
-#include "Preview.h"
-#include "Resources.h"
-#include "Store.h"
-#include "TrayPlatform.h"
+#include "app/AppDelegate.h"
 #include "analytics/Analytics.h"
+#include "engine/Clock.h"
+#include "engine/Preview.h"
+#include "engine/Store.h"
+#include "render/Resources.h"
+#include "ui/tray/TrayIcon.h"
+#include "ui/tray/TrayPlatform.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
-#include <QGuiApplication>
+#include <QDeadlineTimer>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QTimeZone>
 
 #include <gtest/gtest.h>
 
 namespace {
-
-// One QGuiApplication for the whole binary, created when the tests run, not when CTest lists them.
-struct GuiApp final : testing::Environment
-{
-    void SetUp() override { app = std::make_unique<QGuiApplication>(argc, argv); }
-    void TearDown() override { app.reset(); }
-    int argc = 1;
-    char name[6] = "tests";
-    char* argv[2] = {name, nullptr};
-    std::unique_ptr<QGuiApplication> app;
-};
-testing::Environment* const kGuiApp = testing::AddGlobalTestEnvironment(new GuiApp);
 
 // A tray that records the pictures the application hands it.
 struct FakeTray final : TrayPlatform
@@ -94,22 +83,23 @@ TEST_F(Delegate, TheTrayIsHandedAPictureOnlyWhenItsPixelsChange)
     };
     auto delegate = launch(frames, {"tockwork", "--state", "근무"});
     ASSERT_EQ(images.size(), 1) << "start-up renders the tray once";
-    ASSERT_TRUE(delegate->animating());
-    EXPECT_DOUBLE_EQ(delegate->animationIntervalSec(), 0.1);
+    ASSERT_TRUE(delegate->tray()->animating());
+    EXPECT_DOUBLE_EQ(delegate->tray()->animationIntervalSec(), 0.1);
     qsizetype before = images.size();
-    QTest::qWait(350);
+    for (QDeadlineTimer deadline(5000); images.size() - before < 2 && !deadline.hasExpired();)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     EXPECT_GE(images.size() - before, 2) << "the animation timer steps the tray on its own";
 
     const auto pushesOver = [&](int steps) {
         before = images.size();
         for (int i = 0; i < steps; ++i)
-            delegate->animationStep();
+            delegate->tray()->animationStep();
         return images.size() - before;
     };
     EXPECT_EQ(pushesOver(4), 4) << "alternating frames each change the picture";
     EXPECT_NE(images.last(), images.at(images.size() - 2));
     Preview::demoState = DayState::lunch;
-    delegate->animationStep();
+    delegate->tray()->animationStep();
     EXPECT_EQ(pushesOver(4), 0) << "identical frames: stepping goes on, the tray hears nothing";
     Preview::demoState = DayState::done;
     EXPECT_EQ(pushesOver(1), 1) << "no frames for the mascot: cleared once";
@@ -119,7 +109,7 @@ TEST_F(Delegate, TheTrayIsHandedAPictureOnlyWhenItsPixelsChange)
     EXPECT_EQ(images.size(), before) << "time passes, the picture stays: nothing is pushed";
 
     minInterval = 0.25; // a tray that pays per picture slows the whole animation down
-    EXPECT_DOUBLE_EQ(launch(frames)->animationIntervalSec(), 0.25);
+    EXPECT_DOUBLE_EQ(launch(frames)->tray()->animationIntervalSec(), 0.25);
 }
 
 } // namespace

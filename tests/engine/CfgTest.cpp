@@ -1,6 +1,6 @@
 #include "EngineTestSupport.h"
 
-#include "Holidays.h"
+#include "engine/Holidays.h"
 
 #include <cmath>
 #include <limits>

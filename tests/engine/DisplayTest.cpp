@@ -1,14 +1,14 @@
 #include "EngineTestSupport.h"
 
-#include "Dinner.h"
-#include "Display.h"
-#include "Eod.h"
-#include "Pause.h"
-#include "Wollu.h"
+#include "display/Display.h"
+#include "engine/Dinner.h"
+#include "engine/Eod.h"
+#include "engine/Pause.h"
+#include "slacking/Wollu.h"
 
 #include <QLocale>
 
-#include "Format.h"
+#include "display/Format.h"
 #include <cmath>
 #include <limits>
 

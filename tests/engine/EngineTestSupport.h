@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Cfg.h"
-#include "Clock.h"
-#include "Store.h"
+#include "engine/Cfg.h"
+#include "engine/Clock.h"
+#include "engine/Store.h"
 
 #include <QDateTime>
 #include <QFile>

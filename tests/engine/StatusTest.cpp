@@ -1,10 +1,10 @@
 #include "EngineTestSupport.h"
 
-#include "DayKey.h"
-#include "Dinner.h"
-#include "Eod.h"
-#include "Pause.h"
-#include "Status.h"
+#include "engine/DayKey.h"
+#include "engine/Dinner.h"
+#include "engine/Eod.h"
+#include "engine/Pause.h"
+#include "engine/Status.h"
 
 #include <cmath>
 #include <limits>

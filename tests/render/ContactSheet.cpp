@@ -1,11 +1,11 @@
 // Draws every frame of every mascot, and the bar at several fillings, on a light and a dark
 // panel at 1x, 2x and in the panel's 92 x 78 mascot area, into one PNG for review.
 
-#include "Appearance.h"
-#include "Art.h"
-#include "Colors.h"
-#include "PixelBar.h"
-#include "Resources.h"
+#include "render/Appearance.h"
+#include "render/Art.h"
+#include "render/Colors.h"
+#include "render/PixelBar.h"
+#include "render/Resources.h"
 
 #include <QGuiApplication>
 #include <QPainter>

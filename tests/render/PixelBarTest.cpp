@@ -1,6 +1,6 @@
-#include "PixelBar.h"
-#include "Appearance.h"
-#include "Colors.h"
+#include "render/PixelBar.h"
+#include "render/Appearance.h"
+#include "render/Colors.h"
 
 #include <QPainter>
 

@@ -1,13 +1,13 @@
 // Art and font lookups in the bundle and home folders, and what is drawn from them.
 
-#include "Resources.h"
-#include "Art.h"
-#include "Colors.h"
+#include "render/Resources.h"
 #include "GifWriter.h"
-#include "MenuBarImage.h"
-#include "MonaFont.h"
-#include "PixelBar.h"
-#include "TextImage.h"
+#include "render/Art.h"
+#include "render/Colors.h"
+#include "render/MenuBarImage.h"
+#include "render/MonaFont.h"
+#include "render/PixelBar.h"
+#include "render/TextImage.h"
 
 #include <QDir>
 #include <QFontDatabase>

@@ -1,7 +1,7 @@
 #include "SlackingFixture.h"
 
-#include "Hosts.h"
-#include "Wollu.h"
+#include "slacking/Hosts.h"
+#include "slacking/Wollu.h"
 
 #include <optional>
 

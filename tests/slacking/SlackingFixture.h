@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Clock.h"
-#include "Store.h"
+#include "engine/Clock.h"
+#include "engine/Store.h"
 
 #include <QDateTime>
 #include <QFile>

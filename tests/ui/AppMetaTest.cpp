@@ -1,4 +1,4 @@
-#include "AppMeta.h"
+#include "ui/settings/AppMeta.h"
 
 #include <gtest/gtest.h>
 

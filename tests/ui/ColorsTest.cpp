@@ -1,5 +1,5 @@
-#include "Colors.h"
-#include "Appearance.h"
+#include "render/Colors.h"
+#include "render/Appearance.h"
 
 #include <gtest/gtest.h>
 

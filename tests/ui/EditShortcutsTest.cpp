@@ -1,6 +1,6 @@
-#include "EditShortcuts.h"
-#include "EditableTextField.h"
-#include "KeyableWindow.h"
+#include "ui/toolkit/EditShortcuts.h"
+#include "ui/toolkit/EditableTextField.h"
+#include "ui/toolkit/KeyableWindow.h"
 
 #include <gtest/gtest.h>
 

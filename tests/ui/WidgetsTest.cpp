@@ -1,7 +1,7 @@
-#include "GlassPanel.h"
-#include "KeyableWindow.h"
-#include "LineHeight.h"
-#include "ReactiveVFX.h"
+#include "render/LineHeight.h"
+#include "ui/toolkit/GlassPanel.h"
+#include "ui/toolkit/KeyableWindow.h"
+#include "ui/toolkit/ReactiveVFX.h"
 
 #include <gtest/gtest.h>
 

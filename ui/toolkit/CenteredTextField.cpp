@@ -1,4 +1,4 @@
-#include "CenteredTextField.h"
+#include "ui/toolkit/CenteredTextField.h"
 
 CenteredTextField::CenteredTextField(QWidget* parent) : EditableTextField(parent)
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "EditableTextField.h"
+#include "ui/toolkit/EditableTextField.h"
 
 // An editable field whose text is drawn, edited and selected vertically centred, also when the
 // field is taller than its font needs (the settings window's fields are laid out by fixed frames).

@@ -1,4 +1,4 @@
-#include "EditShortcuts.h"
+#include "ui/toolkit/EditShortcuts.h"
 
 #include <QAbstractSpinBox>
 #include <QApplication>

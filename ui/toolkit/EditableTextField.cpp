@@ -1,6 +1,6 @@
-#include "EditableTextField.h"
+#include "ui/toolkit/EditableTextField.h"
 
-#include "EditShortcuts.h"
+#include "ui/toolkit/EditShortcuts.h"
 
 #include <QKeyEvent>
 

@@ -1,6 +1,6 @@
-#include "GlassPanel.h"
+#include "ui/toolkit/GlassPanel.h"
 
-#include "WindowHints.h"
+#include "platform/WindowHints.h"
 
 #include <QEvent>
 #include <QGuiApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "GlassView.h"
+#include "ui/toolkit/GlassView.h"
 
 // The frameless, always-on-top window of the drop-down panel: it stays above other windows, on
 // every desktop, does not take focus from the application in front when shown, and holds its

@@ -1,6 +1,6 @@
-#include "GlassView.h"
+#include "ui/toolkit/GlassView.h"
 
-#include "Appearance.h"
+#include "render/Appearance.h"
 
 #include <QPainter>
 

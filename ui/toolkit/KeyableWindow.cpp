@@ -1,4 +1,4 @@
-#include "KeyableWindow.h"
+#include "ui/toolkit/KeyableWindow.h"
 
 #include <QMouseEvent>
 #include <QWindow>

@@ -1,4 +1,4 @@
-#include "ReactiveVFX.h"
+#include "ui/toolkit/ReactiveVFX.h"
 
 #include <QEvent>
 #include <QPointer>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "GlassView.h"
+#include "ui/toolkit/GlassView.h"
 
 #include <functional>
 

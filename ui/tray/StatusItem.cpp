@@ -1,13 +1,10 @@
-#include "StatusItem.h"
-
-#include <QCoreApplication>
+#include "ui/tray/StatusItem.h"
 
 #include <cstdio>
 
 StatusItem::StatusItem(std::unique_ptr<TrayPlatform> platform, int trayPollMs, QObject* parent)
     : QObject(parent), platform_(std::move(platform))
 {
-    platform_->setQuitHandler([] { QCoreApplication::quit(); });
     trayPresent_ = platform_->available();
     if (!trayPresent_)
         std::fputs("tockwork: no system tray yet; the icon will appear when one starts\n", stderr);

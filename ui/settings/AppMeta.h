@@ -1,6 +1,7 @@
 #pragma once
 
-#include "RunningApps.h"
+#include "platform/InstalledApps.h"
+#include "platform/RunningApps.h"
 
 #include <QIcon>
 #include <QList>
@@ -25,19 +26,6 @@ using RunningAppsSource = std::function<QList<RunningApp>()>;
 // Where the running applications come from: RunningApps::list() unless replaced (tests); an empty
 // function means none.
 void setRunningAppsSource(RunningAppsSource source);
-
-// An installed application, found by its desktop entry.
-struct InstalledApp
-{
-    QString name;
-    QString desktopFile;
-    QIcon icon;
-};
-// The installed application called `name` (its entry's file name, its last reverse-DNS part or its
-// Name, case-insensitively), searched in the XDG application folders.
-std::optional<InstalledApp> findInstalledApp(const QString& name);
-// Replaces the folders searched (tests); an empty list restores the XDG folders.
-void setApplicationDirs(const QStringList& dirs);
 
 // The icons used when nothing better is found: a globe for sites, a dashed badge with the entry's
 // initial for applications.

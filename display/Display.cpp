@@ -1,13 +1,13 @@
-#include "Display.h"
+#include "display/Display.h"
 
-#include "Cfg.h"
-#include "Clock.h"
-#include "Dinner.h"
-#include "Eod.h"
-#include "Format.h"
-#include "Pause.h"
-#include "Preview.h"
-#include "Wollu.h"
+#include "display/Format.h"
+#include "engine/Cfg.h"
+#include "engine/Clock.h"
+#include "engine/Dinner.h"
+#include "engine/Eod.h"
+#include "engine/Pause.h"
+#include "engine/Preview.h"
+#include "slacking/Wollu.h"
 
 #include <QDateTime>
 

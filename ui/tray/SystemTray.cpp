@@ -1,4 +1,4 @@
-#include "TrayPlatform.h"
+#include "ui/tray/TrayPlatform.h"
 
 #include <QAction>
 #include <QDBusConnection>

@@ -1,4 +1,4 @@
-#include "TrayPixelRatio.h"
+#include "ui/tray/TrayPixelRatio.h"
 
 #include <QGuiApplication>
 #include <QScreen>

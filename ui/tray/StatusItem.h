@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TrayPlatform.h"
+#include "ui/tray/TrayPlatform.h"
 
 #include <QImage>
 #include <QObject>

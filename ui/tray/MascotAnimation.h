@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Art.h"
+#include "render/Art.h"
 
 #include <QHash>
 #include <QImage>

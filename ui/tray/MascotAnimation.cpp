@@ -1,4 +1,4 @@
-#include "MascotAnimation.h"
+#include "ui/tray/MascotAnimation.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
-#include "RunningApps.h"
+#include "platform/RunningApps.h"
 
-#include "AppMeta.h"
+#include "platform/InstalledApps.h"
 
 #include <QGuiApplication>
 #include <QImage>

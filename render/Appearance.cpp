@@ -1,4 +1,4 @@
-#include "Appearance.h"
+#include "render/Appearance.h"
 
 #include <QGuiApplication>
 #include <QPalette>

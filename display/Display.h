@@ -1,10 +1,13 @@
 #pragma once
 
-#include "Status.h"
+#include "engine/Status.h"
 
 #include <QString>
 
 // Everything the menu bar and the panel show about the day, already in words.
+// Qt's <QGuiApplication>, built for X11, also declares Xlib's connection type as a global
+// `Display`: a file that uses the day's view reaches the application through QCoreApplication, and
+// headers that GUI entry points include keep this one out (forward-declared parts, pimpl).
 struct Display
 {
     Status status;

@@ -1,4 +1,4 @@
-#include "Format.h"
+#include "display/Format.h"
 
 #include <QLocale>
 

@@ -1,6 +1,6 @@
-#include "Colors.h"
+#include "render/Colors.h"
 
-#include "Appearance.h"
+#include "render/Appearance.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "LineHeight.h"
+#include "render/LineHeight.h"
 
 #include <QLabel>
 #include <QTextBlock>

@@ -1,0 +1,10 @@
+#include "platform/InstalledApps.h"
+
+// Without desktop entries no installed application can be found by name.
+std::optional<InstalledApp> findInstalledApp(const QString&)
+{
+    return std::nullopt;
+}
+
+void setApplicationDirs(const QStringList&)
+{}

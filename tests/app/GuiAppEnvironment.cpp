@@ -1,0 +1,23 @@
+#include <QGuiApplication>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+// Kept apart from the tests: Qt's application header, built for X11, declares a global
+// `Display` that the tests' day view would collide with.
+namespace {
+
+// One QGuiApplication for the whole binary, created when the tests run, not when CTest lists them.
+struct GuiApp final : testing::Environment
+{
+    void SetUp() override { app = std::make_unique<QGuiApplication>(argc, argv); }
+    void TearDown() override { app.reset(); }
+    int argc = 1;
+    char name[6] = "tests";
+    char* argv[2] = {name, nullptr};
+    std::unique_ptr<QGuiApplication> app;
+};
+testing::Environment* const kGuiApp = testing::AddGlobalTestEnvironment(new GuiApp);
+
+} // namespace
