@@ -24,6 +24,7 @@ bool read(const SettingsKeys::BoolSetting& s)
 struct MonthCount
 {
     QString key;
+    quint64 storeRevision = 0; // the count follows the settings as they were then
     int days = 0;
 };
 
@@ -110,8 +111,6 @@ void save(qint64 workStart, qint64 workEnd, qint64 lunchStart, qint64 lunchEnd,
     store.set(SettingsKeys::monthlySalaryWon.key, monthlySalaryWon);
     store.set(SettingsKeys::excludeWeekend.key, excludeWeekend);
     store.flush();
-    // A toggled "exclude weekends" must change this month's rate now, not next month.
-    clearMonthCache();
 }
 
 void setSalaryPretax(bool value)
@@ -151,8 +150,9 @@ int workingDaysThisMonth()
 {
     const QDate today = Clock::nowLocal().date();
     const QString key = QString::number(today.year()) + u'-' + QString::number(today.month());
+    const quint64 revision = Store::standard().revision();
     QMutexLocker lock(&g_monthMutex);
-    if (g_wdCache && g_wdCache->key == key)
+    if (g_wdCache && g_wdCache->key == key && g_wdCache->storeRevision == revision)
         return g_wdCache->days;
 
     const QDate first(today.year(), today.month(), 1);
@@ -168,7 +168,7 @@ int workingDaysThisMonth()
         }
         ++count;
     }
-    g_wdCache = MonthCount{key, count};
+    g_wdCache = MonthCount{key, revision, count};
     return count;
 }
 

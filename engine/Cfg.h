@@ -29,9 +29,9 @@ double dailyWorkMinutes();
 double hourlyWonLegal();
 // Won per hour over this month's working days; 0 or less when no salary is set.
 double hourlyWonThisMonth();
-// Working days in the current calendar month (cached per month).
+// Working days in the current calendar month; cached until the month or the store changes.
 int workingDaysThisMonth();
-// Forgets the cached working-day count (save() does this; so must whoever re-points the store).
+// Forgets the cached working-day count.
 void clearMonthCache();
 
 } // namespace Cfg

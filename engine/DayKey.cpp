@@ -3,6 +3,8 @@
 #include "engine/Clock.h"
 #include "engine/Store.h"
 
+#include <algorithm>
+
 QString today()
 {
     return dayKey(Clock::nowLocal().date());
@@ -21,9 +23,13 @@ bool ensureDayRecord(const QString& dayKeyName,
     const QString day = today();
     if (store.text(dayKeyName) == day)
         return false;
-    store.set(dayKeyName, day);
+    store.stage(dayKeyName, day);
     for (const auto& [key, value] : resetValues)
-        store.set(key, value);
-    store.flush();
+        store.stage(key, value);
     return true;
+}
+
+double storedSeconds(const QString& key)
+{
+    return std::max(Store::standard().real(key), 0.0);
 }

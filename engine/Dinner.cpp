@@ -55,8 +55,8 @@ void end(double now)
     const double start = ud.real(K::dinnerStart);
     if (start <= 0)
         return;
-    ud.set(K::dinnerSec, ud.real(K::dinnerSec) + std::max(now - start, 0.0));
-    ud.set(K::dinnerNightSec, ud.real(K::dinnerNightSec) + nightOverlapSec(start, now));
+    ud.set(K::dinnerSec, storedSeconds(K::dinnerSec) + std::max(now - start, 0.0));
+    ud.set(K::dinnerNightSec, storedSeconds(K::dinnerNightSec) + nightOverlapSec(start, now));
     ud.set(K::dinnerStart, 0.0);
     ud.flush();
 }
@@ -66,7 +66,7 @@ double seconds(double now)
     ensureDay();
     const Store& ud = Store::standard();
     const double start = ud.real(K::dinnerStart);
-    return ud.real(K::dinnerSec) + (start > 0 ? std::max(now - start, 0.0) : 0.0);
+    return storedSeconds(K::dinnerSec) + (start > 0 ? std::max(now - start, 0.0) : 0.0);
 }
 
 double nightSeconds(double now)
@@ -74,7 +74,7 @@ double nightSeconds(double now)
     ensureDay();
     const Store& ud = Store::standard();
     const double start = ud.real(K::dinnerStart);
-    return ud.real(K::dinnerNightSec) + (start > 0 ? nightOverlapSec(start, now) : 0.0);
+    return storedSeconds(K::dinnerNightSec) + (start > 0 ? nightOverlapSec(start, now) : 0.0);
 }
 
 double nightOverlapSec(double start, double end)

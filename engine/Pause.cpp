@@ -34,7 +34,7 @@ void set(ManualState state, double now)
         if (start <= 0)
             ud.set(K::pauseStart, now);
     } else if (start > 0) {
-        ud.set(K::pausedSec, ud.real(K::pausedSec) + std::max(now - start, 0.0));
+        ud.set(K::pausedSec, storedSeconds(K::pausedSec) + std::max(now - start, 0.0));
         ud.set(K::pauseStart, 0.0);
     }
     ud.set(K::manualState, rawValue(state));
@@ -45,7 +45,7 @@ double pausedMinutes(double now)
 {
     ensureDay();
     const Store& ud = Store::standard();
-    double seconds = ud.real(K::pausedSec);
+    double seconds = storedSeconds(K::pausedSec);
     const double start = ud.real(K::pauseStart);
     if (start > 0)
         seconds += std::max(now - start, 0.0);

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 
 // Readings convert between kinds the way a defaults store on the desktop does (NSUserDefaults
@@ -83,7 +84,10 @@ double textToReal(QStringView s)
             end = j;
         }
     }
-    const double value = s.mid(start, end - start).toLatin1().toDouble();
+    // strtod, unlike QByteArray::toDouble, reports an overflow as infinity instead of 0, so a
+    // number too large for a double ("1e999") reads as the largest one.
+    const QByteArray text = s.mid(start, end - start).toLatin1();
+    const double value = std::strtod(text.constData(), nullptr);
     if (std::isinf(value))
         return value > 0 ? std::numeric_limits<double>::max() : -std::numeric_limits<double>::max();
     return std::isnan(value) ? 0 : value;
@@ -225,6 +229,18 @@ bool variantBoolean(const QVariant& v)
     return textToBoolean(variantText(v));
 }
 
+// Whether writing `b` over `a` would change what the file says. Values read from the file are
+// text while the code writes numbers, so scalars are compared by the text they stand for.
+bool sameValue(const QVariant& a, const QVariant& b)
+{
+    if (a.typeId() == b.typeId())
+        return a == b;
+    if (a.typeId() == QMetaType::Bool || b.typeId() == QMetaType::Bool)
+        return variantBoolean(a) == variantBoolean(b);
+    const auto scalar = [](const QVariant& v) { return isTextKind(v) || v.canConvert<double>(); };
+    return scalar(a) && scalar(b) && variantText(a) == variantText(b);
+}
+
 QMutex g_standardMutex;
 std::unique_ptr<Store> g_standard;
 
@@ -278,6 +294,8 @@ void Store::openLocked(const QString& path)
     settings_->setFallbacksEnabled(false);
 
     values_.clear();
+    staged_.clear();
+    ++revision_;
     const QStringList keys = settings_->allKeys();
     for (const QString& key : keys)
         values_.insert(key, settings_->value(key));
@@ -369,6 +387,12 @@ std::optional<QString> Store::text(const QString& key) const
 void Store::set(const QString& key, const QVariant& value)
 {
     QMutexLocker lock(&mutex_);
+    const auto it = values_.constFind(key);
+    const bool staged = staged_.remove(key);
+    if (it != values_.cend() && sameValue(*it, value) && !staged)
+        return;
+    if (it == values_.cend() || !sameValue(*it, value))
+        ++revision_;
     values_.insert(key, value);
     if (!fileWritableLocked())
         return;
@@ -379,10 +403,24 @@ void Store::set(const QString& key, const QVariant& value)
     dirty_ = true;
 }
 
+void Store::stage(const QString& key, const QVariant& value)
+{
+    QMutexLocker lock(&mutex_);
+    const auto it = values_.constFind(key);
+    if (it != values_.cend() && sameValue(*it, value))
+        return;
+    values_.insert(key, value);
+    staged_.insert(key);
+    ++revision_;
+}
+
 void Store::remove(const QString& key)
 {
     QMutexLocker lock(&mutex_);
-    values_.remove(key);
+    staged_.remove(key);
+    if (!values_.remove(key))
+        return;
+    ++revision_;
     if (!fileWritableLocked())
         return;
     keepBadFileLocked();
@@ -397,11 +435,21 @@ void Store::flush()
     QMutexLocker lock(&mutex_);
     if (!dirty_ || !fileWritableLocked())
         return;
+    // Staged values travel with the next real write, so the file never holds half a day reset.
+    for (const QString& key : std::as_const(staged_))
+        settings_->setValue(key, values_.value(key));
+    staged_.clear();
     // QSettings writes through QSaveFile: a temporary beside the file, renamed over it.
     settings_->sync();
     dirty_ = false;
     if (settings_->status() == QSettings::AccessError)
         qWarning("tockwork: could not write %s", qPrintable(settings_->fileName()));
+}
+
+quint64 Store::revision() const
+{
+    QMutexLocker lock(&mutex_);
+    return revision_;
 }
 
 QString Store::fileName() const

@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QMutex>
+#include <QSet>
 #include <QString>
 #include <QVariant>
 
@@ -34,10 +35,19 @@ public:
     double real(const QString& key) const;                 // 0 when absent
     std::optional<QString> text(const QString& key) const; // none when absent
 
+    // Writes reach the file only when they change what it says: setting a key to the value it
+    // holds is free.
     void set(const QString& key, const QVariant& value);
+    // Changes the value in memory only; it reaches the file with the next write that does (so
+    // reading a record, which may reset it for a new day, never writes).
+    void stage(const QString& key, const QVariant& value);
     void remove(const QString& key);
     // Ends a logical group of writes: the file is atomically replaced before this returns.
     void flush();
+
+    // Grows whenever a value changes or the file is read again, so caches of figures derived from
+    // the store know when to recompute.
+    quint64 revision() const;
 
     QString fileName() const;
 
@@ -57,6 +67,8 @@ private:
     mutable QMutex mutex_;
     std::unique_ptr<QSettings> settings_;
     QHash<QString, QVariant> values_;
+    QSet<QString> staged_; // changed in memory, not yet handed to settings_
+    quint64 revision_ = 0;
     bool readOnly_ = false;
     bool dirty_ = false;
     bool badFilePending_ = false; // the file failed to parse and has not been copied yet

@@ -108,13 +108,6 @@ std::shared_ptr<const Parsed> current()
     return cached;
 }
 
-double storedSeconds()
-{
-    const double value = Store::standard().real(Key::seconds);
-    // A hand-edited or damaged value must not poison every later addition.
-    return std::isfinite(value) && value > 0 ? value : 0.0;
-}
-
 std::u16string_view view(const QString& text)
 {
     return {reinterpret_cast<const char16_t*>(text.constData()), static_cast<size_t>(text.size())};
@@ -207,7 +200,7 @@ void ensureDay()
 double seconds()
 {
     ensureDay();
-    return storedSeconds();
+    return storedSeconds(Key::seconds);
 }
 
 void add(double seconds)
@@ -216,7 +209,7 @@ void add(double seconds)
     // Elapsed time from a clock that jumped back, or garbage, must not shrink or poison the total.
     if (!std::isfinite(seconds) || seconds <= 0)
         return;
-    const double total = storedSeconds() + seconds;
+    const double total = storedSeconds(Key::seconds) + seconds;
     if (!std::isfinite(total))
         return;
     Store& store = Store::standard();

@@ -2,6 +2,8 @@
 
 #include "analytics/Analytics.h"
 #include "analytics/Testing.h"
+
+#include "Sandbox.h"
 #include "engine/Clock.h"
 #include "engine/Store.h"
 
@@ -115,13 +117,11 @@ class AnalyticsTest : public ::testing::Test
 public:
     void SetUp() override
     {
-        qputenv("XDG_DATA_HOME", (home_.path() + "/data").toUtf8());
-        qputenv("XDG_CONFIG_HOME", (home_.path() + "/config").toUtf8());
-        Store::openStandardAt(home_.path() + "/config/tockwork/tockwork.conf");
-        Clock::freeze(tuesdayFivePm);
+        home_.useAsHome();
+        clock_.at(tuesdayFivePm);
         relaunch();
     }
-    void TearDown() override { Analytics::Testing::reset(), Clock::unfreeze(); }
+    void TearDown() override { Analytics::Testing::reset(); }
 
     // Like quitting and launching again: what is in flight is dropped (as in a killed
     // process), the store and the queue file stay.
@@ -144,7 +144,7 @@ public:
         QJsonArray records;
         for (int n = 0; n < count; ++n)
             records.append(QJsonObject{{"event", "Stored"}, {"properties", QJsonObject{{"n", n}}}});
-        QDir().mkpath(home_.path() + "/data/tockwork");
+        QDir().mkpath(home_.dir() + "/data/tockwork");
         QFile file(queuePath);
         file.open(QIODevice::WriteOnly) &&
             file.write(count ? QJsonDocument(records).toJson() : bytes);
@@ -182,7 +182,8 @@ public:
     }
     static int numberOf(const QJsonValue& record) { return record["properties"]["n"].toInt(-1); }
 
-    QTemporaryDir home_;
-    const QString queuePath = home_.path() + "/data/tockwork/analytics-queue.json";
+    StoreSandbox home_;
+    FrozenClock clock_;
+    const QString queuePath = home_.dir() + "/data/tockwork/analytics-queue.json";
     std::unique_ptr<TestServer> server_ = std::make_unique<TestServer>();
 };

@@ -10,10 +10,10 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDeadlineTimer>
-#include <QTemporaryDir>
-#include <QTimeZone>
 
 #include <gtest/gtest.h>
+
+#include "Sandbox.h"
 
 namespace {
 
@@ -42,17 +42,11 @@ class Delegate : public testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(dir.isValid());
-        Store::openStandardAt(dir.filePath("tockwork.conf"));
-        Analytics::setDemoRun();             // nothing leaves the process
-        Resources::setBundleDir(dir.path()); // no art: the tray shows the still picture
-        // A Wednesday at 10:00 in Seoul: working hours under the default schedule.
-        Clock::freeze(
-            Clock::toEpoch(QDateTime(QDate(2025, 3, 12), QTime(10, 0), QTimeZone("Asia/Seoul"))));
+        Analytics::setDemoRun();                // nothing leaves the process
+        Resources::setBundleDir(sandbox.dir()); // no art: the tray shows the still picture
     }
     void TearDown() override
     {
-        Clock::unfreeze();
         Preview::demoState.reset();
         menubarAntFrame.reset();
         menubarFrameMascot.clear();
@@ -66,7 +60,9 @@ protected:
         return delegate;
     }
 
-    QTemporaryDir dir;
+    StoreSandbox sandbox;
+    // A Wednesday at 10:00 in Seoul (the test's TZ): working hours under the default schedule.
+    FrozenClock clock{QDate(2025, 3, 12), QTime(10, 0)};
     QList<QImage> images;
     double minInterval = 0;
 };

@@ -64,15 +64,19 @@ TEST_F(EngineTest, workingDaysCountWeekdaysThatAreNoHoliday)
 }
 
 // The count is kept per month; saving the settings must take effect at once.
-TEST_F(EngineTest, workingDaysAreCachedUntilSave)
+TEST_F(EngineTest, workingDaysFollowTheStoreAtOnce)
 {
     Cfg::save(540, 1080, 720, 780, 1, true);
     EXPECT_EQ(Cfg::workingDaysThisMonth(), 21);
     Store::standard().set("excludeWeekend", false);
+    EXPECT_EQ(Cfg::workingDaysThisMonth(), 31) << "a changed value, not only save(), recounts";
+    Cfg::save(540, 1080, 720, 780, 1, true);
     EXPECT_EQ(Cfg::workingDaysThisMonth(), 21);
-    Cfg::save(540, 1080, 720, 780, 1, false);
+    EXPECT_TRUE(onDisk().boolean("excludeWeekend")); // saved before returning
+
+    // Another process changes the file; whoever reads it again (the companion's watch) recounts.
+    openFile("[General]\nexcludeWeekend=false\n");
     EXPECT_EQ(Cfg::workingDaysThisMonth(), 31);
-    EXPECT_FALSE(onDisk().boolean("excludeWeekend")); // saved before returning
 }
 
 TEST(Holidays, matchTheOfficialCalendarsWithNamesAndSubstitutes)

@@ -4,66 +4,35 @@
 #include "engine/Clock.h"
 #include "engine/Store.h"
 
+#include "Sandbox.h"
+
 #include <QDateTime>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-
-#include <ctime>
-
-// Sets the process time zone for the life of the object (local time follows TZ).
-struct ScopedTimeZone
-{
-    explicit ScopedTimeZone(const char* zone) : old(qgetenv("TZ"))
-    {
-        qputenv("TZ", zone);
-        tzset();
-    }
-    ~ScopedTimeZone()
-    {
-        old.isEmpty() ? qunsetenv("TZ") : qputenv("TZ", old);
-        tzset();
-    }
-    QByteArray old;
-};
 
 // Each test: Seoul time, its own store file in a temporary folder, a frozen clock.
 class EngineTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        Store::openStandardAt(storePath());
-        Store::standard().setReadOnly(false);
-        Cfg::clearMonthCache();
-        freezeAt(2026, 3, 10, 9, 0);
-    }
-    void TearDown() override { Clock::unfreeze(); }
+    void SetUp() override { freezeAt(2026, 3, 10, 9, 0); }
 
-    QString storePath() const { return dir_.filePath(QStringLiteral("tockwork.conf")); }
+    QString storePath() const { return sandbox_.storePath(); }
 
     // Writes `contents` as the store file and opens the standard store on it.
     void openFile(const QByteArray& contents, const QString& name = QStringLiteral("hand.conf"))
     {
-        QFile file(dir_.filePath(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size());
-        file.close();
-        Store::openStandardAt(file.fileName());
+        sandbox_.openFile(contents, name);
     }
     // A copy under another name is parsed from disk, not served from QSettings' own cache.
     Store onDisk() const
     {
-        const QString copy = dir_.filePath(QStringLiteral("copy.conf"));
+        const QString copy = sandbox_.filePath(QStringLiteral("copy.conf"));
         QFile::remove(copy);
         EXPECT_TRUE(QFile::copy(storePath(), copy));
         return Store(copy);
     }
-    static QByteArray readFile(const QString& path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    static QByteArray readFile(const QString& path) { return StoreSandbox::readFile(path); }
     static double at(int y, int mo, int d, int h, int mi, int s = 0)
     {
         return Clock::toEpoch(QDateTime(QDate(y, mo, d), QTime(h, mi, s)));
@@ -81,5 +50,6 @@ protected:
     }
 
     ScopedTimeZone zone_{"Asia/Seoul"};
-    QTemporaryDir dir_;
+    StoreSandbox sandbox_;
+    FrozenClock clock_;
 };

@@ -69,6 +69,26 @@ TEST_F(StatusTest, OddStoredValuesGiveFiniteFiguresWithinRange)
     expectSane();
 }
 
+// A number too large for a double is the largest one, not nothing; a negative total is nothing.
+TEST_F(StatusTest, HugeAndNegativeStoredTotalsNeitherVanishNorPay)
+{
+    const double t = freeze14th(11, 0); // two hours into the default day
+    struct C
+    {
+        const char* pausedSec;
+        const char* dinnerSec;
+        double workedMin;
+    };
+    for (const C& c : {C{"1e999", "0", 0}, C{"-7200", "0", 120}, C{"-1e999", "-1e999", 120}}) {
+        openFile(QByteArray("[General]\npauseDay=2026-1-14\ndinnerDay=2026-1-14\npausedSec=") +
+                 c.pausedSec + "\ndinnerSec=" + c.dinnerSec + "\n");
+        EXPECT_DOUBLE_EQ(computeStatus(t).workedMin, c.workedMin) << c.pausedSec;
+    }
+    openFile("[General]\ndinnerDay=2026-1-14\ndinnerSec=-36000\n");
+    EXPECT_DOUBLE_EQ(computeStatus(freeze14th(19, 0)).overtimeMin, 60)
+        << "a negative dinner total adds no overtime";
+}
+
 // Paid time slept through counts on the day of waking; nothing on days off, after leaving, or
 // for nonsense.
 TEST_F(StatusTest, SleptWorkCountsPaidTimeOnTheDayOfWaking)
@@ -102,6 +122,32 @@ TEST_F(EngineTest, recordsResetOnTheFirstAccessOfANewDay)
     EXPECT_EQ(Dinner::seconds(Clock::now()) + Pause::pausedMinutes(Clock::now()), 0);
     EXPECT_EQ(Pause::state(), ManualState::work);
     EXPECT_EQ(Store::standard().text("dinnerDay"), QStringLiteral("2026-3-11"));
+}
+
+// Reading a stale record resets it in memory only; the reset reaches the file with the next write.
+TEST_F(EngineTest, readingADayNeverWritesAndTheResetTravelsWithTheNextWrite)
+{
+    openFile("[General]\npauseDay=2026-3-9\npausedSec=3600\ndinnerDay=2026-3-9\ndinnerSec=60\n"
+             "eodDay=2026-3-9\neodChoice=left\nwolluDay=2026-3-9\nwolluSec=500\n",
+             "tockwork.conf");
+    const QByteArray before = readFile(storePath());
+    const quint64 inode = StoreSandbox::inode(storePath());
+    freezeAt(2026, 3, 10, 10, 0);
+
+    EXPECT_EQ(Pause::pausedMinutes(Clock::now()), 0);
+    EXPECT_EQ(Dinner::seconds(Clock::now()), 0);
+    EXPECT_FALSE(Eod::chosenToday());
+    EXPECT_GT(computeStatus(Clock::now()).workedMin, 0);
+    EXPECT_EQ(readFile(storePath()), before);
+    EXPECT_EQ(StoreSandbox::inode(storePath()), inode) << "never replaced";
+
+    Pause::set(ManualState::rest, Clock::now());
+    const Store disk = onDisk();
+    EXPECT_EQ(disk.text("pauseDay"), QStringLiteral("2026-3-10"));
+    EXPECT_EQ(disk.real("pausedSec"), 0);
+    EXPECT_EQ(disk.text("dinnerDay"), QStringLiteral("2026-3-10"))
+        << "every staged reset goes along";
+    EXPECT_EQ(disk.real("dinnerSec"), 0);
 }
 
 // Only the night window (00:00-06:00, 22:00-24:00) of the day on which the interval ends counts.

@@ -83,7 +83,30 @@ TEST_F(EngineTest, readOnlyStoreNeverTouchesTheFile)
     EXPECT_FALSE(store.contains("dinnerSec"));
     EXPECT_EQ(readFile(file), before);
     EXPECT_EQ(QFileInfo(file).lastModified(), modified);
-    EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files).size(), 1);
+    EXPECT_EQ(QDir(sandbox_.dir()).entryList(QDir::Files).size(), 1);
+}
+
+// The file is replaced only when a write changes what it says, whatever kind the value was
+// written as and however it was read back.
+TEST_F(EngineTest, writingTheValueAlreadyStoredLeavesTheFileAlone)
+{
+    openFile("[General]\nworkStart=600\nratio=0.5\nflag=true\nname=x\n", "tockwork.conf");
+    Store& store = Store::standard();
+    const quint64 inode = StoreSandbox::inode(storePath());
+    const quint64 revision = store.revision();
+    store.set("workStart", qint64(600));
+    store.set("ratio", 0.5);
+    store.set("flag", true);
+    store.set("name", QStringLiteral("x"));
+    store.flush();
+    EXPECT_EQ(StoreSandbox::inode(storePath()), inode);
+    EXPECT_EQ(store.revision(), revision);
+
+    store.set("workStart", qint64(601));
+    store.flush();
+    EXPECT_NE(StoreSandbox::inode(storePath()), inode);
+    EXPECT_GT(store.revision(), revision);
+    EXPECT_EQ(onDisk().integer("workStart"), 601);
 }
 
 TEST_F(EngineTest, unparsableFileIsKeptBesideBeforeTheFirstWrite)
@@ -93,9 +116,9 @@ TEST_F(EngineTest, unparsableFileIsKeptBesideBeforeTheFirstWrite)
     Store::standard().set("workEnd", qint64(1000));
     Store::standard().flush();
 
-    const QStringList copies = QDir(dir_.path()).entryList({"hand.conf.bad-*"}, QDir::Files);
+    const QStringList copies = QDir(sandbox_.dir()).entryList({"hand.conf.bad-*"}, QDir::Files);
     ASSERT_EQ(copies.size(), 1);
-    EXPECT_EQ(readFile(dir_.filePath(copies.front())), bad);
+    EXPECT_EQ(readFile(sandbox_.filePath(copies.front())), bad);
     EXPECT_EQ(Store::standard().integer("workEnd"), 1000);
 }
 

@@ -3,9 +3,7 @@
 #include "engine/Clock.h"
 #include "engine/Store.h"
 
-#include <QDateTime>
-#include <QFile>
-#include <QTemporaryDir>
+#include "Sandbox.h"
 
 #include <gtest/gtest.h>
 
@@ -13,23 +11,13 @@
 class SlackingTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        Store::openStandardAt(storePath());
-        freezeAt(QDate(2026, 3, 10), QTime(10, 30));
-    }
-    void TearDown() override { Clock::unfreeze(); }
-    QString storePath() const { return dir_.filePath(QStringLiteral("tockwork.conf")); }
-    static void freezeAt(QDate date, QTime time) { Clock::freeze(Clock::toEpoch({date, time})); }
+    void SetUp() override { freezeAt(QDate(2026, 3, 10), QTime(10, 30)); }
+    QString storePath() const { return sandbox_.storePath(); }
+    void freezeAt(QDate date, QTime time) { clock_.at(date, time); }
     // Writes the store file by hand and reopens it.
-    void writeStore(const QByteArray& contents)
-    {
-        QFile file(storePath());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size());
-        file.close();
-        Store::openStandardAt(storePath());
-    }
+    void writeStore(const QByteArray& contents) { sandbox_.openFile(contents); }
 
 private:
-    QTemporaryDir dir_;
+    StoreSandbox sandbox_;
+    FrozenClock clock_;
 };
