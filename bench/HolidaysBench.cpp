@@ -2,7 +2,8 @@
 
 #include <benchmark/benchmark.h>
 
-// A year computed from nothing: the fixed rows, the lunar search and the substitute days.
+// A year computed from nothing: the fixed rows, the lunar search, the substitute days and, in
+// the election years among them (2028, 2030, 2032, 2034, 2035), the polling days.
 static void BM_holidayFirstComputationOfYear(benchmark::State& state)
 {
     int year = 2024;

@@ -13,27 +13,90 @@
 
 namespace {
 
+// A substitute day is owed only from the day its rule took effect, written yyyymmdd (0: never):
+// 설날, 추석 and 어린이날 from 2014; 3·1절, 광복절, 개천절 and 한글날 from 4 August 2021
+// (광복절 2021 was the first); 부처님 오신 날 and 기독탄신일 from 4 May 2023. Earlier years keep
+// the working days they had.
+constexpr int kSubstituteFrom2014 = 2014'01'01;
+constexpr int kSubstituteFromAugust2021 = 2021'08'04;
+constexpr int kSubstituteFromMay2023 = 2023'05'04;
+
 struct FixedRow
 {
     int month;
     int day;
-    bool substitute; // a weekend or collision moves the holiday to the next free weekday
+    int substituteFrom; // a weekend or collision moves the holiday to the next free weekday
     const char16_t* name;
     int firstYear;
 };
 
 // Order matters: substitute days are handed out in this order.
 constexpr FixedRow kFixedRows[] = {
-    {1, 1, false, u"신정", 0},     {3, 1, true, u"삼일절", 0},       {5, 5, true, u"어린이날", 0},
-    {6, 6, false, u"현충일", 0},   {8, 15, true, u"광복절", 0},      {10, 3, true, u"개천절", 0},
-    {10, 9, true, u"한글날", 0},   {12, 25, true, u"기독탄신일", 0}, {7, 17, true, u"제헌절", 2026},
-    {5, 1, true, u"노동절", 2026},
+    {1, 1, 0, u"신정", 0},
+    {3, 1, kSubstituteFromAugust2021, u"삼일절", 0},
+    {5, 5, kSubstituteFrom2014, u"어린이날", 0},
+    {6, 6, 0, u"현충일", 0},
+    {8, 15, kSubstituteFromAugust2021, u"광복절", 0},
+    {10, 3, kSubstituteFromAugust2021, u"개천절", 0},
+    {10, 9, kSubstituteFromAugust2021, u"한글날", 0},
+    {12, 25, kSubstituteFromMay2023, u"기독탄신일", 0},
+    {7, 17, 2026'01'01, u"제헌절", 2026},
+    // A public holiday from 2026; as 근로자의 날 it was a day off by labour law only.
+    {5, 1, 2026'01'01, u"노동절", 2026},
 };
 
 constexpr char16_t kSeollal[] = u"설날";
 constexpr char16_t kBuddha[] = u"부처님 오신 날";
 constexpr char16_t kChuseok[] = u"추석";
 constexpr char16_t kSubstitute[] = u"대체공휴일";
+constexpr char16_t kPresidentElection[] = u"대통령선거일";
+constexpr char16_t kAssemblyElection[] = u"국회의원선거일";
+constexpr char16_t kLocalElection[] = u"전국동시지방선거일";
+constexpr char16_t kOneOff[] = u"임시공휴일";
+
+// Days off that no yearly rule gives: the elections held so far and the one-off holidays the
+// government declared, as announced. Early elections (2017, 2025) were declared one by one too.
+struct DatedRow
+{
+    int year;
+    int month;
+    int day;
+    bool election;
+    const char16_t* name;
+};
+
+constexpr DatedRow kDatedRows[] = {
+    {2014, 6, 4, true, kLocalElection},     {2015, 8, 14, false, kOneOff},
+    {2016, 4, 13, true, kAssemblyElection}, {2016, 5, 6, false, kOneOff},
+    {2017, 5, 9, true, kPresidentElection}, {2017, 10, 2, false, kOneOff},
+    {2018, 6, 13, true, kLocalElection},    {2020, 4, 15, true, kAssemblyElection},
+    {2020, 8, 17, false, kOneOff},          {2022, 3, 9, true, kPresidentElection},
+    {2022, 6, 1, true, kLocalElection},     {2023, 10, 2, false, kOneOff},
+    {2024, 4, 10, true, kAssemblyElection}, {2024, 10, 1, false, kOneOff}, // 국군의 날
+    {2025, 1, 27, false, kOneOff},          {2025, 6, 3, true, kPresidentElection},
+    {2026, 6, 3, true, kLocalElection},
+};
+
+// The regular elections after the last one in the table, held when a term ends: the National
+// Assembly's on 29 May every 4 years, the local councils' on 30 June every 4 years, and the
+// president's on 3 June every 5 years (the president elected in 2025 serves until 3 June 2030).
+// Polling is on the first Wednesday on or after the given number of days before the term ends.
+struct TermRow
+{
+    int firstYear;
+    int everyYears;
+    int month;
+    int day;
+    int daysBefore;
+    const char16_t* name;
+};
+
+// In the order of their polling days within a year, so that a later one sees an earlier one.
+constexpr TermRow kTermRows[] = {
+    {2030, 5, 6, 3, 70, kPresidentElection},
+    {2028, 4, 5, 29, 50, kAssemblyElection},
+    {2030, 4, 6, 30, 30, kLocalElection},
+};
 
 bool isSaturday(const QDate& d)
 {
@@ -43,6 +106,11 @@ bool isSaturday(const QDate& d)
 bool isSunday(const QDate& d)
 {
     return d.dayOfWeek() == Qt::Sunday;
+}
+
+bool owesSubstitute(int substituteFrom, const QDate& d)
+{
+    return substituteFrom != 0 && d.year() * 10000 + d.month() * 100 + d.day() >= substituteFrom;
 }
 
 // One year's holidays while it is being built: the set, and the names for listing them.
@@ -127,7 +195,29 @@ LunarDays findLunarDays(int year)
     return found;
 }
 
-YearBuilder build(int year)
+enum class Elections
+{
+    included,
+    leftOut,
+};
+
+// The polling day for a term ending on `termEnd`, with `holidays` the other holidays of `year`,
+// the polling day's year. A poll joined to a holiday into a long break would keep voters away: the
+// day moves a week on while it is a holiday (설날 and 추석, the folk holidays meant, are among
+// them) or the day before or after it is.
+QDate pollingDay(const QDate& termEnd, int daysBefore, int year, const QSet<int>& holidays)
+{
+    const auto holiday = [&](const QDate& d) {
+        return d.year() == year && holidays.contains(d.dayOfYear());
+    };
+    QDate day = termEnd.addDays(-daysBefore);
+    day = day.addDays((Qt::Wednesday - day.dayOfWeek() + 7) % 7);
+    while (holiday(day.addDays(-1)) || holiday(day) || holiday(day.addDays(1)))
+        day = day.addDays(7);
+    return day;
+}
+
+YearBuilder build(int year, Elections elections)
 {
     YearBuilder y;
     for (const FixedRow& row : kFixedRows) {
@@ -135,14 +225,19 @@ YearBuilder build(int year)
             continue;
         const QDate date(year, row.month, row.day);
         const bool collided = y.add(date, row.name);
-        if (row.substitute && (collided || isSaturday(date) || isSunday(date)))
+        if (owesSubstitute(row.substituteFrom, date) &&
+            (collided || isSaturday(date) || isSunday(date)))
             y.substituteOrigins.append(date);
     }
 
+    // A lunar day that lands on another holiday claims the substitute by its own rule. The other
+    // holiday's rule never needs asking: 부처님 오신 날 fell on 어린이날 in 2006 and 2025 but in
+    // no year between, and 개천절 inside a 추석 block was owed nothing before 추석 was (2014).
     const LunarDays lunar = findLunarDays(year);
     if (lunar.spring.isValid()) {
+        const bool owed = owesSubstitute(kSubstituteFromMay2023, lunar.spring);
         const bool collided = y.add(lunar.spring, kBuddha);
-        if (collided || isSaturday(lunar.spring) || isSunday(lunar.spring))
+        if (owed && (collided || isSaturday(lunar.spring) || isSunday(lunar.spring)))
             y.substituteOrigins.append(lunar.spring);
     }
     // The three-day blocks get a substitute for a Sunday or a collision, not for a Saturday.
@@ -150,16 +245,23 @@ YearBuilder build(int year)
         if (!centre.isValid())
             continue;
         const char16_t* name = centre == lunar.newYear ? kSeollal : kChuseok;
+        const bool owed = owesSubstitute(kSubstituteFrom2014, centre);
         bool needs = false;
         for (int offset = -1; offset <= 1; ++offset) {
             const QDate day = centre.addDays(offset);
             if (day.year() != year)
                 continue;
             const bool collided = y.add(day, name);
-            needs = needs || collided || isSunday(day);
+            needs = needs || (owed && (collided || isSunday(day)));
         }
         if (needs)
             y.substituteOrigins.append(centre.addDays(1));
+    }
+
+    // Declared days are holidays a substitute steps over, but they are owed none themselves.
+    for (const DatedRow& row : kDatedRows) {
+        if (row.year == year && (elections == Elections::included || !row.election))
+            y.add(QDate(row.year, row.month, row.day), row.name);
     }
 
     for (const QDate& origin : std::as_const(y.substituteOrigins)) {
@@ -168,6 +270,16 @@ YearBuilder build(int year)
                 continue;
             y.add(d, kSubstitute);
             break;
+        }
+    }
+
+    // Last, because a substitute day next to a polling day moves the poll.
+    if (elections == Elections::included) {
+        for (const TermRow& term : kTermRows) {
+            if (year < term.firstYear || (year - term.firstYear) % term.everyYears != 0)
+                continue;
+            const QDate termEnd(year, term.month, term.day);
+            y.add(pollingDay(termEnd, term.daysBefore, year, y.days), term.name);
         }
     }
     return y;
@@ -193,12 +305,12 @@ bool isHoliday(const QDate& date)
 
 QSet<int> compute(int year)
 {
-    return build(year).days;
+    return build(year, Elections::included).days;
 }
 
 QList<Named> named(int year)
 {
-    const YearBuilder y = build(year);
+    const YearBuilder y = build(year, Elections::included);
     QList<Named> list;
     list.reserve(y.names.size());
     const QDate first(year, 1, 1);
@@ -208,6 +320,14 @@ QList<Named> named(int year)
 }
 
 namespace internal {
+
+QDate electionDay(const QDate& termEnd, int daysBefore)
+{
+    if (!termEnd.isValid())
+        return {};
+    const int year = termEnd.addDays(-daysBefore).year();
+    return pollingDay(termEnd, daysBefore, year, build(year, Elections::leftOut).days);
+}
 
 void clearCache()
 {
