@@ -20,16 +20,37 @@ std::optional<QString> path()
     return folder + QStringLiteral("/analytics-queue.json");
 }
 
+namespace {
+
+QJsonArray newest(const QJsonArray& records)
+{
+    if (records.size() <= cap)
+        return records;
+    QJsonArray kept;
+    for (qsizetype i = records.size() - cap; i < records.size(); ++i)
+        kept.append(records.at(i));
+    return kept;
+}
+
+} // namespace
+
 std::optional<QJsonArray> read(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
+    // The file is ours, but anyone can write it: one that could not have come from us is not
+    // read at all, so it cannot cost more work than a full queue.
+    if (file.size() > maxBytes) {
+        qWarning("tockwork: %s is larger than any analytics queue; it is not sent",
+                 qPrintable(path));
+        return std::nullopt;
+    }
     QJsonParseError error{};
     const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &error);
     if (error.error != QJsonParseError::NoError || !doc.isArray())
         return std::nullopt;
-    return doc.array();
+    return newest(doc.array());
 }
 
 bool write(const QString& path, const QJsonArray& records)
@@ -46,13 +67,7 @@ bool append(const QString& path, const QJsonArray& batch)
     QJsonArray records = read(path).value_or(QJsonArray());
     for (const QJsonValue& record : batch)
         records.append(record);
-    if (records.size() > cap) {
-        QJsonArray newest;
-        for (qsizetype i = records.size() - cap; i < records.size(); ++i)
-            newest.append(records.at(i));
-        records = newest;
-    }
-    return write(path, records);
+    return write(path, newest(records));
 }
 
 } // namespace Analytics::QueueFile

@@ -10,11 +10,14 @@
 namespace Analytics::QueueFile {
 
 inline constexpr qsizetype cap = 500;
+// A full queue of ordinary events is well under 1 MiB.
+inline constexpr qint64 maxBytes = 4 * 1024 * 1024;
 
 // $XDG_DATA_HOME/tockwork/analytics-queue.json, its folder created; none when the system names no
 // data folder.
 std::optional<QString> path();
-// The records, or none when the file is missing, unreadable or not a JSON array.
+// The newest `cap` records, or none when the file is missing, unreadable, larger than `maxBytes`
+// or not a JSON array.
 std::optional<QJsonArray> read(const QString& path);
 // Replaces the file atomically: a crash leaves the old or the new content, never a torn one.
 bool write(const QString& path, const QJsonArray& records);

@@ -2,6 +2,8 @@
 // against a real local server.
 #include "AnalyticsFixture.h"
 
+#include "analytics/QueueFile.h"
+
 #include <QSet>
 
 #include <thread>
@@ -70,6 +72,32 @@ TEST_F(AnalyticsTest, LaunchDrainsTheFileInChunksAndKeepsAFailedChunk)
         EXPECT_EQ(numberOf(kept[i]), 30 + i);
 }
 
+// A queue grown far beyond its cap by someone else costs no more than a full one: the newest 500
+// are sent, in 17 posts; a file larger than any queue is not read at all.
+TEST_F(AnalyticsTest, AnOverfullQueueFileIsTrimmedToTheNewestFiveHundredAtLaunch)
+{
+    writeQueue(30000);
+    Analytics::start();
+    ASSERT_TRUE(waitUntil([&] { return server_->records().size() == 502 && settled(); }, 20000))
+        << server_->records().size();
+    qsizetype storedPosts = 0;
+    int oldest = 30000;
+    for (const auto& request : server_->requests())
+        if (request.records[0]["event"] == "Stored") {
+            ++storedPosts;
+            for (const QJsonValue& record : request.records)
+                oldest = std::min(oldest, numberOf(record));
+        }
+    EXPECT_EQ(storedPosts, 17);
+    EXPECT_EQ(oldest, 29500);
+
+    relaunch(); // the second launch sends "App Launched" alone
+    writeQueue(0, QByteArray(Analytics::QueueFile::maxBytes + 1, ' '));
+    Analytics::start();
+    ASSERT_TRUE(waitUntil([&] { return server_->records().size() == 503 && settled(); }));
+    EXPECT_EQ(QFile(queuePath).size(), Analytics::QueueFile::maxBytes + 1) << "left alone";
+}
+
 TEST_F(AnalyticsTest, CorruptFileIsLeftAloneAtLaunchAndReplacedByTheNextFailure)
 {
     writeQueue(0, "[{\"event\": \"half a rec");
@@ -88,7 +116,7 @@ TEST_F(AnalyticsTest, FlushSyncIsQuickWhenIdleWaitsForTheAnswerAndGivesUpOnAHang
     QElapsedTimer timer;
     timer.start();
     Analytics::flushSync(); // nothing ever tracked
-    EXPECT_LT(timer.elapsed(), 1000);
+    EXPECT_LT(timer.elapsed(), 1400) << "returns without waiting out its 1.5 s limit";
     trackNumbered(0, 3);
     Analytics::flushSync();
     EXPECT_EQ(server_->records().size(), 3);
@@ -99,7 +127,8 @@ TEST_F(AnalyticsTest, FlushSyncIsQuickWhenIdleWaitsForTheAnswerAndGivesUpOnAHang
     Analytics::setOptOut(true);
     timer.restart();
     Analytics::flushSync();
-    EXPECT_TRUE(timer.elapsed() >= 1200 && timer.elapsed() <= 3000) << timer.elapsed();
+    // It waited for the answer, then gave up instead of hanging with the server.
+    EXPECT_TRUE(timer.elapsed() >= 1000 && timer.elapsed() < 10000) << timer.elapsed();
     ASSERT_TRUE(waitUntil([&] { return queueRecords().size() == 3; }, 2000));
 }
 
