@@ -16,10 +16,13 @@ namespace {
 class CountingTray final : public TrayPlatform
 {
 public:
-    bool available() const override { return true; }
-    void install() override {}
-    void setImage(const QImage& image) override { benchmark::DoNotOptimize(image.constBits()); }
-    void setQuitHandler(std::function<void()>) override {}
+    void setSprite(const TraySprite& sprite) override
+    {
+        benchmark::DoNotOptimize(sprite.drawings.constData());
+    }
+    void setToolTip(const QString&, const QString&) override {}
+    void setMenu(QMenu*) override {}
+    void setCallbacks(TrayCallbacks) override {}
 };
 
 struct LaunchedApp

@@ -1,13 +1,14 @@
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
+#include <QApplication>
 
 int main(int argc, char** argv)
 {
-    // Text and image benchmarks need a GUI application; the offscreen platform needs no display.
+    // Text and image benchmarks need a GUI application, the tray's menu a widget one; the offscreen
+    // platform needs no display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

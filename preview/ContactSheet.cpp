@@ -1,13 +1,14 @@
 #include "preview/ContactSheet.h"
 
 #include "display/Display.h"
-#include "render/MenuBarImage.h"
+#include "render/TrayImage.h"
 
 #include <QFont>
 #include <QPainter>
 #include <QSaveFile>
 
 #include <array>
+#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -32,18 +33,16 @@ const std::array<SheetRow, kRows> kSheetRows{{
     {u"휴일", {DayState::off, 0, 0, 480, 0}},
 }};
 
-// The tray picture is 27 x 22 points; the sheet's slot is wider and lower, so the picture is
-// fitted into it rather than stretched out of shape.
-void drawFitted(QPainter& painter, const QImage& image, const QRectF& slot)
+// The tray picture as a 22-point tray slot shows it at `scale`: the hand-drawn tray art, enlarged
+// by whole numbers only.
+void drawTrayPicture(QPainter& painter, const QString& mascot, const QRectF& slot, qreal scale)
 {
-    const QSizeF size = image.deviceIndependentSize();
-    if (size.isEmpty())
-        return;
-    const QSizeF fitted = size.scaled(slot.size(), Qt::KeepAspectRatio);
-    const QRectF target(slot.x() + (slot.width() - fitted.width()) / 2,
-                        slot.y() + (slot.height() - fitted.height()) / 2, fitted.width(),
-                        fitted.height());
-    painter.drawImage(target, image);
+    constexpr qreal kTraySlot = 22;
+    QImage picture = renderTrayImage(loadTraySprite(mascot), qRound(kTraySlot * scale));
+    picture.setDevicePixelRatio(scale);
+    painter.drawImage(QPointF(slot.x() + std::floor((slot.width() - kTraySlot) / 2),
+                              slot.y() + std::floor((slot.height() - kTraySlot) / 2)),
+                      picture);
 }
 
 } // namespace
@@ -59,7 +58,6 @@ QImage renderContactSheet(qreal scale)
     QPainter painter(&sheet);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     QFont font;
     // Eleven points of the sheet, whatever the DPI of the machine that renders it.
     font.setPixelSize(11);
@@ -70,15 +68,15 @@ QImage renderContactSheet(qreal scale)
     for (int i = 0; i < kRows; ++i) {
         const SheetRow& row = kSheetRows[size_t(i)];
         const int top = i * kRowHeight;
-        const QImage tray = renderMenuBar(buildDisplay(row.status), scale);
+        const QString mascot = buildDisplay(row.status).mascot;
 
         painter.setPen(Qt::black);
         painter.drawText(QRectF(6, top, 84, kRowHeight), Qt::AlignLeft | Qt::AlignVCenter,
                          QString::fromUtf16(row.label));
         painter.fillRect(QRectF(90, top, 109, kRowHeight), lightBand);
-        drawFitted(painter, tray, QRectF(99, top + 8, 91, 18));
+        drawTrayPicture(painter, mascot, QRectF(99, top, 91, kRowHeight), scale);
         painter.fillRect(QRectF(199, top, 109, kRowHeight), darkBand);
-        drawFitted(painter, tray, QRectF(208, top + 8, 91, 18));
+        drawTrayPicture(painter, mascot, QRectF(208, top, 91, kRowHeight), scale);
     }
     painter.end();
     return sheet;

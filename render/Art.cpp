@@ -30,11 +30,6 @@ std::optional<QString> firstExisting(const QString& folder, const QString& name)
     return std::nullopt;
 }
 
-bool nearInteger(double value)
-{
-    return std::abs(value - std::round(value)) < 1e-3;
-}
-
 } // namespace
 
 std::optional<QString> artPath(const QString& name)
@@ -91,8 +86,8 @@ std::optional<FrameSet> gifFrames(const QString& name)
     return set;
 }
 
-void drawMascotFit(QPainter& painter, const std::optional<QImage>& image, const QRectF& rect,
-                   bool smooth, double alpha)
+void drawMascotFit(QPainter& painter, const std::optional<QImage>& image, const QRectF& rect, bool,
+                   double alpha)
 {
     if (!image || image->isNull())
         return;
@@ -108,32 +103,24 @@ void drawMascotFit(QPainter& painter, const std::optional<QImage>& image, const 
     painter.save();
     painter.setOpacity(painter.opacity() * alpha);
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    // How many device pixels one picture pixel covers.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     const QTransform device = painter.deviceTransform();
-    const double deviceScale =
-        scale * std::sqrt(std::abs(device.m11() * device.m22() - device.m12() * device.m21())) /
-        image->devicePixelRatio();
-
-    if (!smooth || nearInteger(deviceScale)) {
-        // Whole-number enlargements of pixel art are exact with nearest-neighbour.
-        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-        painter.drawImage(target, *image);
-    } else if (deviceScale > 1) {
-        // "High quality" for pixel art: enlarge by the next whole factor with nearest-neighbour,
-        // then let bilinear filtering bring it to the exact size. Pixels stay square and sharp,
-        // only their edges blend over at most one device pixel instead of wobbling in width.
-        const int factor = static_cast<int>(std::ceil(deviceScale));
-        const QImage big =
-            image->scaled(image->size() * factor, Qt::IgnoreAspectRatio, Qt::FastTransformation);
-        painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
-        painter.drawImage(target, big);
+    if (device.type() <= QTransform::TxScale && painter.device()) {
+        // The picture is scaled to whole device pixels here and copied without transformation,
+        // so neither the painter's scale nor a fractional position can blend its edges.
+        const QRectF pixels = device.mapRect(target);
+        const QRect whole(QPoint(qRound(pixels.left()), qRound(pixels.top())),
+                          QPoint(qRound(pixels.right()) - 1, qRound(pixels.bottom()) - 1));
+        if (whole.width() > 0 && whole.height() > 0) {
+            QImage sampled =
+                image->scaled(whole.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
+            sampled.setDevicePixelRatio(1);
+            const qreal dpr = painter.device()->devicePixelRatio();
+            painter.setWorldTransform(QTransform::fromScale(1 / dpr, 1 / dpr));
+            painter.drawImage(whole.topLeft(), sampled);
+        }
     } else {
-        // Shrinking: average whole areas so thin outlines do not vanish between samples.
-        const QSize pixels(std::max(1, qRound(image->width() * deviceScale)),
-                           std::max(1, qRound(image->height() * deviceScale)));
-        const QImage small = image->scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
-        painter.drawImage(target, small);
+        painter.drawImage(target, *image);
     }
     painter.restore();
 }

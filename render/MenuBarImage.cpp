@@ -21,9 +21,9 @@ QImage renderMenuBar(const Display& display, qreal devicePixelRatio)
     QPainter painter(&image);
     const QRectF area(0, 0, Width, Height);
     if (menubarAntFrame && menubarFrameMascot == display.mascot)
-        drawMascotFit(painter, menubarAntFrame, area, true, 1.0);
+        drawMascotFit(painter, menubarAntFrame, area);
     else
-        drawMascotFit(painter, loadArt(display.mascot), area, true, 1.0);
+        drawMascotFit(painter, loadArt(display.mascot), area);
     painter.end();
     return image;
 }

@@ -16,6 +16,8 @@ packages=(
     nodejs npm
     # headless desktop for the tests: X server, window manager, tray host, screenshots
     xvfb xauth xfonts-base openbox trayer x11-utils xdotool dbus-x11 imagemagick
+    # tray hosts that speak StatusNotifierItem and dbusmenu, on a private session bus
+    xfce4-panel dbus-daemon dbus-bin
 )
 
 missing=()

@@ -1,4 +1,4 @@
-#include <QGuiApplication>
+#include <QApplication>
 
 #include <gtest/gtest.h>
 
@@ -8,15 +8,16 @@
 // `Display` that the tests' day view would collide with.
 namespace {
 
-// One QGuiApplication for the whole binary, created when the tests run, not when CTest lists them.
+// One QApplication (the tray's menu is a widget) for the whole binary, created when the tests run,
+// not when CTest lists them.
 struct GuiApp final : testing::Environment
 {
-    void SetUp() override { app = std::make_unique<QGuiApplication>(argc, argv); }
+    void SetUp() override { app = std::make_unique<QApplication>(argc, argv); }
     void TearDown() override { app.reset(); }
     int argc = 1;
     char name[6] = "tests";
     char* argv[2] = {name, nullptr};
-    std::unique_ptr<QGuiApplication> app;
+    std::unique_ptr<QApplication> app;
 };
 testing::Environment* const kGuiApp = testing::AddGlobalTestEnvironment(new GuiApp);
 

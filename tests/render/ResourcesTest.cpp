@@ -133,13 +133,13 @@ TEST(ShippedArt, EveryPictureExistsAndDecodes)
     Resources::setBundleDir({});
 }
 
-QImage drawn(const std::optional<QImage>& art, QSizeF points, qreal dpr, bool smooth = true)
+QImage drawn(const std::optional<QImage>& art, QSizeF points, qreal dpr)
 {
     QImage out((points * dpr).toSize(), QImage::Format_ARGB32);
     out.setDevicePixelRatio(dpr);
     out.fill(Qt::transparent);
     QPainter painter(&out);
-    drawMascotFit(painter, art, QRectF(QPointF(), points), smooth);
+    drawMascotFit(painter, art, QRectF(QPointF(), points));
     return out;
 }
 
@@ -148,7 +148,7 @@ TEST(MascotFit, CentredAspectFitAndCrispPixels)
     QImage wide(20, 10, QImage::Format_ARGB32);
     wide.fill(Qt::red);
     // 27 x 13.5 points, 4.25 from the top and the bottom
-    EXPECT_EQ(opaqueBounds(drawn(wide, {27, 22}, 4, false)), QRect(0, 17, 108, 54));
+    EXPECT_EQ(opaqueBounds(drawn(wide, {27, 22}, 4)), QRect(0, 17, 108, 54));
     EXPECT_TRUE(opaqueBounds(drawn(std::nullopt, {27, 22}, 1)).isNull());
 
     QImage art(27, 22, QImage::Format_ARGB32);
@@ -156,6 +156,18 @@ TEST(MascotFit, CentredAspectFitAndCrispPixels)
         for (int x = 0; x < 27; ++x)
             art.setPixel(x, y, (x + y) % 2 ? 0xFF000000 : 0xFFFFFFFF);
     EXPECT_EQ(drawn(art, {27, 22}, 2), art.scaled(54, 44)); // 2x tray: exact 2 x 2 blocks
+    // Enlarged by 1.5, shrunk, or placed at a fractional position: pixels are never blended.
+    for (const auto& [points, dpr] :
+         {std::pair{QSizeF(27, 22), 1.5}, std::pair{QSizeF(20, 16), 1.0},
+          std::pair{QSizeF(92, 78), 1.0}}) {
+        const QImage out = drawn(art, points, dpr);
+        for (int y = 0; y < out.height(); ++y)
+            for (int x = 0; x < out.width(); ++x) {
+                const QRgb p = out.pixel(x, y);
+                ASSERT_TRUE(p == 0xFF000000 || p == 0xFFFFFFFF || qAlpha(p) == 0)
+                    << points.width() << "@" << dpr << " pixel " << x << "," << y;
+            }
+    }
 }
 
 // The tray image's middle pixel, checking the image is 27 x 22 points.

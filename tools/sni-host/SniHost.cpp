@@ -1,7 +1,7 @@
 // A minimal StatusNotifierItem tray host for measuring and testing on a private session bus: it
 // owns org.kde.StatusNotifierWatcher, accepts item registrations and, like a panel, fetches the
-// icon's pixels after every NewIcon signal. Prints "registered <service>" and, on exit (SIGTERM),
-// "fetches <n> bytes <m>".
+// icon's pixels after every NewIcon signal. Prints "registered <service>", "fetched <bytes>" after
+// the first fetch of each registration and, on exit (SIGTERM), "fetches <n> bytes <m>".
 
 #include <QCoreApplication>
 #include <QDBusArgument>
@@ -14,6 +14,7 @@
 #include <csignal>
 #include <cstdio>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -32,6 +33,7 @@ public:
     QStringList items;
     int fetches = 0;
     qint64 bytes = 0;
+    bool firstFetch = false;
 
 public Q_SLOTS:
     Q_SCRIPTABLE void RegisterStatusNotifierItem(const QString& serviceOrPath,
@@ -45,6 +47,7 @@ public Q_SLOTS:
         QDBusConnection::sessionBus().connect(service, QString(),
                                               QStringLiteral("org.kde.StatusNotifierItem"),
                                               QStringLiteral("NewIcon"), this, SLOT(newIcon()));
+        firstFetch = true;
         fetch(service);
     }
     Q_SCRIPTABLE void RegisterStatusNotifierHost(const QString&) {}
@@ -69,6 +72,10 @@ public Q_SLOTS:
             arg.endStructure();
         }
         arg.endArray();
+        if (std::exchange(firstFetch, false)) {
+            std::printf("fetched %lld\n", static_cast<long long>(bytes));
+            std::fflush(stdout);
+        }
     }
 
 private:

@@ -1,35 +1,31 @@
 #include "ui/tray/StatusItem.h"
 
-#include <cstdio>
-
-StatusItem::StatusItem(std::unique_ptr<TrayPlatform> platform, int trayPollMs, QObject* parent)
+StatusItem::StatusItem(std::unique_ptr<TrayPlatform> platform, QObject* parent)
     : QObject(parent), platform_(std::move(platform))
 {
-    trayPresent_ = platform_->available();
-    if (!trayPresent_)
-        std::fputs("tockwork: no system tray yet; the icon will appear when one starts\n", stderr);
-    platform_->install();
-
-    // A tray host that is restarted (or starts late) needs the icon again.
-    trayPoll_.setInterval(trayPollMs);
-    connect(&trayPoll_, &QTimer::timeout, this, &StatusItem::checkTray);
-    trayPoll_.start();
+    platform_->setCallbacks({
+        .activated = [this](const QRect& anchor) { Q_EMIT activated(anchor); },
+        .menuRequested = [this](const QRect& anchor) { Q_EMIT menuRequested(anchor); },
+        .paceChanged = [this] { Q_EMIT paceChanged(); },
+    });
 }
 
-void StatusItem::setImage(const QImage& image)
+void StatusItem::setSprite(const TraySprite& sprite)
 {
-    // Compares pixels, not cache keys: every render produces a fresh QImage.
-    if (image == image_ && image.devicePixelRatio() == image_.devicePixelRatio())
+    // Compares pixels, not cache keys: every step builds its sprite anew.
+    if (sprite == sprite_ && imagePushes_ > 0)
         return;
-    image_ = image;
-    ++pushes_;
-    platform_->setImage(image);
+    sprite_ = sprite;
+    ++imagePushes_;
+    platform_->setSprite(sprite_);
 }
 
-void StatusItem::checkTray()
+void StatusItem::setToolTip(const QString& title, const QString& text)
 {
-    const bool present = platform_->available();
-    if (present && !trayPresent_)
-        platform_->install();
-    trayPresent_ = present;
+    if (title == toolTipTitle_ && text == toolTipText_ && toolTipPushes_ > 0)
+        return;
+    toolTipTitle_ = title;
+    toolTipText_ = text;
+    ++toolTipPushes_;
+    platform_->setToolTip(title, text);
 }

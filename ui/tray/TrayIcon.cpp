@@ -1,9 +1,24 @@
 #include "ui/tray/TrayIcon.h"
 
-#include "render/MenuBarImage.h"
-#include "ui/tray/TrayPixelRatio.h"
+#include <QAction>
+#include <QKeySequence>
+#include <QMenu>
 
 #include <algorithm>
+
+namespace {
+
+// The frames of one art name: an animation's frames, or a still picture as its only frame.
+QList<QImage> framesOrStill(const FrameLoader& load, const QString& name)
+{
+    if (const auto set = load(name); set && !set->frames.isEmpty())
+        return set->frames;
+    if (const auto still = loadArt(name))
+        return {*still};
+    return {};
+}
+
+} // namespace
 
 TrayIcon::TrayIcon(std::unique_ptr<TrayPlatform> tray, FrameLoader loadFrames,
                    DisplaySource display, QObject* parent)
@@ -15,14 +30,70 @@ TrayIcon::TrayIcon(std::unique_ptr<TrayPlatform> tray, FrameLoader loadFrames,
         display_ = [] { return currentDisplay(); };
     if (!tray)
         tray = makeSystemTray();
-    tray->setQuitHandler([this] { Q_EMIT quitRequested(); });
+
+    ownMenu_ = std::make_unique<QMenu>();
+    QAction* quit = ownMenu_->addAction(QStringLiteral("종료"));
+    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    connect(quit, &QAction::triggered, this, &TrayIcon::quitRequested);
+    menu_ = ownMenu_.get();
+
     statusItem_ = std::make_unique<StatusItem>(std::move(tray));
+    statusItem_->setMenu(menu_);
+    connect(statusItem_.get(), &StatusItem::activated, this, &TrayIcon::activated);
+    connect(statusItem_.get(), &StatusItem::menuRequested, this, &TrayIcon::menuRequested);
+    connect(statusItem_.get(), &StatusItem::paceChanged, this, [this] {
+        if (animating())
+            restartTimer();
+    });
     connect(&animTimer_, &QTimer::timeout, this, &TrayIcon::animationStep);
+}
+
+TrayIcon::~TrayIcon() = default;
+
+void TrayIcon::setMenu(QMenu* menu)
+{
+    menu_ = menu ? menu : ownMenu_.get();
+    statusItem_->setMenu(menu_);
+}
+
+const QList<TraySprite>& TrayIcon::spritesOf(const QString& mascot)
+{
+    if (const auto it = sprites_.constFind(mascot); it != sprites_.constEnd())
+        return *it;
+    QList<QList<QImage>> sizes;
+    for (const char* size : {"_16", "_22"}) {
+        QList<QImage> frames = framesOrStill(loadFrames_, mascot + QLatin1String(size));
+        if (!frames.isEmpty())
+            sizes.append(std::move(frames));
+    }
+    // Art without tray drawings (the user's own, say) still shows, as its one picture.
+    if (sizes.isEmpty()) {
+        QList<QImage> frames = framesOrStill(loadFrames_, mascot);
+        if (!frames.isEmpty())
+            sizes.append(std::move(frames));
+    }
+    qsizetype count = 0;
+    for (const QList<QImage>& frames : sizes)
+        count = std::max(count, frames.size());
+    QList<TraySprite> sprites;
+    for (qsizetype i = 0; i < count; ++i) {
+        TraySprite sprite;
+        for (const QList<QImage>& frames : sizes)
+            sprite.drawings.append(
+                frames[i % frames.size()].convertToFormat(QImage::Format_ARGB32));
+        sprites.append(sprite);
+    }
+    return *sprites_.insert(mascot, sprites);
 }
 
 void TrayIcon::show(const Display& display)
 {
-    statusItem_->setImage(renderMenuBar(display, trayPixelRatio()));
+    const QList<TraySprite>& sprites = spritesOf(display.mascot);
+    // The animation's frame while it shows this mascot; the still picture (frame 0) otherwise.
+    const bool animated = menubarAntFrame && menubarFrameMascot == display.mascot;
+    const int frame = animated ? mascotFrames_.frameIndex() : 0;
+    statusItem_->setSprite(sprites.isEmpty() ? TraySprite{} : sprites[frame % sprites.size()]);
+    statusItem_->setToolTip(display.title, display.earnedText);
 }
 
 void TrayIcon::startAnimation()
@@ -31,9 +102,15 @@ void TrayIcon::startAnimation()
     if (loaded.frames.isEmpty())
         return;
     mascotFrames_ = MascotAnimator(std::move(loaded.frames));
+    artInterval_ = loaded.interval;
+    restartTimer();
+}
+
+void TrayIcon::restartTimer()
+{
     // Frames step evenly at the art's pace; a tray that pays for every picture slows them down
     // rather than skipping some.
-    animInterval_ = std::max(loaded.interval, statusItem_->minImageIntervalSec());
+    animInterval_ = std::max(artInterval_, statusItem_->minImageIntervalSec());
     animTimer_.start(int(animInterval_ * 1000 + 0.5));
 }
 
