@@ -57,11 +57,17 @@ if [[ ($tray == sni || $tray == xfce) && -z ${XVFB_SESSION_BUS:-} ]]; then
         channel=$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml
         mkdir -p "$channel"
         cp "$here/xfce4-panel.xml" "$channel/xfce4-panel.xml"
-        trap 'rm -rf "$XVFB_SESSION_XFCE"' EXIT
         # No accessibility bus: nothing here reads it.
         export NO_AT_BRIDGE=1
-        XVFB_SESSION_BUS=1 dbus-run-session -- "$0" "${args[@]}"
-        exit $?
+        status=0
+        XVFB_SESSION_BUS=1 dbus-run-session -- "$0" "${args[@]}" || status=$?
+        # xfconfd, started by the bus, may still be saving its settings for a moment after the bus
+        # is gone: retry the removal, and never let it change the command's own result.
+        for _ in $(seq 20); do
+            rm -rf "$XVFB_SESSION_XFCE" 2>/dev/null && break
+            sleep 0.1
+        done
+        exit "$status"
     fi
     XVFB_SESSION_BUS=1 exec dbus-run-session -- "$0" "${args[@]}"
 fi
