@@ -7,6 +7,7 @@
 #include "engine/Eod.h"
 #include "engine/Preview.h"
 #include "engine/Status.h"
+#include "platform/QuitRequests.h"
 #include "ui/tray/TrayIcon.h"
 
 #include <QCoreApplication>
@@ -33,6 +34,12 @@ void AppDelegate::applicationDidFinishLaunching(const QStringList& args)
         Analytics::setDemoRun();
     Analytics::start();
 
+    // Termination signals and the end of the session quit without asking, and without the event
+    // that reports a user's choice to quit.
+    quitRequests = std::make_unique<QuitRequests>();
+    connect(quitRequests.get(), &QuitRequests::quitRequested, qApp, &QCoreApplication::quit);
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &AppDelegate::applicationWillTerminate);
+
     trayIcon = std::make_unique<TrayIcon>(std::move(pendingTray), std::move(loadFrames));
     connect(trayIcon.get(), &TrayIcon::quitRequested, qApp, &QCoreApplication::quit);
     update();
@@ -51,6 +58,11 @@ void AppDelegate::applicationDidFinishLaunching(const QStringList& args)
 bool AppDelegate::eodPending() const
 {
     return computeStatus(Clock::now()).state == DayState::overtime && !Eod::chosenToday();
+}
+
+void AppDelegate::applicationWillTerminate()
+{
+    Analytics::flushSync();
 }
 
 void AppDelegate::update()

@@ -9,6 +9,7 @@
 
 #include <memory>
 
+class QuitRequests;
 class TrayIcon;
 
 // The composition root of the tray application: it creates the parts that live as long as the
@@ -28,6 +29,9 @@ public:
     void applicationDidFinishLaunching(const QStringList& args);
 
     void update();
+    // The last thing before the process ends, however it was asked to: the open slacking run is
+    // closed and the analytics buffer is sent or kept for the next launch.
+    void applicationWillTerminate();
     // The day is in overtime and the user has not said yet whether they leave or stay.
     bool eodPending() const;
 
@@ -41,6 +45,7 @@ private:
     FrameLoader loadFrames;
 
     std::unique_ptr<TrayIcon> trayIcon;
+    std::unique_ptr<QuitRequests> quitRequests;
     QTimer timer;
     QTimer tickTimer;
 };

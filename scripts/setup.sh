@@ -7,6 +7,7 @@ packages=(
     # build
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev libicu-dev libgif-dev libx11-dev libxss-dev libxcb1-dev
+    libxcb-screensaver0-dev libxcb-dpms0-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     # run: Qt's platform plugins, a Korean system font and colour emoji as fallbacks
     qt6-qpa-plugins fonts-nanum fonts-noto-color-emoji
@@ -15,7 +16,7 @@ packages=(
     # the pixel font comes from the npm registry
     nodejs npm
     # headless desktop for the tests: X server, window manager, tray host, screenshots
-    xvfb xauth xfonts-base openbox trayer x11-utils xdotool dbus-x11 imagemagick
+    xvfb xauth xfonts-base openbox trayer x11-utils xdotool dbus-x11 imagemagick x11-xserver-utils
     # tray hosts that speak StatusNotifierItem and dbusmenu, on a private session bus
     xfce4-panel dbus-daemon dbus-bin
 )

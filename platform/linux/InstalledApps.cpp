@@ -1,8 +1,11 @@
 #include "platform/InstalledApps.h"
 
+#include "platform/linux/DesktopExec.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QSet>
 #include <QStandardPaths>
 #include <QTextStream>
@@ -22,6 +25,9 @@ struct DesktopEntry
     QString name;
     QString localName;
     QString icon;
+    QString startupWMClass;
+    QString program; // file names of Exec's program and of TryExec
+    QString tryProgram;
 };
 
 std::optional<DesktopEntry> readDesktopEntry(const QString& path)
@@ -57,6 +63,12 @@ std::optional<DesktopEntry> readDesktopEntry(const QString& path)
             entry.localName = value;
         else if (key == QLatin1String("Icon"))
             entry.icon = value;
+        else if (key == QLatin1String("StartupWMClass"))
+            entry.startupWMClass = value;
+        else if (key == QLatin1String("Exec"))
+            entry.program = QFileInfo(DesktopExec::program(value)).fileName();
+        else if (key == QLatin1String("TryExec"))
+            entry.tryProgram = QFileInfo(value).fileName();
         else if (key == QLatin1String("Hidden"))
             hidden = value == QLatin1String("true");
     }
@@ -105,6 +117,26 @@ QIcon iconNamed(const QString& icon)
     return QIcon::fromTheme(icon);
 }
 
+InstalledApp installedApp(const DesktopEntry& entry)
+{
+    const bool korean = QLocale().language() == QLocale::Korean;
+    return InstalledApp{entry.name, entry.file, iconNamed(entry.icon),
+                        korean && !entry.localName.isEmpty() ? entry.localName : entry.name};
+}
+
+// Programs that run many applications: their file name says nothing about which one runs.
+bool isInterpreter(const QString& program)
+{
+    static const QStringList shared = {
+        QStringLiteral("env"),  QStringLiteral("sh"),      QStringLiteral("bash"),
+        QStringLiteral("perl"), QStringLiteral("ruby"),    QStringLiteral("node"),
+        QStringLiteral("java"), QStringLiteral("flatpak"), QStringLiteral("bwrap"),
+        QStringLiteral("snap"), QStringLiteral("wine"),    QStringLiteral("wine64-preloader"),
+        QStringLiteral("mono"), QStringLiteral("electron")};
+    return shared.contains(program) || program.startsWith(QLatin1String("python")) ||
+           program.startsWith(QLatin1String("electron"));
+}
+
 } // namespace
 
 void setApplicationDirs(const QStringList& dirs)
@@ -122,8 +154,34 @@ std::optional<InstalledApp> findInstalledApp(const QString& name)
         const QString lastPart = id.section(u'.', -1);
         if (id == wanted || lastPart == wanted || entry.name.toLower() == wanted ||
             (!entry.localName.isEmpty() && entry.localName.toLower() == wanted)) {
-            return InstalledApp{entry.name, entry.file, iconNamed(entry.icon)};
+            return installedApp(entry);
         }
+    }
+    return std::nullopt;
+}
+
+std::optional<InstalledApp> findInstalledAppForWindow(const QString& windowClass,
+                                                      const QString& instance,
+                                                      const QString& executable)
+{
+    const auto names = [&](const QString& candidate) {
+        return !candidate.isEmpty() && (candidate.compare(windowClass, Qt::CaseInsensitive) == 0 ||
+                                        candidate.compare(instance, Qt::CaseInsensitive) == 0);
+    };
+    const QList<DesktopEntry>& entries = desktopEntries();
+    for (const DesktopEntry& entry : entries) {
+        if (names(entry.startupWMClass))
+            return installedApp(entry);
+    }
+    for (const DesktopEntry& entry : entries) {
+        if (names(QFileInfo(entry.file).completeBaseName()))
+            return installedApp(entry);
+    }
+    if (executable.isEmpty() || isInterpreter(executable))
+        return std::nullopt;
+    for (const DesktopEntry& entry : entries) {
+        if (entry.program == executable || entry.tryProgram == executable)
+            return installedApp(entry);
     }
     return std::nullopt;
 }

@@ -6,5 +6,11 @@ std::optional<InstalledApp> findInstalledApp(const QString&)
     return std::nullopt;
 }
 
+std::optional<InstalledApp> findInstalledAppForWindow(const QString&, const QString&,
+                                                      const QString&)
+{
+    return std::nullopt;
+}
+
 void setApplicationDirs(const QStringList&)
 {}

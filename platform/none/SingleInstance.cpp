@@ -1,0 +1,19 @@
+#include "platform/SingleInstance.h"
+
+// Without a way to find another instance, every start runs.
+struct SingleInstance::Impl
+{};
+
+SingleInstance::SingleInstance(QObject* parent) : QObject(parent)
+{}
+SingleInstance::~SingleInstance() = default;
+
+bool SingleInstance::claim()
+{
+    return true;
+}
+
+bool SingleInstance::activateRunningInstance()
+{
+    return false;
+}

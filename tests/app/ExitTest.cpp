@@ -1,0 +1,108 @@
+// The real binary, ended the way a logout, a service manager or `kill` ends it.
+#include "Sandbox.h"
+#include "TestServer.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QJsonDocument>
+#include <QProcess>
+#include <QSettings>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+namespace {
+
+class Exit : public testing::Test
+{
+protected:
+    void SetUp() override { home.useAsHome(); }
+
+    // Starts tockwork with analytics aimed at `baseUrl` and waits until it counted its launch.
+    void launch(const QString& baseUrl, int launches)
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("TZ", "Asia/Seoul");
+        env.insert("TOCKWORK_ANALYTICS_URL", baseUrl);
+        env.insert("TOCKWORK_ANALYTICS_TOKEN", "0123456789abcdef0123456789abcdef");
+        env.remove("DBUS_SESSION_BUS_ADDRESS");
+        app.setProcessEnvironment(env);
+        app.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        app.start(TOCKWORK_EXE, {});
+        ASSERT_TRUE(app.waitForStarted(10000));
+        const QDeadlineTimer deadline(20000);
+        while (QSettings(home.storePath(), QSettings::IniFormat)
+                   .value("analyticsLaunchCount")
+                   .toInt() < launches) {
+            ASSERT_FALSE(deadline.hasExpired()) << "tockwork never recorded its launch";
+            ASSERT_EQ(app.state(), QProcess::Running);
+            QThread::msleep(20);
+        }
+    }
+
+    // Sends `signal` and expects an orderly exit.
+    void end(int signal)
+    {
+        ::kill(pid_t(app.processId()), signal);
+        ASSERT_TRUE(app.waitForFinished(20000)) << "still running after signal " << signal;
+        EXPECT_EQ(app.exitStatus(), QProcess::NormalExit) << signal;
+        EXPECT_EQ(app.exitCode(), 0) << signal;
+    }
+
+    QStringList queuedEvents() const
+    {
+        QFile file(home.filePath("data/tockwork/analytics-queue.json"));
+        QStringList names;
+        if (file.open(QIODevice::ReadOnly))
+            for (const QJsonValue& record : QJsonDocument::fromJson(file.readAll()).array())
+                names.append(record["event"].toString());
+        return names;
+    }
+
+    StoreSandbox home;
+    QProcess app;
+};
+
+TEST_F(Exit, SignalsQuitInOrderAndKeepTheFirstLaunchForTheNextOne)
+{
+    // Nothing listens on the discard port: the first launch's events cannot leave.
+    launch("http://127.0.0.1:9", 1);
+    end(SIGTERM);
+    const QStringList queued = queuedEvents();
+    EXPECT_TRUE(queued.contains("App Installed")) << queued.join(", ").toStdString();
+    EXPECT_TRUE(queued.contains("App Launched")) << queued.join(", ").toStdString();
+    EXPECT_FALSE(queued.contains("App Quit")) << "a signal is not the user's choice to quit";
+
+    TestServer server;
+    launch(server.baseUrl(), 2);
+    const QDeadlineTimer deadline(20000);
+    auto received = [&] {
+        QStringList names;
+        for (const QJsonValue& record : server.records())
+            names.append(record["event"].toString());
+        return names;
+    };
+    while (!(received().contains("App Installed") && received().count("App Launched") == 2)) {
+        ASSERT_FALSE(deadline.hasExpired()) << received().join(", ").toStdString();
+        QThread::msleep(20);
+    }
+    end(SIGINT);
+
+    launch(server.baseUrl(), 3);
+    end(SIGHUP);
+    EXPECT_FALSE(received().contains("App Quit"));
+}
+
+} // namespace
+
+// The local server's thread needs an application object for its event loop.
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
