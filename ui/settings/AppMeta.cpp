@@ -37,6 +37,11 @@ void setRunningAppsSource(RunningAppsSource source)
     runningAppsSource() = std::move(source);
 }
 
+QList<RunningApp> runningApps()
+{
+    return runningAppsSource() ? runningAppsSource()() : QList<RunningApp>();
+}
+
 QIcon siteFallbackIcon()
 {
     if (QIcon theme = QIcon::fromTheme(QStringLiteral("applications-internet")); !theme.isNull())

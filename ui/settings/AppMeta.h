@@ -26,6 +26,8 @@ using RunningAppsSource = std::function<QList<RunningApp>()>;
 // Where the running applications come from: RunningApps::list() unless replaced (tests); an empty
 // function means none.
 void setRunningAppsSource(RunningAppsSource source);
+// The running applications from that source.
+QList<RunningApp> runningApps();
 
 // The icons used when nothing better is found: a globe for sites, a dashed badge with the entry's
 // initial for applications.

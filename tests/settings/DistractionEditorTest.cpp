@@ -1,0 +1,186 @@
+#include "SettingsFixture.h"
+
+#include "slacking/Wollu.h"
+#include "ui/settings/AddWolluWindowController.h"
+#include "ui/toolkit/CenteredTextField.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QPixmap>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+QIcon solid(const QColor& colour)
+{
+    QPixmap pixmap(32, 32);
+    pixmap.fill(colour);
+    return QIcon(pixmap);
+}
+
+QStringList menuTitles(const QMenu* menu)
+{
+    QStringList titles;
+    for (const QAction* a : menu->actions())
+        titles << (a->isSeparator() ? QStringLiteral("---") : a->text());
+    return titles;
+}
+
+QAction* menuItem(const QMenu* menu, const QString& title)
+{
+    for (QAction* a : menu->actions())
+        if (a->text() == title)
+            return a;
+    return nullptr;
+}
+
+TEST_F(SettingsTest, TheMenuOffersRunningAppsNotYetListedAndAddsThem)
+{
+    seed("wolluApps", "slack,유튜브");
+    running_ = {{"Discord", solid(Qt::red)},   {"Slack", solid(Qt::green)},
+                {"Terminal", solid(Qt::blue)}, {"Terminal", solid(Qt::blue)},
+                {"", solid(Qt::black)},        {"  ", solid(Qt::black)}};
+    auto window = openWindow();
+    window->addTapped();
+    ASSERT_TRUE(window->addMenu());
+    EXPECT_EQ(menuTitles(window->addMenu()),
+              QStringList({"Discord", "Terminal", "---", "직접 입력…"}));
+    EXPECT_EQ(menuItem(window->addMenu(), "Discord")->icon().pixmap(16, 16).toImage().pixel(8, 8),
+              qRgb(255, 0, 0));
+
+    menuItem(window->addMenu(), "Discord")->trigger();
+    EXPECT_EQ(window->apps(), QStringList({"slack", "유튜브", "Discord"}));
+    // A stale menu item of an app listed meanwhile adds nothing more.
+    window->addFromMenu(menuItem(window->addMenu(), "Discord"));
+    window->addTapped();
+    menuItem(window->addMenu(), "Terminal")->trigger();
+    EXPECT_EQ(window->apps().size(), 4);
+
+    window->addTapped();
+    EXPECT_EQ(menuTitles(window->addMenu()),
+              QStringList({"실행 중인 앱 없음", "---", "직접 입력…"}));
+    EXPECT_FALSE(window->addMenu()->actions().first()->isEnabled());
+
+    QList<QJsonObject> added;
+    for (const QJsonValue& e : events())
+        if (e["event"] == "Distraction Added")
+            added << e["properties"].toObject();
+    ASSERT_EQ(added.size(), 2);
+    EXPECT_EQ(added[0]["target"], "discord");
+    EXPECT_EQ(added[0]["is_known_service"], true);
+    EXPECT_EQ(added[0]["kind"], "앱, 사이트");
+    EXPECT_EQ(added[0]["source"], "running_app_menu");
+    EXPECT_EQ(added[0]["total_count"], 3);
+    EXPECT_EQ(added[1]["target"], "custom");
+    EXPECT_EQ(added[1]["is_known_service"], false);
+    EXPECT_EQ(added[1]["kind"], "앱");
+    EXPECT_EQ(added[1]["total_count"], 4);
+    // Nothing reaches the store before "저장".
+    EXPECT_EQ(Wollu::appsRaw(), "slack,유튜브");
+}
+
+TEST_F(SettingsTest, TypedEntriesAreNormalisedSplitAtCommasAndDeduplicated)
+{
+    seed("wolluApps", "유튜브");
+    auto window = openWindow();
+    const auto type = [&](std::optional<QString> text) {
+        AddWolluWindowController::answerNextRun(std::move(text));
+        window->addManual();
+    };
+    type("  https://www.Reddit.com/r/korea?x=1  ");
+    type("   ");        // blank: nothing, silently
+    type("REDDIT.com"); // already listed
+    type(std::nullopt); // cancelled
+    type("치지직, blog.example.kr，유튜브");
+    EXPECT_EQ(window->apps(), QStringList({"유튜브", "reddit.com", "치지직", "blog.example.kr"}));
+    EXPECT_EQ(eventNames(), QStringList({"Distraction Added", "Distraction Add Cancelled",
+                                         "Distraction Added", "Distraction Added"}));
+    const QJsonObject reddit = events().at(0)["properties"].toObject();
+    EXPECT_EQ(reddit["kind"], "사이트");
+    EXPECT_EQ(reddit["source"], "manual_input");
+    EXPECT_EQ(reddit["target"], "custom");
+    EXPECT_EQ(lastEvent("Distraction Added")["total_count"], 4);
+
+    // Saved and opened again, the list reads back entry for entry.
+    window->saveTapped();
+    EXPECT_EQ(SettingsWindowController().apps(), window->apps());
+}
+
+TEST_F(SettingsTest, TheDialogTakesTypingAndReturnAndCancelsOnEscape)
+{
+    auto window = openWindow();
+    QTimer::singleShot(0, [] {
+        AddWolluWindowController* dialog = AddWolluWindowController::running();
+        ASSERT_TRUE(dialog);
+        EXPECT_EQ(dialog->field()->placeholderText(), "예: 유튜브, reddit.com");
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dialog->window()));
+        QTest::keyClicks(dialog->field(), "twitch.tv");
+        QTest::keyClick(dialog->field(), Qt::Key_Return);
+    });
+    window->addManual();
+    QTimer::singleShot(0, [] {
+        AddWolluWindowController* dialog = AddWolluWindowController::running();
+        ASSERT_TRUE(dialog);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dialog->window()));
+        QTest::keyClicks(dialog->field(), "netflix");
+        QTest::keyClick(dialog->field(), Qt::Key_Escape);
+    });
+    window->addManual();
+    EXPECT_FALSE(AddWolluWindowController::running());
+    EXPECT_TRUE(window->apps().endsWith("twitch.tv"));
+    EXPECT_FALSE(window->apps().contains("netflix"));
+    EXPECT_EQ(eventNames().last(), "Distraction Add Cancelled");
+}
+
+TEST_F(SettingsTest, TogglingAndDeletingResizeTheWindowByTheRows)
+{
+    seed("wolluApps", "유튜브,slack");
+    auto window = openWindow();
+    const int collapsed = heightOf(*window);
+    window->toggleExpand();
+    const int twoRows = heightOf(*window);
+    EXPECT_EQ(twoRows, collapsed + 2 + 2 * SettingsWindowController::kRowHeight);
+
+    QPushButton* remove = nullptr;
+    for (auto* b : window->window()->findChildren<QPushButton*>())
+        if (b->property("entry") == "slack" && b->isVisible())
+            remove = b;
+    ASSERT_TRUE(remove);
+    remove->click();
+    EXPECT_EQ(heightOf(*window), twoRows - SettingsWindowController::kRowHeight);
+    window->deleteApp("유튜브");
+    // The empty-list hint takes the last row's place, 4 points shorter.
+    EXPECT_EQ(heightOf(*window), twoRows - SettingsWindowController::kRowHeight - 4);
+    window->toggleExpand();
+    EXPECT_EQ(heightOf(*window), collapsed);
+
+    const QJsonArray all = events();
+    QStringList names;
+    for (const QJsonValue& e : all)
+        names << e["event"].toString();
+    EXPECT_EQ(names, QStringList({"Distraction List Toggled", "Distraction Removed",
+                                  "Distraction Removed", "Distraction List Toggled"}));
+    EXPECT_EQ(all.at(0)["properties"]["expanded"], true);
+    EXPECT_EQ(all.at(0)["properties"]["distraction_count"], 2);
+    EXPECT_EQ(all.at(1)["properties"]["target"], "slack");
+    EXPECT_EQ(all.at(1)["properties"]["remaining_count"], 1);
+    EXPECT_EQ(all.at(2)["properties"]["target"], "youtube");
+    EXPECT_EQ(all.at(3)["properties"]["expanded"], false);
+}
+
+TEST_F(SettingsTest, ALongListScrollsInsteadOfLeavingTheScreen)
+{
+    QStringList many;
+    for (int i = 0; i < 40; ++i)
+        many << QStringLiteral("app%1").arg(i);
+    seed("wolluApps", many.join(u','));
+    auto window = openWindow();
+    window->toggleExpand();
+    const QRect screen = window->window()->screen()->availableGeometry();
+    EXPECT_LE(heightOf(*window), screen.height());
+    EXPECT_GE(window->window()->y(), screen.top());
+}
+
+} // namespace

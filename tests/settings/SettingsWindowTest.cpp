@@ -1,0 +1,258 @@
+#include "SettingsFixture.h"
+
+#include "engine/Cfg.h"
+#include "slacking/Wollu.h"
+#include "ui/toolkit/EditableTextField.h"
+
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimeEdit>
+
+namespace {
+
+void setTimes(SettingsWindowController& c, QTime ws, QTime we, QTime ls, QTime le)
+{
+    const QTime times[] = {ws, we, ls, le};
+    for (int i = 0; i < 4; ++i)
+        c.picker(i)->setTime(times[i]);
+}
+
+QStringList strings(const QJsonValue& v)
+{
+    QStringList out;
+    for (const QJsonValue& s : v.toArray())
+        out << s.toString();
+    return out;
+}
+
+TEST_F(SettingsTest, TimesAreValidatedInOrderAndARejectedSaveStoresNothing)
+{
+    struct Case
+    {
+        QTime ws, we, ls, le;
+        QString warning; // empty: accepted
+    };
+    const QTime h9(9, 0), h18(18, 0), h12(12, 0), h13(13, 0);
+    const Case cases[] = {
+        {h9, h18, h12, h12, {}}, // a lunch that starts when it ends is no lunch
+        {h18, h18, h12, h13, SettingsSave::workEndBeforeStart},
+        {QTime(22, 0), QTime(6, 0), QTime(1, 0), QTime(2, 0), SettingsSave::workEndBeforeStart},
+        {h9, h18, h13, h12, SettingsSave::lunchEndBeforeStart},
+        {h9, h18, QTime(8, 30), QTime(9, 30), SettingsSave::lunchOutsideWork},
+        {h9, h18, QTime(17, 30), QTime(18, 30), SettingsSave::lunchOutsideWork},
+        {h9, h18, h9, h18, {}}, // lunch exactly as long as the day
+        // the rules apply in order: an end before the start is reported before leaving the day
+        {h9, h18, QTime(19, 0), QTime(8, 0), SettingsSave::lunchEndBeforeStart},
+    };
+    QStringList reasons;
+    for (const Case& c : cases) {
+        const QByteArray before = storeFile();
+        auto window = openWindow();
+        const int height = heightOf(*window);
+        setTimes(*window, c.ws, c.we, c.ls, c.le);
+        window->saveTapped();
+        if (c.warning.isEmpty()) {
+            EXPECT_FALSE(window->warningText());
+            EXPECT_FALSE(window->window()->isVisible());
+            EXPECT_EQ(Cfg::lunchStart(), c.ls.hour() * 60 + c.ls.minute());
+            continue;
+        }
+        reasons << c.warning;
+        EXPECT_EQ(window->warningText().value_or(QString()), c.warning);
+        EXPECT_EQ(heightOf(*window), height + SettingsWindowController::kWarningHeight);
+        EXPECT_TRUE(window->window()->isVisible());
+        EXPECT_EQ(storeFile(), before) << c.warning.toStdString();
+    }
+    QStringList rejected;
+    for (const QJsonValue& e : events())
+        if (e["event"] == "Settings Save Rejected")
+            rejected << e["properties"]["reason"].toString();
+    EXPECT_EQ(rejected, reasons);
+}
+
+TEST_F(SettingsTest, CancellingClearsTheWarningStoresNothingAndSaysSo)
+{
+    auto window = openWindow();
+    const int height = heightOf(*window);
+    setTimes(*window, QTime(18, 0), QTime(9, 0), QTime(12, 0), QTime(13, 0));
+    window->saveTapped();
+    window->cancelTapped();
+    EXPECT_FALSE(window->warningText());
+    EXPECT_EQ(heightOf(*window), height);
+    EXPECT_FALSE(window->window()->isVisible());
+    EXPECT_TRUE(storeFile().isEmpty());
+    // The controls keep what was left in them for the next opening.
+    EXPECT_EQ(window->picker(0)->time(), QTime(18, 0));
+    window->cancelTapped();
+    EXPECT_EQ(eventNames(),
+              QStringList({"Settings Save Rejected", "Settings Cancelled", "Settings Cancelled"}));
+    EXPECT_EQ(lastEvent("Settings Cancelled")["had_warning"], false);
+    EXPECT_EQ(events().at(1)["properties"]["had_warning"], true);
+}
+
+TEST_F(SettingsTest, SalaryIsKeptExactlyUntilTheFieldChanges)
+{
+    seed("monthlySalaryWon", 3'005'000);
+    auto window = openWindow();
+    EXPECT_EQ(window->salaryField()->text(), "300");
+    window->saveTapped();
+    EXPECT_EQ(Cfg::monthlySalaryWon(), 3'005'000);
+    EXPECT_FALSE(strings(lastEvent("Settings Saved")["changed_fields"]).contains("salary"));
+
+    // Typed back to what it showed, the field still means the stored won.
+    window->salaryField()->setText("301");
+    window->salaryField()->setText("300");
+    window->saveTapped();
+    EXPECT_EQ(Cfg::monthlySalaryWon(), 3'005'000);
+
+    window->salaryField()->setText("301");
+    window->saveTapped();
+    EXPECT_EQ(Cfg::monthlySalaryWon(), 3'010'000);
+    EXPECT_TRUE(strings(lastEvent("Settings Saved")["changed_fields"]).contains("salary"));
+    EXPECT_EQ(lastEvent("Settings Saved")["is_first_salary_setup"], false);
+}
+
+TEST_F(SettingsTest, SalaryTextAsTypedWithInputMethodsAndWhatIsRefused)
+{
+    struct Case
+    {
+        const char* typed;
+        qint64 stored;   // after the save
+        QString warning; // the save is refused with it
+    };
+    const Case cases[] = {
+        {"３５０", 3'500'000, {}},
+        {"3,500만", 35'000'000, {}},
+        {"300.5", 3'005'000, {}},
+        {"", 0, {}},
+        {"1000000", 10'000'000'000, {}},
+        {"1000001", 0, SettingsSave::salaryTooLarge},
+        {"92233720368547758070000", 0, SettingsSave::salaryTooLarge},
+        {"삼백", 0, SettingsSave::salaryNotANumber},
+    };
+    for (const Case& c : cases) {
+        seed("monthlySalaryWon", 0);
+        auto window = openWindow();
+        window->salaryField()->setText(QString::fromUtf8(c.typed));
+        window->saveTapped();
+        EXPECT_EQ(window->warningText().value_or(QString()), c.warning) << c.typed;
+        EXPECT_EQ(Cfg::monthlySalaryWon(), c.stored) << c.typed;
+    }
+    EXPECT_EQ(lastEvent("Settings Save Rejected")["reason"], SettingsSave::salaryNotANumber);
+    // The first salary ever entered is reported as such.
+    for (const QJsonValue& e : events()) {
+        if (e["event"] == "Settings Saved") {
+            EXPECT_EQ(e["properties"]["is_first_salary_setup"].toBool(),
+                      e["properties"]["changed_fields"].toArray().contains("salary"));
+        }
+    }
+}
+
+TEST_F(SettingsTest, EveryChangedFieldIsReportedInItsOrderAndOnlyThen)
+{
+    seed("wolluApps", "유튜브");
+    auto same = openWindow();
+    same->saveTapped();
+    EXPECT_EQ(eventNames(), QStringList({"Settings Saved", "Analytics Opt Out Changed"}));
+    const QJsonObject unchanged = lastEvent("Settings Saved");
+    EXPECT_EQ(unchanged["changed_fields"].toArray().size(), 0);
+    EXPECT_EQ(unchanged["changed_count"], 0);
+    EXPECT_EQ(lastEvent("Analytics Opt Out Changed")["opted_out"], false);
+
+    auto window = openWindow();
+    setTimes(*window, QTime(8, 0), QTime(17, 0), QTime(11, 30), QTime(12, 30));
+    window->salaryField()->setText("250");
+    window->salaryTypePopup()->setCurrentIndex(1);
+    window->pretaxTagCheck()->setChecked(false); // not a reported field
+    window->weekendCheck()->setChecked(false);
+    window->wolluOffCheck()->setChecked(true);
+    AddWolluWindowController::answerNextRun("reddit.com");
+    window->addManual();
+    window->saveTapped();
+    const QJsonObject saved = lastEvent("Settings Saved");
+    EXPECT_EQ(strings(saved["changed_fields"]),
+              QStringList({"work_hours", "lunch", "salary", "pretax", "exclude_weekend",
+                           "wollu_tracking", "distractions"}));
+    EXPECT_EQ(saved["changed_count"], 7);
+    EXPECT_EQ(saved["is_first_salary_setup"], true);
+    EXPECT_EQ(saved["distraction_count"], 2);
+    EXPECT_EQ(strings(saved["distraction_targets"]), QStringList({"youtube", "custom"}));
+    EXPECT_EQ(lastEvent("Wollu Tracking Toggled")["disabled"], true);
+
+    EXPECT_EQ(Cfg::workStart(), 480);
+    EXPECT_EQ(Cfg::workEnd(), 1020);
+    EXPECT_EQ(Cfg::lunchStart(), 690);
+    EXPECT_EQ(Cfg::lunchEnd(), 750);
+    EXPECT_EQ(Cfg::monthlySalaryWon(), 2'500'000);
+    EXPECT_FALSE(Cfg::salaryPretax());
+    EXPECT_FALSE(Cfg::showPretaxTag());
+    EXPECT_FALSE(Cfg::excludeWeekend());
+    EXPECT_TRUE(Wollu::disabled());
+    EXPECT_EQ(Wollu::appsRaw(), "유튜브,reddit.com");
+}
+
+TEST_F(SettingsTest, TrackingOffClearsTheDayOnEverySaveAndOptingOutIsTheLastEvent)
+{
+    seed("wolluDisabled", true);
+    Wollu::add(120);
+    auto window = openWindow();
+    EXPECT_TRUE(window->wolluOffCheck()->isChecked());
+    window->analyticsCheck()->setChecked(false);
+    window->saveTapped();
+    EXPECT_EQ(Wollu::seconds(), 0);
+    EXPECT_TRUE(Analytics::optOut());
+    // The save is reported, then the opt-out, then nothing: not even the profile.
+    EXPECT_EQ(eventNames(), QStringList({"Settings Saved", "Analytics Opt Out Changed"}));
+    EXPECT_EQ(lastEvent("Analytics Opt Out Changed")["opted_out"], true);
+    EXPECT_TRUE(server_.records(false).isEmpty());
+    EXPECT_FALSE(strings(lastEvent("Settings Saved")["changed_fields"]).contains("wollu_tracking"));
+}
+
+TEST_F(SettingsTest, ReturnSavesEscapeCancelsAndTabFollowsTheFieldsInOrder)
+{
+    auto window = openWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window->window()));
+    const QList<QWidget*> expected{static_cast<QWidget*>(window->picker(0)),
+                                   window->picker(1),
+                                   window->picker(2),
+                                   window->picker(3),
+                                   window->salaryTypePopup(),
+                                   window->salaryField(),
+                                   window->pretaxTagCheck(),
+                                   window->weekendCheck(),
+                                   window->wolluOffCheck(),
+                                   window->analyticsCheck(),
+                                   window->disclosureButton(),
+                                   window->addButton()};
+    window->picker(0)->setFocus();
+    QList<QWidget*> seen{window->picker(0)};
+    for (int i = 0; i < 40 && seen.size() < expected.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QWidget* focused = QApplication::focusWidget();
+        // A time picker is entered through its own text field, and Tab walks its hour and
+        // minute before leaving it.
+        if (auto* spin = qobject_cast<QAbstractSpinBox*>(focused->parentWidget()))
+            focused = spin;
+        if (seen.last() != focused)
+            seen << focused;
+    }
+    EXPECT_EQ(seen, expected);
+
+    window->salaryField()->setFocus();
+    QTest::keyClicks(window->salaryField(), "280");
+    QTest::keyClick(window->salaryField(), Qt::Key_Escape);
+    EXPECT_FALSE(window->window()->isVisible());
+    EXPECT_EQ(Cfg::monthlySalaryWon(), 0);
+
+    window->showCentered();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window->window()));
+    QTest::keyClick(window->salaryField(), Qt::Key_Return);
+    EXPECT_FALSE(window->window()->isVisible());
+    EXPECT_EQ(Cfg::monthlySalaryWon(), 2'800'000);
+}
+
+} // namespace

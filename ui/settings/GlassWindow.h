@@ -1,0 +1,51 @@
+#pragma once
+
+#include "ui/toolkit/KeyableWindow.h"
+#include "ui/toolkit/ReactiveVFX.h"
+
+#include <optional>
+
+// The chrome the settings window and its dialogs share: a frameless, rounded, translucent window
+// above other windows, movable by dragging its background, whose content view is a glass surface
+// that reports appearance changes. Where no compositor runs, the window is cut to its rounded
+// shape, so the corners never show black.
+class GlassWindow final : public KeyableWindow
+{
+    Q_OBJECT
+public:
+    explicit GlassWindow(QWidget* parent = nullptr);
+
+    ReactiveVFX* content() const { return content_; }
+
+    // Resizes the window keeping its top edge where it is (the window grows downwards).
+    void setContentSize(const QSize& size);
+    // Whether the window is drawn dark: the pinned colour functions follow this while it lays out.
+    bool isDark() const;
+
+Q_SIGNALS:
+    // The window was closed or hidden by the program or the window manager.
+    void hidden();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    void updateShape();
+
+    ReactiveVFX* content_;
+};
+
+// Pins the colour functions to a window's appearance for the life of the object.
+class AppearancePin final
+{
+public:
+    explicit AppearancePin(bool dark);
+    ~AppearancePin();
+    AppearancePin(const AppearancePin&) = delete;
+    AppearancePin& operator=(const AppearancePin&) = delete;
+
+private:
+    std::optional<bool> previous_;
+};

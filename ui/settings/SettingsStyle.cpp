@@ -1,0 +1,157 @@
+#include "ui/settings/SettingsStyle.h"
+
+#include "render/Appearance.h"
+#include "render/Colors.h"
+#include "render/MonaFont.h"
+#include "render/TextImage.h"
+#include "ui/toolkit/ChipButton.h"
+#include "ui/toolkit/PixelImageView.h"
+
+#include <QEvent>
+#include <QFontMetricsF>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPalette>
+
+#include <cmath>
+
+namespace {
+
+QPalette palette()
+{
+    const bool dark = uiIsDark();
+    QPalette p;
+    const QColor ink = inkColor();
+    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        p.setColor(role, ink);
+    p.setColor(QPalette::PlaceholderText, mutedInk());
+    p.setColor(QPalette::Base, dark ? QColor(255, 255, 255, 26) : QColor(255, 255, 255, 235));
+    p.setColor(QPalette::AlternateBase, dark ? QColor(255, 255, 255, 16) : QColor(0, 0, 0, 10));
+    p.setColor(QPalette::Window, dark ? QColor(44, 44, 48) : QColor(246, 246, 247));
+    p.setColor(QPalette::Button, dark ? QColor(66, 66, 71) : QColor(236, 236, 238));
+    p.setColor(QPalette::Light, dark ? QColor(90, 90, 96) : QColor(255, 255, 255));
+    p.setColor(QPalette::Midlight, dark ? QColor(74, 74, 80) : QColor(228, 228, 230));
+    p.setColor(QPalette::Mid, dark ? QColor(60, 60, 64) : QColor(200, 200, 204));
+    p.setColor(QPalette::Dark, dark ? QColor(30, 30, 33) : QColor(160, 160, 165));
+    p.setColor(QPalette::Shadow, dark ? QColor(0, 0, 0) : QColor(120, 120, 125));
+    p.setColor(QPalette::Highlight, dark ? QColor(66, 120, 190) : QColor(48, 140, 230));
+    p.setColor(QPalette::HighlightedText, Qt::white);
+    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        p.setColor(QPalette::Disabled, role, mutedInk());
+    return p;
+}
+
+// The label standing in for a focused centred field's placeholder.
+class PlaceholderOverlay final : public QLabel
+{
+public:
+    explicit PlaceholderOverlay(QLineEdit* field) : QLabel(field), field_(field)
+    {
+        setObjectName(QStringLiteral("placeholderOverlay"));
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setAlignment(Qt::AlignCenter);
+        field->installEventFilter(this);
+        QObject::connect(field, &QLineEdit::textChanged, this, [this] { follow(); });
+        follow();
+    }
+
+    void restyle()
+    {
+        setText(field_->placeholderText());
+        setFont(field_->font());
+        QPalette p = palette();
+        p.setColor(QPalette::WindowText, mutedInk());
+        setPalette(p);
+        follow();
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        switch (event->type()) {
+        case QEvent::FocusIn:
+        case QEvent::FocusOut:
+        case QEvent::Resize:
+            follow();
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+
+private:
+    void follow()
+    {
+        setGeometry(field_->rect());
+        // Unfocused, the field draws its placeholder itself.
+        setVisible(field_->hasFocus() && field_->text().isEmpty());
+    }
+
+    QLineEdit* field_;
+};
+
+} // namespace
+
+namespace SettingsStyle {
+
+void keepPlaceholderVisible(QLineEdit* field)
+{
+    auto* overlay = field->findChild<PlaceholderOverlay*>(QStringLiteral("placeholderOverlay"),
+                                                          Qt::FindDirectChildrenOnly);
+    if (!overlay)
+        overlay = new PlaceholderOverlay(field);
+    overlay->restyle();
+}
+
+QLabel* label(QWidget* parent, const QString& text, const QFont& font, const QColor& colour,
+              Qt::Alignment alignment)
+{
+    auto* l = new QLabel(text, parent);
+    l->setFont(font);
+    l->setAlignment(alignment);
+    l->setTextFormat(Qt::PlainText);
+    QPalette p = l->palette();
+    p.setColor(QPalette::WindowText, colour);
+    l->setPalette(p);
+    l->setAttribute(Qt::WA_TransparentForMouseEvents);
+    return l;
+}
+
+PixelImageView* textPicture(QWidget* parent, const QString& text, const QFont& font,
+                            const QColor& colour, Qt::Alignment horizontal)
+{
+    auto* view = new PixelImageView(parent, horizontal);
+    view->setLine(text, font, colour);
+    view->setAttribute(Qt::WA_TransparentForMouseEvents);
+    view->setAccessibleName(text);
+    return view;
+}
+
+ChipButton* chipButton(QWidget* parent, const QString& title)
+{
+    auto* button = new ChipButton(title, parent);
+    button->setAccessibleName(title);
+    button->setCornerRadius(8);
+    restyleChip(button);
+    return button;
+}
+
+void restyleChip(ChipButton* button)
+{
+    button->setImage(
+        renderMonaLine(button->text(), mona(12), inkColor(), button->devicePixelRatioF()));
+    button->setFill(chipFill());
+}
+
+int chipButtonHeight()
+{
+    return int(std::ceil(QFontMetricsF(mona(12)).height())) + 16;
+}
+
+void applyPalette(QWidget* widget)
+{
+    widget->setPalette(palette());
+}
+
+} // namespace SettingsStyle

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+
+class ChipButton;
+class PixelImageView;
+class QLabel;
+class QLineEdit;
+class QWidget;
+
+// How the settings windows dress their widgets in the colours of the current appearance (call
+// while the colour functions are pinned to the window's appearance).
+namespace SettingsStyle {
+
+// A label in `font` and `colour`, clipped to its frame.
+QLabel* label(QWidget* parent, const QString& text, const QFont& font, const QColor& colour,
+              Qt::Alignment alignment);
+// A picture of one line of pixel-font text, vertically centred in its frame.
+PixelImageView* textPicture(QWidget* parent, const QString& text, const QFont& font,
+                            const QColor& colour, Qt::Alignment horizontal);
+
+// A centred field hides its placeholder while it has the keyboard (Qt would draw the caret over
+// it). The placeholder is the field's only explanation, so it is kept, in `mutedInk`, until
+// typing begins. Calling it again restyles it for the current appearance.
+void keepPlaceholderVisible(QLineEdit* field);
+
+// The save, cancel and add buttons: the title as a picture in the 12-point pixel font on a chip
+// of `chipFill` with corner radius 8. restyleChip draws it again in the current appearance.
+ChipButton* chipButton(QWidget* parent, const QString& title);
+void restyleChip(ChipButton* button);
+// Their height: the text "저장" in the 12-point pixel font, rounded up, plus 16.
+int chipButtonHeight();
+
+// Text fields, time pickers, pop-ups, check boxes and plain buttons: ink text on field colours
+// that read on the glass.
+void applyPalette(QWidget* widget);
+
+} // namespace SettingsStyle

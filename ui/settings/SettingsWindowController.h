@@ -1,0 +1,129 @@
+#pragma once
+
+#include "ui/settings/SettingsSave.h"
+
+#include <QList>
+#include <QMenu>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <memory>
+#include <optional>
+
+class AddWolluWindowController;
+class ChipButton;
+class EditableTextField;
+class GlassWindow;
+class QAction;
+class QCheckBox;
+class QComboBox;
+
+class QPushButton;
+class QTimeEdit;
+class QWidget;
+
+// The settings window: working hours, lunch, the monthly salary (in 만원) and whether it is
+// before tax, four switches and the distraction list. Edits stay in the window until "저장"
+// (Return) validates and writes them; "취소" (Escape) writes nothing. The controls and the
+// working list keep what the user left in them for as long as the controller lives.
+class SettingsWindowController final : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr int W = 256;
+
+    explicit SettingsWindowController(QObject* parent = nullptr);
+    ~SettingsWindowController() override;
+
+    GlassWindow* window() const;
+    // Centres the window on the screen, shows it in front and gives it the keyboard.
+    void showCentered();
+    // Hides the window and deletes the controller, at once or, while the add dialog runs, as
+    // soon as it has been cancelled and has returned.
+    void dispose();
+
+    // The window's height with `entries` rows shown (the empty-list hint when 0 and expanded),
+    // before any warning line. Rows beyond what the screen can hold scroll instead.
+    static int heightFor(bool expanded, int entries);
+    static constexpr int kWarningHeight = 24;
+    static constexpr int kRowHeight = 32;
+
+    const QStringList& apps() const { return apps_; }
+    bool expanded() const { return expanded_; }
+    const std::optional<QString>& warningText() const { return warningText_; }
+    // What "저장" would save now (salary as typed; validation not applied).
+    SettingsForm form() const;
+
+    // ---- actions ----
+    void saveTapped();
+    void cancelTapped();
+    void toggleExpand();
+    void addTapped();
+    void addFromMenu(QAction* item);
+    void addManual();
+    void deleteApp(const QString& entry);
+
+    // ---- controls ----
+    QTimeEdit* picker(int index) const { return pickers_.at(index); }
+    EditableTextField* salaryField() const { return salaryField_; }
+    QComboBox* salaryTypePopup() const { return salaryTypePopup_; }
+    QCheckBox* pretaxTagCheck() const { return pretaxTagCheck_; }
+    QCheckBox* weekendCheck() const { return weekendCheck_; }
+    QCheckBox* wolluOffCheck() const { return wolluOffCheck_; }
+    QCheckBox* analyticsCheck() const { return analyticsCheck_; }
+    QPushButton* disclosureButton() const { return disclosureBtn_; }
+    QPushButton* addButton() const { return addBtn_; }
+    ChipButton* saveButton() const { return saveBtn_; }
+    ChipButton* cancelButton() const { return cancelBtn_; }
+    // The running-applications menu last opened by "+ 추가".
+    QMenu* addMenu() const { return addMenu_; }
+
+Q_SIGNALS:
+    // The form passed validation and is about to be written.
+    void aboutToStore();
+    // Everything was written; the application recomputes its day.
+    void saved();
+    // The window was closed (saved, cancelled or closed by the window manager).
+    void closed();
+
+private:
+    void buildPersistent();
+    void fillFromStores();
+    void relayout();
+    void buildRow(QWidget* parent, const QString& entry, int index, qreal dpr);
+    // Rows the window can show on its screen before the list scrolls.
+    int rowCapacity() const;
+    void closeWindow();
+    void trackDistractionAdded(const QString& name, const QString& source);
+    std::optional<qint64> salaryWon(QString* problem) const;
+
+    std::unique_ptr<GlassWindow> window_;
+    std::array<QTimeEdit*, 4> pickers_{};
+    EditableTextField* salaryField_ = nullptr;
+    QComboBox* salaryTypePopup_ = nullptr;
+    QCheckBox* pretaxTagCheck_ = nullptr;
+    QCheckBox* weekendCheck_ = nullptr;
+    QCheckBox* wolluOffCheck_ = nullptr;
+    QCheckBox* analyticsCheck_ = nullptr;
+    QPushButton* disclosureBtn_ = nullptr;
+    QPushButton* addBtn_ = nullptr;
+    ChipButton* saveBtn_ = nullptr;
+    ChipButton* cancelBtn_ = nullptr;
+    QPointer<QMenu> addMenu_;
+    QList<QWidget*> transient_; // rebuilt by every relayout
+
+    QStringList apps_;
+    bool expanded_ = false;
+    std::optional<QString> warningText_;
+    // The salary as stored when the field was filled, and the text it was shown as: while the
+    // field still reads that text, the stored won are kept exactly (the field shows whole 만원).
+    qint64 filledSalaryWon_ = 0;
+    QString filledSalaryText_;
+
+    bool inDialog_ = false;
+    bool disposeWhenIdle_ = false;
+    QPointer<AddWolluWindowController> dialog_;
+};

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QTimeEdit>
+
+// A 24-hour "HH:mm" field. A click selects the hour or minute under the pointer, so typing
+// replaces it ("0800" after clicking the hour gives 08:00), as Tab into the field already does.
+class TimePicker final : public QTimeEdit
+{
+    Q_OBJECT
+public:
+    explicit TimePicker(QWidget* parent = nullptr);
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+};
