@@ -3,7 +3,11 @@
 #include "app/CommandLine.h"
 #include "engine/Store.h"
 #include "preview/ContactSheet.h"
+#include "preview/EodPreview.h"
+#include "preview/PanelDemos.h"
+#include "preview/PanelPreview.h"
 #include "render/MonaFont.h"
+#include "ui/settings/SettingsPreview.h"
 #include "ui/toolkit/EditShortcuts.h"
 
 #include <QApplication>
@@ -49,15 +53,25 @@ int main(int argc, char* argv[])
     case LaunchMode::contactSheet:
         return runContactSheet(command.path) ? 0 : 1;
     case LaunchMode::panelPreview:
-    case LaunchMode::twoPanels:
-    case LaunchMode::fourPanels:
+        return runPanelPreview(command.path) ? 0 : 1;
     case LaunchMode::settingsPreview:
+        return runSettingsPreview(command.openAdd);
+    case LaunchMode::twoPanels:
+        return runTwoPanelsDemo();
+    case LaunchMode::fourPanels:
+        return runFourPanelsDemo();
     case LaunchMode::eodPreview:
+        return runEodPreview();
     case LaunchMode::tray:
         break;
     }
 
     AppDelegate delegate;
+    // The session manager asks every application to save before the session ends (and at its own
+    // checkpoints, after which the session goes on): keep what would be lost, without a question.
+    // The end itself then arrives as SIGTERM or SIGHUP.
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &delegate,
+                     &AppDelegate::applicationWillTerminate);
     delegate.applicationDidFinishLaunching(args);
     return app.exec();
 }

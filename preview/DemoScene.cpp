@@ -1,0 +1,98 @@
+#include "preview/DemoDisplays.h"
+
+#include "display/Display.h"
+#include "ui/panel/PanelVC.h"
+#include "ui/toolkit/GlassPanel.h"
+
+#include <QEvent>
+
+#include <array>
+
+namespace {
+
+Display makeScene(Status status, const char16_t* mascot, const char16_t* title,
+                  const char16_t* mood, const char16_t* worked, const char16_t* earned,
+                  const char16_t* remainWork, const char16_t* remain)
+{
+    Display d;
+    d.status = status;
+    d.mascot = QString::fromUtf16(mascot);
+    d.title = QString::fromUtf16(title);
+    d.mood = QString::fromUtf16(mood);
+    d.workedText = QString::fromUtf16(worked);
+    d.earnedText = QString::fromUtf16(earned);
+    d.remainWorkText = QString::fromUtf16(remainWork);
+    d.remainText = QString::fromUtf16(remain);
+    d.showMoney = true;
+    d.wolluText = QStringLiteral("⏰ 47분 딴짓");
+    d.wolluMoneyText = QStringLiteral("💰 13,300원 월루");
+    d.wolluPctText = QStringLiteral("번 돈의 16% 월루했어요");
+    d.wolluHot = true;
+    return d;
+}
+
+// The scene's panel re-reads its fixed Display when the desktop switches between light and dark.
+class ScenePanel final : public QObject
+{
+public:
+    ScenePanel(PanelVC* panel, DemoScene scene) : QObject(panel), panel_(panel), scene_(scene)
+    {
+        panel->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == panel_ && event->type() == QEvent::PaletteChange)
+            QMetaObject::invokeMethod(
+                panel_, [this] { panel_->apply(demoScene(scene_)); }, Qt::QueuedConnection);
+        return false;
+    }
+
+private:
+    PanelVC* panel_;
+    DemoScene scene_;
+};
+
+} // namespace
+
+const Display& demoScene(DemoScene scene)
+{
+    static const std::array<Display, 5> scenes{
+        makeScene({DayState::working, 0.62, 298, 182, 0}, u"ant_work", u"열심히 일하는 중 🐜",
+                  u"개미는 톡웍 오늘도 톡웍", u"4시간 58분", u"(세전)84,300원 벌었어요",
+                  u"3시간 2분", u"(세전)51,600원 벌어야 해요"),
+        makeScene({DayState::lunch, 0.4, 180, 300, 0}, u"ant_lunch", u"점심시간🍚",
+                  u"든든하게 충전 중", u"3시간", u"(세전)51,000원 벌었어요", u"5시간",
+                  u"(세전)85,000원 벌어야 해요"),
+        makeScene({DayState::overtime, 1, 480, 0, 65}, u"ant_over", u"야근 중… 🐜💦",
+                  u"무리하지 말아요", u"8시간", u"(세전)136,000원 벌었어요", u"0분",
+                  u"야근 +1시간 5분"),
+        makeScene({DayState::dinner, 1, 480, 0, 65}, u"ant_lunch", u"저녁 식사 중🍚",
+                  u"맛있게 드세요", u"8시간", u"(세전)136,000원 벌었어요", u"1시간 5분",
+                  u"(세전)33,150원 더 벌었어요"),
+        makeScene({DayState::done, 1, 420, 0, 0}, u"home", u"퇴근! 베짱이 타임 🌿",
+                  u"오늘도 수고했어요", u"7시간", u"(세전)119,000원 벌었어요", u"0분",
+                  u"퇴근 완료 🎉"),
+    };
+    return scenes[size_t(scene)];
+}
+
+GlassPanel* demoPanel(DemoScene scene)
+{
+    auto* panel = new PanelVC;
+    panel->apply(demoScene(scene));
+    new ScenePanel(panel, scene);
+    GlassPanel* window = makeGlassPanel(panel, false);
+    QObject::connect(panel, &PanelVC::closeRequested, window, &QWidget::close);
+    return window;
+}
+
+PanelVC* demoPanelView(DemoScene scene, bool dark, qreal pixelRatio)
+{
+    auto* panel = new PanelVC;
+    panel->setAppearance(dark);
+    panel->setPixelRatio(pixelRatio);
+    panel->apply(demoScene(scene));
+    return panel;
+}

@@ -1,0 +1,250 @@
+#include "analytics/Analytics.h"
+#include "display/Display.h"
+#include "render/Appearance.h"
+#include "render/Colors.h"
+#include "render/MonaFont.h"
+#include "render/Resources.h"
+#include "render/TextImage.h"
+#include "slacking/Wollu.h"
+#include "ui/panel/BarView.h"
+#include "ui/panel/PanelVC.h"
+#include "ui/toolkit/ChipButton.h"
+#include "ui/toolkit/MascotView.h"
+#include "ui/toolkit/PixelImageView.h"
+
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTextDocument>
+
+#include <gtest/gtest.h>
+
+#include "Sandbox.h"
+
+namespace {
+
+Display dayIn(DayState state, bool withMoney = true)
+{
+    Display d;
+    d.status = {state, 0.62, 298, 182, state == DayState::overtime ? 65.0 : 0.0};
+    d.mascot = QStringLiteral("ant_work");
+    d.title = QStringLiteral("열심히 일하는 중 🐜");
+    d.mood = QStringLiteral("개미는 톡웍 오늘도 톡웍");
+    d.workedText = QStringLiteral("4시간 58분");
+    d.earnedText = QStringLiteral("84,300원 벌었어요");
+    d.remainWorkText = QStringLiteral("3시간 2분");
+    d.remainText = QStringLiteral("51,600원 벌어야 해요");
+    d.showMoney = true;
+    d.wolluText = QStringLiteral("⏰ 47분 딴짓");
+    if (withMoney) {
+        d.wolluMoneyText = QStringLiteral("💰 13,300원 월루");
+        d.wolluPctText = QStringLiteral("지금까지 번 돈의 16% 월루했어요");
+    }
+    d.wolluHot = true;
+    return d;
+}
+
+// The label's text without markup.
+QString plain(const QLabel* label)
+{
+    QTextDocument document;
+    document.setHtml(label->text());
+    return document.toPlainText();
+}
+
+bool sameImage(const QImage& a, const QImage& b)
+{
+    return a.convertToFormat(QImage::Format_ARGB32) == b.convertToFormat(QImage::Format_ARGB32);
+}
+
+// The build's art and pixel font, in place before the first widget asks for them.
+struct BuiltAssets
+{
+    BuiltAssets()
+    {
+        Analytics::setDemoRun();
+        Resources::setBundleDir(QStringLiteral(TOCKWORK_BUILT_SHARE_DIR));
+        registerMonaFont();
+    }
+};
+
+class PanelLayoutTest : public testing::Test
+{
+protected:
+    QRectF frame(const QWidget* widget) const { return PanelVC::designFrame(widget); }
+    double rowY(int i) const { return frame(panel.rowLabels()[i]).y(); }
+
+    BuiltAssets assets;
+    StoreSandbox store;
+    FrozenClock clock{QDate(2025, 3, 12), QTime(10, 0)};
+    PanelVC panel;
+};
+
+TEST_F(PanelLayoutTest, TheButtonHeightComesFromThePixelFont)
+{
+    // The bundled pixel font sets a 12-point line 16 points high: chips are 32 high, and a late
+    // panel 357 + 32 + 12 = 401 (a font with a 14-point line gives 30 and 399).
+    ASSERT_TRUE(monaAvailable());
+    EXPECT_EQ(panel.btnH(), 32);
+}
+
+TEST_F(PanelLayoutTest, WorkingWithSlackingMoneyIsTheFullPanel)
+{
+    panel.apply(dayIn(DayState::working));
+    EXPECT_EQ(panel.height(), 357);
+    EXPECT_EQ(panel.width(), 256);
+    EXPECT_EQ(frame(panel.mascotView()), QRectF(16, 263, 92, 78));
+    EXPECT_EQ(frame(panel.titleView()), QRectF(116, 300, 126, 24));
+    EXPECT_EQ(frame(panel.moodView()), QRectF(116, 321, 126, 18));
+    EXPECT_EQ(frame(panel.bar()), QRectF(114, 267, 126, 32));
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(rowY(i), 219 - 24 * i);
+        EXPECT_EQ(frame(panel.valueLabels()[i]), QRectF(84, 218 - 24 * i, 156, 22));
+    }
+    EXPECT_EQ(frame(panel.wolluBand()), QRectF(16, 56, 224, 77));
+    EXPECT_EQ(frame(panel.wolluView()).y(), 50);
+    EXPECT_FALSE(panel.wolluMoneyView()->isHidden());
+    EXPECT_FALSE(panel.wolluPctView()->isHidden());
+    EXPECT_TRUE(panel.leaveButton()->isHidden());
+    EXPECT_TRUE(panel.dinnerButton()->isHidden());
+    EXPECT_EQ(frame(panel.chipButtons()[0]), QRectF(16, 16, 106, panel.btnH()));
+    EXPECT_EQ(frame(panel.chipButtons()[1]), QRectF(134, 16, 106, panel.btnH()));
+
+    const QStringList titles{"오늘 열일", "지금까지", "남은 열일", "퇴근까지"};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(plain(panel.rowLabels()[i]), titles[i]);
+    EXPECT_EQ(plain(panel.valueLabels()[0]), "4시간 58분");
+    EXPECT_EQ(plain(panel.valueLabels()[1]), "84,300원 벌었어요");
+    // The amount still to earn is red while the working day runs.
+    EXPECT_TRUE(
+        panel.valueLabels()[3]->text().contains(wolluRedColor().name(), Qt::CaseInsensitive));
+    EXPECT_FALSE(panel.bar()->overtime);
+    EXPECT_EQ(panel.bar()->alpha2, 1.0);
+}
+
+TEST_F(PanelLayoutTest, WithoutSlackingMoneyTheBandShrinksAndEverythingAboveMovesDown)
+{
+    QSignalSpy heightChanges(&panel, &PanelVC::heightChanged);
+    panel.apply(dayIn(DayState::working, false));
+    EXPECT_EQ(panel.height(), 317);
+    EXPECT_EQ(heightChanges.size(), 1);
+    EXPECT_EQ(frame(panel.mascotView()).y(), 223);
+    EXPECT_EQ(frame(panel.bar()).y(), 227);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(rowY(i), 179 - 24 * i);
+    EXPECT_EQ(frame(panel.wolluBand()), QRectF(16, 56, 224, 37));
+    EXPECT_EQ(frame(panel.wolluView()).y(), 10);
+    EXPECT_TRUE(panel.wolluMoneyView()->isHidden());
+    EXPECT_TRUE(panel.wolluPctView()->isHidden());
+
+    // The same state again changes nothing: the window is not resized every second.
+    panel.apply(dayIn(DayState::working, false));
+    EXPECT_EQ(heightChanges.size(), 1);
+    panel.apply(dayIn(DayState::working, true));
+    EXPECT_EQ(heightChanges.size(), 2);
+}
+
+TEST_F(PanelLayoutTest, OvertimeRaisesTheTopAndShowsLeaveAndDinner)
+{
+    panel.apply(dayIn(DayState::overtime));
+    const double btnH = panel.btnH();
+    EXPECT_EQ(panel.height(), 357 + btnH + 12);
+    EXPECT_EQ(frame(panel.mascotView()).y(), 263 + btnH + 12);
+    EXPECT_EQ(rowY(0), 219 + btnH + 12);
+    EXPECT_EQ(frame(panel.dinnerButton()), QRectF(16, 143, 224, btnH));
+    EXPECT_FALSE(panel.dinnerButton()->isHidden());
+    EXPECT_TRUE(sameImage(
+        panel.dinnerButton()->image(),
+        renderMonaLine("저녁 먹고 올게요", mona(12), inkColor(), panel.devicePixelRatioF())));
+    EXPECT_EQ(plain(panel.rowLabels()[2]), "추가 열일");
+    EXPECT_EQ(plain(panel.rowLabels()[3]), "추가 수당");
+    EXPECT_TRUE(
+        panel.valueLabels()[3]->text().contains(moneyGreenColor().name(), Qt::CaseInsensitive));
+    EXPECT_TRUE(panel.bar()->overtime);
+
+    // The leave link sits right after the title's text, centred on the title line, inside the
+    // panel's right margin.
+    ASSERT_FALSE(panel.leaveButton()->isHidden());
+    const QRectF leave = frame(panel.leaveButton());
+    const QRectF title = frame(panel.titleView());
+    EXPECT_LE(leave.right(), 256 - 16);
+    EXPECT_NEAR(leave.center().y(), title.center().y(), 1);
+    EXPECT_GE(leave.left(), title.left() + 8);
+
+    // Back in a normal state the late rows and buttons go away again.
+    panel.apply(dayIn(DayState::done));
+    EXPECT_EQ(panel.height(), 357);
+    EXPECT_EQ(plain(panel.rowLabels()[2]), "남은 열일");
+    EXPECT_TRUE(panel.leaveButton()->isHidden());
+    EXPECT_TRUE(panel.dinnerButton()->isHidden());
+}
+
+TEST_F(PanelLayoutTest, DinnerReadsFinishedAndTheBarStaysInOvertimeColours)
+{
+    panel.apply(dayIn(DayState::dinner));
+    EXPECT_TRUE(sameImage(
+        panel.dinnerButton()->image(),
+        renderMonaLine("저녁 식사 완료!", mona(12), inkColor(), panel.devicePixelRatioF())));
+    EXPECT_TRUE(panel.bar()->overtime);
+}
+
+TEST_F(PanelLayoutTest, AFinishedOrFreeDayFadesTheBar)
+{
+    for (const DayState state : {DayState::done, DayState::off}) {
+        panel.apply(dayIn(state));
+        EXPECT_EQ(panel.bar()->alpha2, 0.4);
+    }
+    panel.apply(dayIn(DayState::lunch));
+    EXPECT_EQ(panel.bar()->alpha2, 1.0);
+}
+
+TEST_F(PanelLayoutTest, TheMascotIsLoadedOnlyWhenItChanges)
+{
+    Display d = dayIn(DayState::working);
+    panel.apply(d);
+    panel.apply(d);
+    EXPECT_EQ(panel.mascotLoads(), 1);
+    EXPECT_GT(panel.mascotView()->frameCount(), 1) << "the working ant is animated";
+    d.mascot = QStringLiteral("missing_art");
+    panel.apply(d);
+    panel.apply(d);
+    EXPECT_EQ(panel.mascotLoads(), 2);
+    EXPECT_EQ(panel.mascotView()->frameCount(), 0);
+}
+
+TEST_F(PanelLayoutTest, TheEyeFollowsTheSlackingSwitches)
+{
+    const auto eyeReads = [&](const char* text) {
+        return sameImage(panel.wolluEye()->image(),
+                         renderMonaLine(QString::fromUtf8(text), mona(11), mutedInk(),
+                                        panel.devicePixelRatioF()));
+    };
+    panel.apply(dayIn(DayState::working));
+    EXPECT_TRUE(eyeReads("숨김"));
+    EXPECT_FALSE(panel.wolluEye()->isHidden());
+    // Centred on the slacking line, its right edge at 212.
+    const QRectF eye = frame(panel.wolluEye());
+    EXPECT_DOUBLE_EQ(eye.right(), 212);
+
+    Wollu::toggleHidden();
+    panel.apply(dayIn(DayState::working));
+    EXPECT_TRUE(eyeReads("표시"));
+
+    Wollu::setDisabled(true);
+    panel.apply(dayIn(DayState::working));
+    EXPECT_TRUE(panel.wolluEye()->isHidden());
+}
+
+TEST_F(PanelLayoutTest, ColoursFollowThePanelsOwnAppearance)
+{
+    panel.setAppearance(true);
+    panel.apply(dayIn(DayState::working));
+    const QColor darkInk = panel.valueLabels()[0]->palette().color(QPalette::WindowText);
+    EXPECT_GT(darkInk.lightnessF(), 0.9) << "white ink on a dark panel";
+    EXPECT_FALSE(uiDarkOverride.has_value()) << "the override ends with the refresh";
+
+    panel.setAppearance(false);
+    panel.apply(dayIn(DayState::working));
+    EXPECT_LT(panel.valueLabels()[0]->palette().color(QPalette::WindowText).lightnessF(), 0.1);
+}
+
+} // namespace

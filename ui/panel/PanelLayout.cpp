@@ -1,0 +1,52 @@
+#include "ui/panel/PanelLayout.h"
+
+#include <algorithm>
+
+PanelLayout panelLayout(bool late, bool compact, double btnH)
+{
+    const double shift = compact ? PanelLayout::compactShift : 0;
+    const double extra = late ? btnH + 12 : 0;
+    const double up = extra - shift;
+
+    PanelLayout l;
+    l.height = PanelLayout::baseHeight + up;
+    l.mascot = {16, 263 + up, 92, 78};
+    l.mood = {116, 321 + up, 126, 18};
+    l.title = {116, 300 + up, 126, 24};
+    l.bar = {114, 267 + up, 126, 32};
+    for (int i = 0; i < 4; ++i) {
+        l.rowTitles[i] = {16, 219 - 24.0 * i + up, 66, 20};
+        l.values[i] = {84, 218 - 24.0 * i + up, 156, 22};
+    }
+    if (late)
+        l.dinner = {16, 143 - shift, 224, btnH};
+    const double bandHeight = compact ? 37 : 77;
+    l.band = {16, 133 - shift - bandHeight, 224, bandHeight};
+    l.eyeBaseY = compact ? 10 : 50;
+    l.wolluLine = {12, l.eyeBaseY, 160, 17};
+    l.wolluMoney = {12, 29, 200, 17};
+    l.wolluPct = {12, 10, 200, 15};
+    l.chips = {QRectF(16, 16, 106, btnH), QRectF(134, 16, 106, btnH)};
+    return l;
+}
+
+QRectF eyeFrame(const PanelLayout& layout, QSizeF imageSize)
+{
+    const double w = imageSize.width(), h = imageSize.height();
+    return {212 - w, layout.eyeBaseY - 4 + (24 - h) / 2, w, h};
+}
+
+QRectF leaveFrame(const PanelLayout& layout, double titleTextWidth, QSizeF imageSize)
+{
+    const double w = imageSize.width(), h = imageSize.height();
+    const double x =
+        std::min(PanelLayout::width - 16 - w, layout.title.left() + titleTextWidth + 8);
+    // The layout's y grows upwards: the title's bottom edge is its top() in Qt's terms.
+    const double y = layout.title.top() + (layout.title.height() - h) / 2;
+    return {x, y, w, h};
+}
+
+QRectF flipped(const QRectF& rect, double height)
+{
+    return {rect.x(), height - rect.y() - rect.height(), rect.width(), rect.height()};
+}

@@ -1,0 +1,112 @@
+#pragma once
+
+#include "ui/panel/PanelLayout.h"
+
+#include <QList>
+#include <QString>
+#include <QWidget>
+
+#include <array>
+#include <optional>
+
+class BarView;
+class ChipButton;
+class MascotView;
+class PixelImageView;
+class QLabel;
+struct Display;
+
+// The drop-down panel's content: the mascot, title and mood, the progress bar, four rows of
+// figures, the slacking band and the buttons, all filled from the day's Display. It keeps almost
+// no state of its own; what it cannot do itself (recompute the day, resize its window, open the
+// settings, close) it asks for by signal.
+class PanelVC final : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit PanelVC(QWidget* parent = nullptr);
+    ~PanelVC() override;
+
+    // apply(currentDisplay()).
+    void refresh();
+    // Fills and lays out the panel for `d`.
+    void apply(const Display& d);
+
+    // Light or dark regardless of the desktop (previews); none follows the desktop.
+    void setAppearance(std::optional<bool> dark) { appearance_ = dark; }
+    // Pixels per point of the text pictures; 0 follows the screen the panel is on.
+    void setPixelRatio(qreal ratio);
+
+    // The button actions.
+    void toggleWollu();
+    void toggleDinner();
+    void leaveNow();
+    void openSettings();
+    void closePanel();
+
+    // The parts, for the window around the panel and for tests.
+    double btnH() const { return btnH_; }
+    const PanelLayout& layout() const { return layout_; }
+    MascotView* mascotView() const { return mascotView_; }
+    const QString& lastMascot() const { return lastMascot_; }
+    PixelImageView* titleView() const { return titleView_; }
+    PixelImageView* moodView() const { return moodView_; }
+    BarView* bar() const { return bar_; }
+    const QList<QLabel*>& rowLabels() const { return rowLabels_; }
+    const QList<QLabel*>& valueLabels() const { return valueLbls_; }
+    QWidget* wolluBand() const { return wolluBand_; }
+    PixelImageView* wolluView() const { return wolluView_; }
+    PixelImageView* wolluMoneyView() const { return wolluMoneyView_; }
+    PixelImageView* wolluPctView() const { return wolluPctView_; }
+    ChipButton* wolluEye() const { return wolluEye_; }
+    ChipButton* leaveButton() const { return leaveBtn_; }
+    ChipButton* dinnerButton() const { return dinnerBtn_; }
+    const std::array<ChipButton*, 2>& chipButtons() const { return chipBtns_; }
+    // How often the mascot's picture was loaded.
+    int mascotLoads() const { return mascotLoads_; }
+
+    // A child's frame measured from the bottom-left corner of its parent, as the layout is.
+    static QRectF designFrame(const QWidget* child);
+
+Q_SIGNALS:
+    // The day changed by a button: recompute and push it everywhere.
+    void updateRequested();
+    // The panel's height may have changed: resize and re-place the window.
+    void heightChanged();
+    void settingsRequested();
+    void closeRequested();
+
+protected:
+    void changeEvent(QEvent* event) override;
+
+private:
+    void loadView();
+    qreal ratio() const;
+    void place(QWidget* widget, const QRectF& designRect, double containerHeight);
+    void setValue(int row, const QString& text, const std::optional<QColor>& amountColour);
+
+    std::optional<bool> appearance_;
+    qreal ratio_ = 0;
+    PanelLayout layout_;
+    double btnH_ = 0;
+    int mascotLoads_ = 0;
+    QString lastMascot_;
+    bool lastMascotSet_ = false;
+    QList<QString> valueKeys_;
+    QList<QString> rowKeys_;
+
+    MascotView* mascotView_ = nullptr;
+    PixelImageView* titleView_ = nullptr;
+    PixelImageView* moodView_ = nullptr;
+    BarView* bar_ = nullptr;
+    QList<QLabel*> valueLbls_;
+    QList<QLabel*> rowLabels_;
+    QWidget* wolluBand_ = nullptr;
+    PixelImageView* wolluView_ = nullptr;
+    PixelImageView* wolluMoneyView_ = nullptr;
+    PixelImageView* wolluPctView_ = nullptr;
+    ChipButton* wolluEye_ = nullptr;
+    ChipButton* leaveBtn_ = nullptr;
+    ChipButton* dinnerBtn_ = nullptr;
+    std::array<ChipButton*, 2> chipBtns_{};
+};
