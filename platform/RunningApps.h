@@ -7,8 +7,8 @@
 // A running application with a window of its own, as the platform lists it.
 struct RunningApp
 {
-    QString name;
-    QIcon icon;
+    QString name; // what the user calls it: its desktop entry's name, else its window class
+    QIcon icon;   // null when neither the desktop entry nor the window has one
 };
 
 namespace RunningApps {

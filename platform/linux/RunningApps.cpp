@@ -2,11 +2,12 @@
 
 #include "platform/InstalledApps.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
 #include <QSet>
-#include <QWindow>
 
 #include <xcb/xcb.h>
 
@@ -14,10 +15,11 @@
 #include <cstring>
 #include <memory>
 
-// On X11 the window manager publishes its managed windows in _NET_CLIENT_LIST; an application is
-// known by the class part of WM_CLASS, which is also what desktop entries and users call it
-// ("discord", "Slack", "firefox"). Only ordinary windows count: docks, panels, menus and this
-// application's own windows are not applications a user switches to.
+// On X11 the window manager publishes its managed windows in _NET_CLIENT_LIST. An application is
+// named the way the desktop names it: the desktop entry its window belongs to (matched by
+// WM_CLASS and the window's program, as for the window in front), else the class part of
+// WM_CLASS ("discord", "Slack"). Only windows a user switches to count: docks, panels, menus,
+// windows kept off the taskbar and this application's own windows are not applications to list.
 namespace {
 
 struct FreeDeleter
@@ -25,6 +27,17 @@ struct FreeDeleter
     void operator()(void* p) const { std::free(p); }
 };
 template <typename T> using Reply = std::unique_ptr<T, FreeDeleter>;
+
+struct Atoms
+{
+    xcb_atom_t clientList = XCB_ATOM_NONE;
+    xcb_atom_t type = XCB_ATOM_NONE;
+    xcb_atom_t normal = XCB_ATOM_NONE;
+    xcb_atom_t state = XCB_ATOM_NONE;
+    xcb_atom_t skipTaskbar = XCB_ATOM_NONE;
+    xcb_atom_t icon = XCB_ATOM_NONE;
+    xcb_atom_t pid = XCB_ATOM_NONE;
+};
 
 xcb_atom_t atom(xcb_connection_t* c, const char* name)
 {
@@ -36,55 +49,83 @@ xcb_atom_t atom(xcb_connection_t* c, const char* name)
 Reply<xcb_get_property_reply_t> property(xcb_connection_t* c, xcb_window_t window, xcb_atom_t name,
                                          xcb_atom_t type, uint32_t maxWords)
 {
+    if (name == XCB_ATOM_NONE)
+        return nullptr;
     return Reply<xcb_get_property_reply_t>(xcb_get_property_reply(
         c, xcb_get_property(c, 0, window, name, type, 0, maxWords), nullptr));
 }
 
-QString windowClass(xcb_connection_t* c, xcb_window_t window)
+// The atoms of a 32-bit ATOM property (a window's type or state).
+QList<xcb_atom_t> atomList(xcb_connection_t* c, xcb_window_t window, xcb_atom_t name)
+{
+    const auto reply = property(c, window, name, XCB_ATOM_ATOM, 32);
+    if (!reply || reply->format != 32)
+        return {};
+    const auto* data = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply.get()));
+    const int count = xcb_get_property_value_length(reply.get()) / 4;
+    return QList<xcb_atom_t>(data, data + count);
+}
+
+// WM_CLASS is "instance\0class\0".
+std::pair<QString, QString> windowClass(xcb_connection_t* c, xcb_window_t window)
 {
     const auto reply = property(c, window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 64);
     if (!reply || reply->format != 8)
         return {};
-    const int length = xcb_get_property_value_length(reply.get());
-    const auto* data = static_cast<const char*>(xcb_get_property_value(reply.get()));
-    // "instance\0class\0": the class is the application's name.
-    const QByteArray raw(data, length);
+    const QByteArray raw(static_cast<const char*>(xcb_get_property_value(reply.get())),
+                         xcb_get_property_value_length(reply.get()));
     const QList<QByteArray> parts = raw.split('\0');
-    return parts.size() >= 2 ? QString::fromUtf8(parts[1]) : QString::fromUtf8(parts.value(0));
+    return {QString::fromUtf8(parts.value(0)), QString::fromUtf8(parts.value(1))};
 }
 
-bool isOrdinaryWindow(xcb_connection_t* c, xcb_window_t window, xcb_atom_t typeAtom,
-                      xcb_atom_t normal)
+bool isTaskbarWindow(xcb_connection_t* c, xcb_window_t window, const Atoms& atoms)
 {
-    const auto reply = property(c, window, typeAtom, XCB_ATOM_ATOM, 16);
-    if (!reply || reply->format != 32 || xcb_get_property_value_length(reply.get()) == 0)
-        return true; // no type means a normal window
-    const auto* types = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply.get()));
-    return types[0] == normal;
+    // No type means a normal window.
+    const QList<xcb_atom_t> types = atomList(c, window, atoms.type);
+    if (!types.isEmpty() && types.first() != atoms.normal)
+        return false;
+    return !atomList(c, window, atoms.state).contains(atoms.skipTaskbar);
 }
 
-// The largest picture in _NET_WM_ICON (width, height, then ARGB pixels, repeated).
+// The file name of the program a window's process runs, when the window names its process.
+QString executableOf(xcb_connection_t* c, xcb_window_t window, xcb_atom_t pidAtom)
+{
+    const auto reply = property(c, window, pidAtom, XCB_ATOM_CARDINAL, 1);
+    if (!reply || reply->format != 32 || xcb_get_property_value_length(reply.get()) < 4)
+        return {};
+    const uint32_t pid = *static_cast<const uint32_t*>(xcb_get_property_value(reply.get()));
+    if (pid == 0)
+        return {};
+    const QString exe = QFileInfo(QStringLiteral("/proc/%1/exe").arg(pid)).symLinkTarget();
+    if (!exe.isEmpty())
+        return QFileInfo(exe).fileName();
+    // Another user's process hides its executable; the kernel's short name is still readable.
+    QFile comm(QStringLiteral("/proc/%1/comm").arg(pid));
+    return comm.open(QIODevice::ReadOnly) ? QString::fromUtf8(comm.readAll()).trimmed() : QString();
+}
+
+// Every picture in _NET_WM_ICON (width, height, then ARGB rows, repeated), so the icon can pick
+// the size nearest to the one it is drawn at.
 QIcon windowIcon(xcb_connection_t* c, xcb_window_t window, xcb_atom_t iconAtom)
 {
+    // 4 MiB: a 1024-pixel picture with a few smaller ones.
     const auto reply = property(c, window, iconAtom, XCB_ATOM_CARDINAL, 1 << 20);
     if (!reply || reply->format != 32)
         return {};
     const auto count = size_t(xcb_get_property_value_length(reply.get())) / 4;
     const auto* words = static_cast<const uint32_t*>(xcb_get_property_value(reply.get()));
-    QImage best;
+    QIcon icon;
     for (size_t i = 0; i + 2 <= count;) {
         const uint32_t w = words[i], h = words[i + 1];
         if (w == 0 || h == 0 || w > 1024 || h > 1024 || count - i - 2 < size_t(w) * h)
             break;
-        if (int(w) > best.width()) {
-            QImage image(int(w), int(h), QImage::Format_ARGB32);
-            for (uint32_t y = 0; y < h; ++y)
-                std::memcpy(image.scanLine(int(y)), words + i + 2 + size_t(y) * w, w * 4);
-            best = image;
-        }
+        QImage image(int(w), int(h), QImage::Format_ARGB32);
+        for (uint32_t y = 0; y < h; ++y)
+            std::memcpy(image.scanLine(int(y)), words + i + 2 + size_t(y) * w, size_t(w) * 4);
+        icon.addPixmap(QPixmap::fromImage(image));
         i += 2 + size_t(w) * h;
     }
-    return best.isNull() ? QIcon() : QIcon(QPixmap::fromImage(best));
+    return icon;
 }
 
 } // namespace
@@ -97,40 +138,44 @@ QList<RunningApp> list()
     xcb_connection_t* c = x11 ? x11->connection() : nullptr;
     if (!c)
         return {};
-    const xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(c));
+    const xcb_setup_t* setup = xcb_get_setup(c);
+    const xcb_screen_iterator_t screens = xcb_setup_roots_iterator(setup);
     if (!screens.rem)
         return {};
-    const xcb_atom_t clientList = atom(c, "_NET_CLIENT_LIST");
-    const xcb_atom_t typeAtom = atom(c, "_NET_WM_WINDOW_TYPE");
-    const xcb_atom_t normal = atom(c, "_NET_WM_WINDOW_TYPE_NORMAL");
-    const xcb_atom_t iconAtom = atom(c, "_NET_WM_ICON");
-    if (clientList == XCB_ATOM_NONE)
-        return {};
-    const auto clients = property(c, screens.data->root, clientList, XCB_ATOM_WINDOW, 4096);
+    Atoms atoms;
+    atoms.clientList = atom(c, "_NET_CLIENT_LIST");
+    atoms.type = atom(c, "_NET_WM_WINDOW_TYPE");
+    atoms.normal = atom(c, "_NET_WM_WINDOW_TYPE_NORMAL");
+    atoms.state = atom(c, "_NET_WM_STATE");
+    atoms.skipTaskbar = atom(c, "_NET_WM_STATE_SKIP_TASKBAR");
+    atoms.icon = atom(c, "_NET_WM_ICON");
+    atoms.pid = atom(c, "_NET_WM_PID");
+    const auto clients = property(c, screens.data->root, atoms.clientList, XCB_ATOM_WINDOW, 4096);
     if (!clients || clients->format != 32)
         return {};
     const int count = xcb_get_property_value_length(clients.get()) / 4;
     const auto* windows = static_cast<const xcb_window_t*>(xcb_get_property_value(clients.get()));
 
-    QSet<xcb_window_t> own;
-    for (const QWindow* window : QGuiApplication::allWindows())
-        own.insert(xcb_window_t(window->winId()));
-
     QList<RunningApp> apps;
     QSet<QString> seen;
     for (int i = 0; i < count; ++i) {
         const xcb_window_t window = windows[i];
-        if (own.contains(window) || !isOrdinaryWindow(c, window, typeAtom, normal))
+        // Ids from this connection's range are this application's own windows.
+        if ((window & ~setup->resource_id_mask) == setup->resource_id_base ||
+            !isTaskbarWindow(c, window, atoms))
             continue;
-        const QString name = windowClass(c, window);
-        if (name.isEmpty() || seen.contains(name))
+        const auto [instance, cls] = windowClass(c, window);
+        const auto installed =
+            findInstalledAppForWindow(cls, instance, executableOf(c, window, atoms.pid));
+        QString name = installed ? installed->displayName : QString();
+        if (name.trimmed().isEmpty())
+            name = !cls.isEmpty() ? cls : instance;
+        if (name.trimmed().isEmpty() || seen.contains(name))
             continue;
         seen.insert(name);
-        QIcon icon;
-        if (const auto installed = findInstalledApp(name); installed && !installed->icon.isNull())
-            icon = installed->icon;
-        else if (iconAtom != XCB_ATOM_NONE)
-            icon = windowIcon(c, window, iconAtom);
+        QIcon icon = installed ? installed->icon : QIcon();
+        if (icon.isNull())
+            icon = windowIcon(c, window, atoms.icon);
         apps.append(RunningApp{name, icon});
     }
     return apps;

@@ -2,6 +2,7 @@
 
 #include "engine/Cfg.h"
 #include "slacking/Wollu.h"
+#include "ui/settings/SettingsWindows.h"
 #include "ui/toolkit/EditableTextField.h"
 
 #include <QAbstractSpinBox>
@@ -9,6 +10,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimeEdit>
 
@@ -253,6 +255,65 @@ TEST_F(SettingsTest, ReturnSavesEscapeCancelsAndTabFollowsTheFieldsInOrder)
     QTest::keyClick(window->salaryField(), Qt::Key_Return);
     EXPECT_FALSE(window->window()->isVisible());
     EXPECT_EQ(Cfg::monthlySalaryWon(), 2'800'000);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(SettingsTest, OpenedBesideThePanelOrCentredKeptUntilClosed)
+{
+    SettingsWindows windows;
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect panel(screen.right() - 320, screen.top() + 30, 300, 400);
+    windows.openSettingsBeside(panel);
+    SettingsWindowController* first = windows.controller();
+    ASSERT_TRUE(first);
+    const QRect placed = first->window()->geometry();
+    EXPECT_EQ(placed.right() + 1 + 8, panel.left());
+    EXPECT_EQ(placed.top(), panel.top());
+    EXPECT_TRUE(first->window()->isVisible());
+
+    // Reopened, it is the same window with what was left in it, now centred.
+    first->salaryField()->setText("410");
+    first->cancelTapped();
+    windows.openSettings();
+    EXPECT_EQ(windows.controller(), first);
+    EXPECT_EQ(first->salaryField()->text(), "410");
+    EXPECT_NEAR(first->window()->geometry().center().x(), screen.center().x(), 1);
+
+    // Released, the next opening starts from the store again.
+    windows.closeSettings();
+    windows.openSettings();
+    EXPECT_NE(windows.controller()->salaryField()->text(), "410");
+    EXPECT_TRUE(SettingsWindows::firstRun());
+    windows.controller()->salaryField()->setText("300");
+    windows.controller()->saveTapped();
+    EXPECT_FALSE(SettingsWindows::firstRun());
+
+    QList<QJsonObject> opened;
+    for (const QJsonValue& e : events())
+        if (e["event"] == "Settings Opened")
+            opened << e["properties"].toObject();
+    ASSERT_EQ(opened.size(), 3);
+    EXPECT_EQ(opened[0]["entry_point"], "panel_button");
+    EXPECT_EQ(opened[1]["entry_point"], "menu");
+    EXPECT_EQ(opened[0]["has_salary"], false);
+}
+
+TEST(SettingsPlacement, LeftOfThePanelButInsideTheScreen)
+{
+    const QRect visible(0, 30, 1280, 770);
+    const QSize window(256, 544);
+    EXPECT_EQ(settingsOriginLeftOf(window, QRect(900, 40, 300, 400), visible), QPoint(636, 40));
+    // No room on the left: 8 points from the edge, over the panel.
+    EXPECT_EQ(settingsOriginLeftOf(window, QRect(100, 40, 300, 400), visible), QPoint(8, 40));
+    // A panel low on the screen: lifted to stay 8 points above the bottom.
+    EXPECT_EQ(settingsOriginLeftOf(window, QRect(900, 500, 300, 200), visible),
+              QPoint(636, 800 - 8 - 544));
+    // Taller than the screen: the top stays visible.
+    EXPECT_EQ(settingsOriginLeftOf(QSize(256, 900), QRect(900, 40, 300, 400), visible),
+              QPoint(636, 30));
 }
 
 } // namespace

@@ -245,7 +245,10 @@ void FaviconLoader::load(const QString& domain, QLabel* view, int points)
         startNetwork(*key);
         return;
     }
-    const bool fresh = file.lastModified().daysTo(QDateTime::currentDateTime()) < kCacheDays;
+    // A week of 7 × 24 hours: calendar days would keep an icon fetched just before midnight
+    // for less than six full days.
+    const bool fresh = file.lastModified().secsTo(QDateTime::currentDateTime()) <
+                       qint64(kCacheDays) * 24 * 60 * 60;
     const QString path = file.filePath();
     const QString k = *key;
     QThreadPool::globalInstance()->start([this, k, path, fresh] {

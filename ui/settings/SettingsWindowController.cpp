@@ -404,11 +404,18 @@ int SettingsWindowController::rowCapacity() const
 
 void SettingsWindowController::showCentered()
 {
+    QPoint topLeft = window_->pos();
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
         const QPoint centred = area.center() - QPoint(window_->width() / 2, window_->height() / 2);
-        window_->move(centred.x(), std::max(area.top(), centred.y()));
+        topLeft = QPoint(centred.x(), std::max(area.top(), centred.y()));
     }
+    showAt(topLeft);
+}
+
+void SettingsWindowController::showAt(const QPoint& topLeft)
+{
+    window_->move(topLeft);
     window_->makeKeyAndOrderFront();
     // A new user comes for the salary; everyone else starts at the top.
     QWidget* first =

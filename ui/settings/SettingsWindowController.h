@@ -5,6 +5,7 @@
 #include <QList>
 #include <QMenu>
 #include <QObject>
+#include <QPoint>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
@@ -41,6 +42,8 @@ public:
     GlassWindow* window() const;
     // Centres the window on the screen, shows it in front and gives it the keyboard.
     void showCentered();
+    // Shows the window in front with the keyboard, its top-left corner at `topLeft`.
+    void showAt(const QPoint& topLeft);
     // Hides the window and deletes the controller, at once or, while the add dialog runs, as
     // soon as it has been cancelled and has returned.
     void dispose();

@@ -24,9 +24,13 @@ void SettingsWindows::setPanelWindow(QWidget* panel)
     panel_ = panel;
 }
 
-void SettingsWindows::openSettings()
+bool SettingsWindows::firstRun()
 {
-    const bool fromPanel = panel_ && panel_->isVisible();
+    return Cfg::monthlySalaryWon() <= 0;
+}
+
+SettingsWindowController* SettingsWindows::open(bool fromPanel)
+{
     Analytics::track(Analytics::Event::settingsOpened,
                      {{QStringLiteral("entry_point"),
                        fromPanel ? QStringLiteral("panel_button") : QStringLiteral("menu")},
@@ -35,25 +39,26 @@ void SettingsWindows::openSettings()
         controller_ = new SettingsWindowController(this);
         connect(controller_, &SettingsWindowController::saved, this, &SettingsWindows::saved);
     }
-    controller_->showCentered();
+    return controller_;
 }
 
-void SettingsWindows::openSettingsBeside(QWidget* panel)
+void SettingsWindows::openSettings()
 {
-    setPanelWindow(panel);
-    openSettings();
-    if (!controller_ || !panel)
-        return;
-    const QRect p = panel->frameGeometry();
-    QScreen* screen = QGuiApplication::screenAt(p.center());
-    if (!screen)
-        screen = panel->screen();
+    open(panel_ && panel_->isVisible())->showCentered();
+}
+
+void SettingsWindows::openSettingsBeside(const QRect& panelGeometry)
+{
+    SettingsWindowController* controller = open(true);
+    QScreen* screen = QGuiApplication::screenAt(panelGeometry.center());
     if (!screen)
         screen = QGuiApplication::primaryScreen();
-    if (!screen)
+    if (!screen || !panelGeometry.isValid()) {
+        controller->showCentered();
         return;
-    GlassWindow* window = controller_->window();
-    window->move(settingsOriginLeftOf(window->size(), p, screen->availableGeometry()));
+    }
+    controller->showAt(settingsOriginLeftOf(controller->window()->size(), panelGeometry,
+                                            screen->availableGeometry()));
 }
 
 void SettingsWindows::closeSettings()

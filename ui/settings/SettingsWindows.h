@@ -24,10 +24,15 @@ public:
     // Sends "Settings Opened", creates the window when there is none, centres it on the screen
     // and shows it in front with the keyboard.
     void openSettings();
-    // openSettings(), then places the window left of `panel`, top edges aligned.
-    void openSettingsBeside(QWidget* panel);
+    // The same, but placed left of a panel shown at `panelGeometry` (its frame, in screen
+    // coordinates), top edges aligned, on the panel's screen.
+    void openSettingsBeside(const QRect& panelGeometry);
     // Closes the window and releases it; the next opening creates a fresh one.
     void closeSettings();
+
+    // A new user sees nothing useful until a salary is set, so every launch without one opens
+    // the settings.
+    static bool firstRun();
 
     SettingsWindowController* controller() const { return controller_; }
 
@@ -36,6 +41,8 @@ Q_SIGNALS:
     void saved();
 
 private:
+    SettingsWindowController* open(bool fromPanel);
+
     QPointer<SettingsWindowController> controller_;
     QPointer<QWidget> panel_;
 };
