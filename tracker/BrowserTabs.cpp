@@ -1,0 +1,97 @@
+#include "tracker/BrowserTabs.h"
+
+#include <QFile>
+#include <QLocalServer>
+#include <QLocalSocket>
+
+namespace {
+
+constexpr qsizetype kMaxProcesses = 16;
+constexpr qsizetype kMaxBrowsers = 16;
+
+} // namespace
+
+BrowserTabs::BrowserTabs(QObject* parent) : QObject(parent)
+{}
+
+BrowserTabs::~BrowserTabs() = default;
+
+bool BrowserTabs::listen(const QString& path)
+{
+    const QString where = path.isEmpty() ? TabReports::socketPath() : path;
+    delete server_;
+    server_ = new QLocalServer(this);
+    // Only this user may hand us addresses (the runtime folder is private too; /tmp is not).
+    server_->setSocketOptions(QLocalServer::UserAccessOption);
+    server_->setMaxPendingConnections(kMaxClients);
+    // One application per user runs, so a socket already there is one left by a crash.
+    QLocalServer::removeServer(where);
+    if (!server_->listen(where)) {
+        qWarning("tockwork: browser tabs cannot be received at %s: %s", qPrintable(where),
+                 qPrintable(server_->errorString()));
+        return false;
+    }
+    connect(server_, &QLocalServer::newConnection, this, [this] {
+        while (QLocalSocket* socket = server_->nextPendingConnection()) {
+            if (clients_ >= kMaxClients) {
+                socket->abort();
+                socket->deleteLater();
+                continue;
+            }
+            ++clients_;
+            connect(socket, &QLocalSocket::readyRead, this, [this, socket] { read(socket); });
+            connect(socket, &QLocalSocket::disconnected, this, [this, socket] {
+                --clients_;
+                socket->deleteLater();
+            });
+        }
+    });
+    return true;
+}
+
+QString BrowserTabs::path() const
+{
+    return server_ ? server_->fullServerName() : QString();
+}
+
+void BrowserTabs::read(QLocalSocket* socket)
+{
+    while (socket->canReadLine()) {
+        const QByteArray line = socket->readLine(TabReports::kMaxLineBytes + 1);
+        if (const auto report = TabReports::decode(line.trimmed()))
+            accept(*report);
+    }
+    // A line that never ends is not a report: whoever sends it is cut off.
+    if (socket->bytesAvailable() > TabReports::kMaxLineBytes)
+        socket->abort();
+}
+
+void BrowserTabs::accept(const TabReport& report)
+{
+    if (!byBrowser_.contains(report.browser) && byBrowser_.size() >= kMaxBrowsers)
+        return;
+    byBrowser_.insert(report.browser, report.url);
+    if (report.pid > 0) {
+        byProcess_.removeIf([&](const TabReport& r) { return r.pid == report.pid; });
+        byProcess_.append(report);
+        if (byProcess_.size() > kMaxProcesses)
+            byProcess_.removeFirst();
+    }
+    if (!connected_.contains(report.browser)) {
+        connected_.insert(report.browser);
+        Q_EMIT browserConnected(report.browser);
+    }
+}
+
+std::optional<QString> BrowserTabs::latest(const QString& browser, qint64 pid) const
+{
+    if (pid > 0) {
+        for (const TabReport& r : byProcess_) {
+            if (r.pid == pid)
+                return r.url;
+        }
+    }
+    if (const auto it = byBrowser_.constFind(browser); it != byBrowser_.constEnd())
+        return *it;
+    return std::nullopt;
+}

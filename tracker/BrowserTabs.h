@@ -1,0 +1,50 @@
+#pragma once
+
+#include "browser/TabReport.h"
+
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QSet>
+#include <QString>
+
+#include <optional>
+
+class QLocalServer;
+class QLocalSocket;
+
+// The active-tab addresses our browser extension reports through its native host. Only the
+// latest address per browser is kept, in memory; nothing of it is written anywhere.
+class BrowserTabs final : public QObject
+{
+    Q_OBJECT
+public:
+    explicit BrowserTabs(QObject* parent = nullptr);
+    ~BrowserTabs() override;
+
+    // Listens at `path` (TabReports::socketPath() by default), replacing a socket left behind by
+    // a process that is gone. False when it cannot.
+    bool listen(const QString& path = {});
+    QString path() const;
+
+    // The latest address for the window of process `pid` of `browser`: the report of that very
+    // process if there is one, else the latest of the same browser. None when it never reported.
+    std::optional<QString> latest(const QString& browser, qint64 pid) const;
+
+    void accept(const TabReport& report);
+
+    static constexpr int kMaxClients = 32;
+
+Q_SIGNALS:
+    // A browser's extension reported for the first time in this run: the user installed it.
+    void browserConnected(const QString& browser);
+
+private:
+    void read(QLocalSocket* socket);
+
+    QLocalServer* server_ = nullptr;
+    QHash<QString, QString> byBrowser_;
+    QList<TabReport> byProcess_; // newest last, a handful at most
+    QSet<QString> connected_;
+    int clients_ = 0;
+};
