@@ -45,3 +45,8 @@ BrowserTabs& DesktopWollu::browserTabs() const
 {
     return *tabs_;
 }
+
+WolluProbes& DesktopWollu::probes() const
+{
+    return *probes_;
+}

@@ -10,6 +10,7 @@ class FrontmostApp;
 class IdleTime;
 class Presence;
 class SleepWake;
+class WolluProbes;
 class WolluTracker;
 
 // Slacking measured on this desktop: the probes, the browser tabs our extension reports, the
@@ -25,6 +26,7 @@ public:
     void poll();
     WolluTracker& tracker() const;
     BrowserTabs& browserTabs() const;
+    WolluProbes& probes() const;
 
 private:
     std::unique_ptr<Presence> presence_;
