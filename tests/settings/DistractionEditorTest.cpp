@@ -1,10 +1,13 @@
 #include "SettingsFixture.h"
 
+#include "render/MonaFont.h"
 #include "slacking/Wollu.h"
 #include "ui/settings/AddWolluWindowController.h"
+#include "ui/settings/SettingsStyle.h"
 #include "ui/toolkit/CenteredTextField.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QMenu>
 #include <QPixmap>
 #include <QPushButton>
@@ -18,6 +21,26 @@ QIcon solid(const QColor& colour)
     QPixmap pixmap(32, 32);
     pixmap.fill(colour);
     return QIcon(pixmap);
+}
+
+int darkestLightness(const QImage& image)
+{
+    int darkest = 255;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            darkest = std::min(darkest, QColor(image.pixel(x, y)).lightness());
+    return darkest;
+}
+
+// Text typed into a field of the same look.
+QImage typedInk()
+{
+    CenteredTextField field;
+    field.resize(224, 32);
+    field.setFont(mona(12));
+    SettingsStyle::applyPalette(&field);
+    field.setText("reddit.com");
+    return field.grab().toImage();
 }
 
 QStringList menuTitles(const QMenu* menu)
@@ -116,6 +139,11 @@ TEST_F(SettingsTest, TheDialogTakesTypingAndReturnAndCancelsOnEscape)
         ASSERT_TRUE(dialog);
         EXPECT_EQ(dialog->field()->placeholderText(), "예: 유튜브, reddit.com");
         ASSERT_TRUE(QTest::qWaitForWindowActive(dialog->window()));
+        // With the keyboard in the empty field the example still shows, as a hint: never in the
+        // ink of typed text.
+        auto* hint = dialog->field()->findChild<QLabel*>("placeholderOverlay");
+        ASSERT_TRUE(hint && hint->isVisible());
+        EXPECT_GT(darkestLightness(hint->grab().toImage()), darkestLightness(typedInk()));
         QTest::keyClicks(dialog->field(), "twitch.tv");
         QTest::keyClick(dialog->field(), Qt::Key_Return);
     });

@@ -59,6 +59,9 @@ public:
     {
         setText(field_->placeholderText());
         setFont(field_->font());
+        // Inside a field a label inherits the field's Base background and so draws in Text, the
+        // ink of typed text: a hint in that ink reads as something already typed.
+        setForegroundRole(QPalette::WindowText);
         QPalette p = palette();
         p.setColor(QPalette::WindowText, mutedInk());
         setPalette(p);
