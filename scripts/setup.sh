@@ -7,7 +7,7 @@ packages=(
     # build
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev libicu-dev libgif-dev libx11-dev libxss-dev libxcb1-dev
-    libxcb-screensaver0-dev libxcb-dpms0-dev
+    libxcb-screensaver0-dev libxcb-dpms0-dev libxcb-xinput-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     # run: Qt's platform plugins, a Korean system font and colour emoji as fallbacks
     qt6-qpa-plugins fonts-nanum fonts-noto-color-emoji

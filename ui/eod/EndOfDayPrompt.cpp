@@ -20,6 +20,15 @@ EndOfDayPrompt::EndOfDayPrompt(QObject* parent) : QObject(parent)
 
 EndOfDayPrompt::~EndOfDayPrompt() = default;
 
+void EndOfDayPrompt::setAppearance(std::optional<bool> dark)
+{
+    if (appearance_ == dark)
+        return;
+    appearance_ = dark;
+    if (isOpen())
+        controller_->setAppearance(dark);
+}
+
 bool EndOfDayPrompt::isOpen() const
 {
     return controller_ && controller_->isOpen();

@@ -29,7 +29,8 @@ public:
 
     // Light or dark regardless of the desktop (screenshots), and whether opening it brings the
     // application to the front (previews do not).
-    void setAppearance(std::optional<bool> dark) { appearance_ = dark; }
+    // An open prompt is redrawn at once.
+    void setAppearance(std::optional<bool> dark);
     void setActivates(bool activates) { activates_ = activates; }
 
 Q_SIGNALS:

@@ -342,9 +342,11 @@ void PanelVC::apply(const Display& d)
 void PanelVC::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
-    // A switch between light and dark reaches the panel as a new palette: its pictures were drawn
-    // in the old colours.
-    if (event->type() == QEvent::PaletteChange && isVisible() && !appearance_)
+    // Without the desktop portal's answer, a switch between light and dark reaches the panel as a
+    // new palette or theme: its pictures were drawn in the old colours.
+    const bool schemeChanged =
+        event->type() == QEvent::PaletteChange || event->type() == QEvent::ThemeChange;
+    if (schemeChanged && isVisible() && !appearance_)
         QMetaObject::invokeMethod(this, &PanelVC::refresh, Qt::QueuedConnection);
 }
 

@@ -1,0 +1,109 @@
+#include "ui/panel/PanelPlacement.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QSize kPanel(320, 357);
+
+// A 1920 x 1080 screen with a desktop panel `thickness` pixels deep along `edge`.
+PanelScreen screenWithPanel(char edge, int thickness = 28, QPoint origin = {0, 0})
+{
+    const QRect g(origin, QSize(1920, 1080));
+    QRect v = g;
+    switch (edge) {
+    case 't':
+        v.setTop(g.top() + thickness);
+        break;
+    case 'b':
+        v.setBottom(g.bottom() - thickness);
+        break;
+    case 'l':
+        v.setLeft(g.left() + thickness);
+        break;
+    case 'r':
+        v.setRight(g.right() - thickness);
+        break;
+    default:
+        break;
+    }
+    return {g, v};
+}
+
+struct PlacementCase
+{
+    const char* name;
+    char edge;
+    QRect anchor;
+    PanelSide side;
+    QPoint origin;
+};
+
+class Placement : public testing::TestWithParam<PlacementCase>
+{};
+
+TEST_P(Placement, OpensBesideTheIconInsideTheScreen)
+{
+    const PlacementCase& c = GetParam();
+    const PanelScreen screen = screenWithPanel(c.edge);
+    EXPECT_EQ(panelSide(c.anchor, screen), c.side);
+    EXPECT_EQ(panelOriginNear(c.anchor, kPanel, screen), c.origin);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Edges, Placement,
+    testing::Values(
+        // Centred under the icon: 1900 - 160 would leave the screen, so 1920 - 320 - 4.
+        PlacementCase{"TopRight", 't', QRect(1888, 3, 24, 24), PanelSide::below, {1596, 29}},
+        // Near the left edge: 4 pixels in.
+        PlacementCase{"TopLeft", 't', QRect(88, 3, 24, 24), PanelSide::below, {4, 29}},
+        PlacementCase{"TopMiddle", 't', QRect(948, 3, 24, 24), PanelSide::below, {800, 29}},
+        // A click position from a StatusNotifierItem host lies inside the desktop's panel: the
+        // panel still starts below it, not over it.
+        PlacementCase{"TopClickPoint", 't', QRect(1000, 10, 1, 1), PanelSide::below, {841, 28}},
+        // A panel at the bottom: the panel opens above, its bottom edge 2 pixels above the icon.
+        PlacementCase{
+            "Bottom", 'b', QRect(1888, 1053, 24, 24), PanelSide::above, {1596, 1053 - 2 - 357}},
+        // A side panel: the panel opens beside it, vertically centred on the icon, kept inside.
+        PlacementCase{"Left", 'l', QRect(3, 500, 24, 24), PanelSide::right, {29, 334}},
+        PlacementCase{"RightNearBottom",
+                      'r',
+                      QRect(1893, 1040, 24, 24),
+                      PanelSide::left,
+                      {1893 - 2 - 320, 1080 - 357 - 4}},
+        PlacementCase{"LeftNearTop", 'l', QRect(3, 2, 24, 24), PanelSide::right, {29, 4}},
+        // No desktop panel reserves space (trayer without a strut): upper or lower half decides.
+        PlacementCase{"NoStrutLowerHalf",
+                      'n',
+                      QRect(10, 1000, 24, 24),
+                      PanelSide::above,
+                      {4, 1000 - 2 - 357}}),
+    [](const testing::TestParamInfo<PlacementCase>& info) { return info.param.name; });
+
+TEST(PanelOrigin, FallsBackToTheRightScreenOrItsCorner)
+{
+    const PanelScreen primary = screenWithPanel('t');
+    const PanelScreen bigger = {QRect(1920, 0, 2560, 1440), QRect(1920, 0, 2560, 1440)};
+    const QList<PanelScreen> screens{primary, bigger};
+
+    // The icon on the second screen places the panel there.
+    EXPECT_EQ(panelOrigin(QRect(4400, 0, 24, 24), kPanel, screens), QPoint(4480 - 320 - 4, 26));
+    // An icon outside every screen: the primary screen's limits.
+    const QRect lost(-500, 3, 24, 24);
+    EXPECT_EQ(panelOrigin(lost, kPanel, screens), panelOriginNear(lost, kPanel, primary));
+    // No position at all: the top-right corner of the largest screen.
+    EXPECT_EQ(panelOrigin(std::nullopt, kPanel, screens), QPoint(4480 - 320 - 8, 4));
+    EXPECT_EQ(panelOrigin(QRect(), kPanel, screens), QPoint(4480 - 320 - 8, 4));
+    EXPECT_EQ(panelOrigin(std::nullopt, kPanel, {}), std::nullopt);
+
+    // Equal areas: the earlier screen wins.
+    EXPECT_EQ(largestScreen({primary, screenWithPanel('t', 30, {1920, 0})}), 0);
+}
+
+TEST(PanelOrigin, APanelWiderThanTheScreenKeepsItsRightEdgeInside)
+{
+    const PanelScreen tiny{QRect(0, 0, 300, 600), QRect(0, 20, 300, 580)};
+    EXPECT_EQ(panelOriginNear(QRect(150, 0, 20, 20), kPanel, tiny).x(), 300 - 320 - 4);
+}
+
+} // namespace
