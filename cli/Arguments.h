@@ -1,5 +1,8 @@
 #pragma once
 
+#include "engine/DaysOff.h"
+
+#include <QDate>
 #include <QString>
 #include <QStringList>
 
@@ -12,13 +15,31 @@ enum class Command
 {
     status,
     holidays,
+    dayoff,
+    history,
     help
 };
 enum class Style
 {
     full,
     line,
-    json
+    json,
+    csv
+};
+
+enum class DayOffAction
+{
+    add,
+    remove,
+    list
+};
+
+// Days the history covers; `from` and `to` are filled in when the command line is read.
+enum class Period
+{
+    week,  // Monday of this week to today
+    month, // the first of this month to today
+    range  // --from to --to, both included
 };
 
 struct Options
@@ -29,6 +50,13 @@ struct Options
     std::optional<double> at; // epoch seconds to evaluate at instead of now
     int firstYear = 0;
     int lastYear = 0;
+
+    DayOffAction dayOffAction = DayOffAction::list;
+    DayOff dayOff;
+
+    Period period = Period::week;
+    QDate from;
+    QDate to;
 };
 
 struct UsageError
@@ -42,6 +70,8 @@ inline constexpr int kMaxYear = 2200;
 
 // `arguments` without the program name.
 std::variant<Options, UsageError> parseArguments(const QStringList& arguments);
+// "YYYY-MM-DD" (leading zeros optional); none when malformed or outside the years handled.
+std::optional<QDate> parseDate(const QString& text);
 // "YYYY-MM-DD HH:MM[:SS]" in local time, as epoch seconds; none when malformed or nonexistent.
 std::optional<double> parseLocalDateTime(const QString& text);
 

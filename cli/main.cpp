@@ -1,4 +1,5 @@
 #include "cli/Arguments.h"
+#include "cli/DayOffCommand.h"
 #include "cli/Report.h"
 #include "cli/Watch.h"
 #include "display/Display.h"
@@ -30,6 +31,7 @@ QByteArray renderStatus(Cli::Style style)
     case Cli::Style::line:
         return (Report::line(display) + u'\n').toUtf8();
     case Cli::Style::full:
+    case Cli::Style::csv: // the status has no table shape
         break;
     }
     return Report::full(display).toUtf8();
@@ -89,6 +91,10 @@ int main(int argc, char** argv)
     case Cli::Command::holidays:
         return Watch::writeOut(Report::holidays(options.firstYear, options.lastYear).toUtf8()) ? 0
                                                                                                : 1;
+    case Cli::Command::dayoff:
+        return DayOffCommand::run(options);
+    case Cli::Command::history:
+        return usageError(QStringLiteral("history는 아직 준비 중이에요"));
     case Cli::Command::status:
         break;
     }

@@ -1,15 +1,15 @@
 #include "display/Display.h"
 
 #include "display/Format.h"
+#include "display/Pay.h"
 #include "engine/Cfg.h"
 #include "engine/Clock.h"
-#include "engine/Dinner.h"
 #include "engine/Eod.h"
 #include "engine/Pause.h"
 #include "engine/Preview.h"
 #include "slacking/Wollu.h"
 
-#include <QDateTime>
+#include <optional>
 
 #include <algorithm>
 #include <cmath>
@@ -31,6 +31,26 @@ struct Header
     const char16_t* mood;
     const char16_t* mascot;
 };
+
+// A day off of the user's own: the salary pays for it, so the titles say so.
+std::optional<Header> dayOffHeader(const Status& s)
+{
+    if (!s.dayOff)
+        return std::nullopt;
+    switch (*s.dayOff) {
+    case DayOffPart::fullDay:
+        return Header{u"오늘은 유급 휴가 🏖️", u"쉬어도 월급은 출근 중", u"home"};
+    case DayOffPart::morning:
+        if (s.state == DayState::before)
+            return Header{u"오전 반차 ☀️", u"오전 월급은 벌써 내 거", u"home"};
+        break;
+    case DayOffPart::afternoon:
+        break;
+    }
+    if (s.state == DayState::done)
+        return Header{u"반차 퇴근! 🌿", u"남은 하루는 온전히 내 거", u"home"};
+    return std::nullopt;
+}
 
 Header headerFor(DayState state)
 {
@@ -61,30 +81,6 @@ Header headerFor(DayState state)
         return {u"퇴근! 베짱이 타임 🌿", u"오늘도 수고했어요", u"home"};
     }
     return {u"", u"", u"home"};
-}
-
-// Overtime earns 1.5 times the 21.75-day rate; its minutes inside the night window (00:00-06:00,
-// 22:00-24:00) earn 2.0 times. Dinner taken at night comes off the night minutes first.
-double overtimePayWon(const Status& s, double hourlyLegal)
-{
-    const double now = Clock::now();
-    const QTime time = Clock::toLocal(now).time();
-    const double t = time.hour() * 60.0 + time.minute() + time.second() / 60.0;
-    const double we = static_cast<double>(Cfg::workEnd());
-
-    const double early = std::max(std::min(t, 360.0) - std::max(we, 0.0), 0.0);
-    const double late = std::max(std::min(t, 1440.0) - std::max(we, 1320.0), 0.0);
-    const double overtimeMin = finiteOrZero(s.overtimeMin);
-    double night =
-        std::min(early + late - finiteOrZero(Dinner::nightSeconds(now)) / 60.0, overtimeMin);
-    double plain = 0;
-    if (night >= 0) {
-        plain = std::max(overtimeMin - night, 0.0);
-    } else {
-        night = 0;
-        plain = std::max(overtimeMin, 0.0);
-    }
-    return hourlyLegal / 60.0 * (plain * 1.5 + night * 2.0);
 }
 
 qint64 wolluSharePercent(double wolluWon, double earnedWon)
@@ -165,7 +161,7 @@ Display buildDisplay(const Status& s)
     const bool off = s.state == DayState::off;
     const bool overtime = s.state == DayState::overtime || s.state == DayState::dinner;
 
-    const Header header = headerFor(s.state);
+    const Header header = dayOffHeader(s).value_or(headerFor(s.state));
     d.title = QString::fromUtf16(header.title);
     d.mood = QString::fromUtf16(header.mood);
     d.mascot = QString::fromUtf16(header.mascot);
@@ -177,14 +173,17 @@ Display buildDisplay(const Status& s)
     else
         d.remainWorkText = fmtDurSec(overtime ? s.overtimeMin : s.remainMin);
 
-    const double hourly = finiteOrZero(Cfg::hourlyWonThisMonth());
+    const DayPay pay = dayPay(s);
+    const double hourly = pay.hourlyWon;
     d.showMoney = hourly > 0;
+    // A paid day off has earned its pay without a minute worked.
+    const bool paidOff = off && s.dayOff.has_value();
     const QString missingSalary = QStringLiteral("월급 설정 필요");
     const bool tagged = !Preview::demoMode && Cfg::salaryPretax() && Cfg::showPretaxTag();
     const QString tag = tagged ? QStringLiteral("(세전)") : QString();
 
-    const double earnedWon = finiteOrZero(s.workedMin) / 60.0 * hourly;
-    if (off)
+    const double earnedWon = pay.earnedWon;
+    if (off && !paidOff)
         d.earnedText = dash;
     else if (!d.showMoney)
         d.earnedText = missingSalary;
@@ -197,14 +196,14 @@ Display buildDisplay(const Status& s)
         if (!d.showMoney)
             d.remainText = missingSalary;
         else
-            d.remainText = tag + fmtWon(overtimePayWon(s, Cfg::hourlyWonLegal())) +
-                           QStringLiteral(" 더 벌었어요");
+            d.remainText = tag + fmtWon(pay.overtimeWon) + QStringLiteral(" 더 벌었어요");
         break;
     case DayState::done:
         d.remainText = QStringLiteral("퇴근 완료 🎉");
         break;
     case DayState::off:
-        d.remainText = QStringLiteral("즐거운 휴일");
+        d.remainText =
+            paidOff ? QStringLiteral("오늘 일당 전액 적립 🎉") : QStringLiteral("즐거운 휴일");
         break;
     case DayState::before:
         d.remainText = QStringLiteral("곧 근무 시작");
@@ -212,8 +211,7 @@ Display buildDisplay(const Status& s)
     case DayState::lunch:
     case DayState::working:
         if (d.showMoney)
-            d.remainText = tag + fmtWon(finiteOrZero(s.remainMin) / 60.0 * hourly) +
-                           QStringLiteral(" 벌어야 해요");
+            d.remainText = tag + fmtWon(pay.remainWon) + QStringLiteral(" 벌어야 해요");
         else
             d.remainText = dash;
         break;

@@ -32,6 +32,8 @@ inline const BoolSetting salaryPretax{QStringLiteral("salaryPretax"), true};
 inline const BoolSetting showPretaxTag{QStringLiteral("showPretaxTag"), true};
 // Saturdays, Sundays and public holidays are days off.
 inline const BoolSetting excludeWeekend{QStringLiteral("excludeWeekend"), true};
+// The user's own paid days off and half days (DaysOff), absent when there are none.
+inline const QString daysOff = QStringLiteral("daysOff");
 
 // Pause record, reset on the first access of a new day.
 inline const QString pauseDay = QStringLiteral("pauseDay");       // day key the record belongs to

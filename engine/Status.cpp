@@ -38,6 +38,57 @@ bool isDayOff(const QDate& date)
     return Cfg::excludeWeekend() && (isWeekend(date) || Holidays::isHoliday(date));
 }
 
+// The user's own day off counts only on a day the calendar makes a working day.
+std::optional<DayOff> ownDayOff(const QDate& date)
+{
+    if (isDayOff(date))
+        return std::nullopt;
+    return DaysOff::on(date);
+}
+
+// The worked half of a half day, in minutes after midnight: no lunch break inside it.
+struct HalfDay
+{
+    double start = 0;
+    double end = 0;
+};
+
+HalfDay halfDayOf(DayOffPart part, double ws, double we, double ls, double le)
+{
+    if (part == DayOffPart::morning)
+        return {le, we};
+    return {ws, ls};
+}
+
+// A full day off pays the whole day; a half day the part of it the worked half does not cover.
+Status dayOffStatus(const DayOff& dayOff, double t, double paused, double ws, double we, double ls,
+                    double le)
+{
+    const double fullTarget = std::max((we - ws) - std::max(le - ls, 0.0), 0.0);
+    Status s;
+    s.dayOff = dayOff.part;
+    if (dayOff.part == DayOffPart::fullDay) {
+        s.state = DayState::off;
+        s.progress = 1;
+        s.paidOffMin = fullTarget;
+        return s;
+    }
+    const HalfDay half = halfDayOf(dayOff.part, ws, we, ls, le);
+    const double target = std::max(half.end - half.start, 0.0);
+    if (t < half.start)
+        s.state = DayState::before;
+    else if (t >= half.end)
+        s.state = DayState::done; // the worked half is over: no end-of-day question, no overtime
+    else
+        s.state = DayState::working;
+    const double worked = std::clamp(t - half.start, 0.0, target);
+    s.workedMin = std::max(worked - paused, 0.0);
+    s.progress = target > 0 ? std::clamp(s.workedMin / target, 0.0, 1.0) : 1.0;
+    s.remainMin = std::max(target - s.workedMin, 0.0);
+    s.paidOffMin = std::max(fullTarget - target, 0.0);
+    return s;
+}
+
 } // namespace
 
 Status computeStatus(double now)
@@ -51,6 +102,9 @@ Status computeStatus(double now)
     const double ls = static_cast<double>(Cfg::lunchStart());
     const double le = static_cast<double>(Cfg::lunchEnd());
     const double paused = finiteOrZero(Pause::pausedMinutes(now));
+
+    if (const std::optional<DayOff> own = ownDayOff(date))
+        return dayOffStatus(*own, t, paused, ws, we, ls, le);
 
     Status s;
     // The holiday lookup runs only for people who take holidays off; lunch is tested before the
@@ -114,6 +168,14 @@ double sleptWorkSeconds(double from, double to)
     const double ws = static_cast<double>(Cfg::workStart());
     const double ls = static_cast<double>(Cfg::lunchStart());
     const double le = static_cast<double>(Cfg::lunchEnd());
+
+    if (const std::optional<DayOff> own = ownDayOff(day)) {
+        if (own->part == DayOffPart::fullDay)
+            return 0;
+        // A half day ends with its worked half: there is no overtime to sleep through.
+        const HalfDay half = halfDayOf(own->part, ws, static_cast<double>(Cfg::workEnd()), ls, le);
+        return std::max(std::min(b, half.end) - std::max(a, half.start), 0.0) * 60.0;
+    }
 
     // The end of work does not bound the result: sleeping through overtime is paid time too.
     double w = b - std::max(a, ws);

@@ -284,6 +284,7 @@ void Store::openLocked(const QString& path)
     if (settings_ && dirty_ && fileWritableLocked())
         settings_->sync();
     settings_.reset(); // the old object's destructor must not write after we move on
+    path_ = path;
     if (path.isEmpty())
         settings_ =
             std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
@@ -295,12 +296,14 @@ void Store::openLocked(const QString& path)
 
     values_.clear();
     staged_.clear();
+    writeFailed_ = false;
     ++revision_;
     const QStringList keys = settings_->allKeys();
     for (const QString& key : keys)
         values_.insert(key, settings_->value(key));
     dirty_ = false;
 
+    stamp_ = fileStampLocked();
     const QFileInfo info(settings_->fileName());
     badFilePending_ = settings_->status() == QSettings::FormatError;
     fileUnreadable_ = info.exists() && (!info.isReadable() || !info.isFile());
@@ -442,8 +445,43 @@ void Store::flush()
     // QSettings writes through QSaveFile: a temporary beside the file, renamed over it.
     settings_->sync();
     dirty_ = false;
-    if (settings_->status() == QSettings::AccessError)
+    stamp_ = fileStampLocked();
+    writeFailed_ = settings_->status() == QSettings::AccessError;
+    if (writeFailed_)
         qWarning("tockwork: could not write %s", qPrintable(settings_->fileName()));
+}
+
+Store::FileStamp Store::fileStampLocked() const
+{
+    const QFileInfo info(settings_->fileName());
+    if (!info.exists())
+        return {};
+    return {info.lastModified().toMSecsSinceEpoch(), info.metadataChangeTime().toMSecsSinceEpoch(),
+            info.size()};
+}
+
+bool Store::reloadIfChanged()
+{
+    QMutexLocker lock(&mutex_);
+    if (fileStampLocked() == stamp_)
+        return false;
+    // A day reset staged in memory belongs to today whatever the file says; it keeps waiting for
+    // the next write.
+    QHash<QString, QVariant> staged;
+    for (const QString& key : std::as_const(staged_))
+        staged.insert(key, values_.value(key));
+    openLocked(path_);
+    for (auto it = staged.cbegin(); it != staged.cend(); ++it) {
+        values_.insert(it.key(), it.value());
+        staged_.insert(it.key());
+    }
+    return true;
+}
+
+bool Store::persistent() const
+{
+    QMutexLocker lock(&mutex_);
+    return fileWritableLocked() && !writeFailed_;
 }
 
 quint64 Store::revision() const

@@ -44,6 +44,14 @@ public:
     void remove(const QString& key);
     // Ends a logical group of writes: the file is atomically replaced before this returns.
     void flush();
+    // Whether what was written so far reached the file: false when read-only, when the file could
+    // not be read (it is never overwritten then) or when the last write failed.
+    bool persistent() const;
+
+    // Reads the file again when something else (the terminal companion, another copy of the
+    // application) replaced it since this store last read or wrote it. Values changed in memory
+    // and not yet written stay as they are. Returns whether the file was read again.
+    bool reloadIfChanged();
 
     // Grows whenever a value changes or the file is read again, so caches of figures derived from
     // the store know when to recompute.
@@ -58,6 +66,16 @@ public:
     Store& operator=(const Store&) = delete;
 
 private:
+    // What tells one version of the file from the next without reading it.
+    struct FileStamp
+    {
+        qint64 modifiedMs = -1;
+        qint64 changedMs = -1;
+        qint64 size = -1;
+        bool operator==(const FileStamp&) const = default;
+    };
+    FileStamp fileStampLocked() const;
+
     // Replaces the backing file and reloads the in-memory copy; the caller holds mutex_.
     void openLocked(const QString& path);
     // Before the first write over a file QSettings could not parse, keep the bad file beside it.
@@ -69,8 +87,11 @@ private:
     QHash<QString, QVariant> values_;
     QSet<QString> staged_; // changed in memory, not yet handed to settings_
     quint64 revision_ = 0;
+    QString path_;    // as given to openLocked: empty for the standard location
+    FileStamp stamp_; // the file as this store last read or wrote it
     bool readOnly_ = false;
     bool dirty_ = false;
     bool badFilePending_ = false; // the file failed to parse and has not been copied yet
     bool fileUnreadable_ = false; // the file exists but cannot be read: never overwrite it
+    bool writeFailed_ = false;    // the last attempt to replace the file failed
 };

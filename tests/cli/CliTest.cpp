@@ -8,6 +8,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -219,6 +220,58 @@ TEST_F(Cli, ScreenWatchRestoresTheTerminalOnInterrupt)
     if (haveAfter) {
         EXPECT_NE(after.c_lflag & ECHO, 0u) << "echo was not switched back on";
     }
+}
+
+// The only commands that write, and they write the one entry they own; the status follows.
+TEST_F(Cli, DayOffCommandsChangeOnlyTheDaysOffEntry)
+{
+    const auto [bytesBefore, mtimeBefore, entriesBefore] = snapshot();
+    for (const QStringList& args :
+         {QStringList{"dayoff", "add", "2026-03-10", "--note", "병원, 은행; 연차"},
+          {"dayoff", "add", "2026-03-11", "--half", "pm"},
+          {"dayoff", "add", "2026-03-12", "--half=am"},
+          {"dayoff", "remove", "2026-03-12"}})
+        EXPECT_EQ(run(args).exitCode, 0) << args.join(' ').toStdString();
+    const auto [bytesAfter, mtimeAfter, entriesAfter] = snapshot();
+    EXPECT_EQ(entriesAfter, entriesBefore);
+    // The file is rewritten in key order (and a hand-written list in QSettings' own spelling); what
+    // it says is the same but for the one entry.
+    const auto values = [this](const QByteArray& bytes) {
+        const QString path = home.filePath(QString::number(qHash(bytes)) + ".conf");
+        QFile::remove(path);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+        QSettings settings(path, QSettings::IniFormat);
+        QVariantMap map;
+        for (const QString& key : settings.allKeys())
+            map.insert(key, settings.value(key));
+        return map;
+    };
+    QVariantMap after = values(bytesAfter);
+    EXPECT_FALSE(after.take(QStringLiteral("daysOff")).toString().contains(u','));
+    EXPECT_EQ(after, values(bytesBefore));
+    EXPECT_TRUE(bytesAfter.contains("\ndaysOff=")) << bytesAfter.toStdString();
+
+    EXPECT_EQ(QString::fromUtf8(run({"dayoff", "list"}).out),
+              "2026-03-10 (화)  종일 휴가  병원, 은행; 연차\n2026-03-11 (수)  오후 반차\n");
+    const QJsonObject off = json({"--json", "--at", "2026-03-10 10:30"});
+    EXPECT_EQ(off["title"].toString(), "오늘은 유급 휴가 🏖️");
+    EXPECT_EQ(off["earnedText"].toString(), "(세전)142,857원 벌었어요");
+    EXPECT_EQ(json({"--json", "--at", "2026-03-11 12:30"})["status"].toObject()["state"].toString(),
+              "done");
+
+    const CliResult missing = run({"dayoff", "remove", "2026-03-12"});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_TRUE(QString::fromUtf8(missing.err).contains("등록된 휴가가 없어요"));
+    for (const QStringList& args : {QStringList{"dayoff"},
+                                    {"dayoff", "add"},
+                                    {"dayoff", "add", "2026-02-30"},
+                                    {"dayoff", "add", "2026-03-10", "--half", "noon"},
+                                    {"dayoff", "remove", "2026-03-10", "--note", "x"},
+                                    {"dayoff", "list", "2026-03-10"}})
+        EXPECT_EQ(run(args).exitCode, 2) << args.join(' ').toStdString();
 }
 
 } // namespace

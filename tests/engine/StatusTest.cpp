@@ -79,9 +79,13 @@ TEST_F(StatusTest, HugeAndNegativeStoredTotalsNeitherVanishNorPay)
         const char* dinnerSec;
         double workedMin;
     };
+    int n = 0;
     for (const C& c : {C{"1e999", "0", 0}, C{"-7200", "0", 120}, C{"-1e999", "-1e999", 120}}) {
+        // A file of the same name and size rewritten within the file system's timestamp
+        // resolution is served from QSettings' parse cache: each case gets its own file.
         openFile(QByteArray("[General]\npauseDay=2026-1-14\ndinnerDay=2026-1-14\npausedSec=") +
-                 c.pausedSec + "\ndinnerSec=" + c.dinnerSec + "\n");
+                     c.pausedSec + "\ndinnerSec=" + c.dinnerSec + "\n",
+                 QStringLiteral("hand%1.conf").arg(++n));
         EXPECT_DOUBLE_EQ(computeStatus(t).workedMin, c.workedMin) << c.pausedSec;
     }
     openFile("[General]\ndinnerDay=2026-1-14\ndinnerSec=-36000\n");
