@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
@@ -314,6 +315,28 @@ TEST(SettingsPlacement, LeftOfThePanelButInsideTheScreen)
     // Taller than the screen: the top stays visible.
     EXPECT_EQ(settingsOriginLeftOf(QSize(256, 900), QRect(900, 40, 300, 400), visible),
               QPoint(636, 30));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(SettingsTest, AClickSelectsTheHourOrMinuteSoTypingReplacesIt)
+{
+    auto window = openWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window->window()));
+    QTimeEdit* picker = window->picker(0);
+    auto* text = picker->findChild<QLineEdit*>();
+    ASSERT_TRUE(text);
+    const auto typeAt = [&](double across, const char* digits) {
+        QTest::mouseClick(text, Qt::LeftButton, {}, QPoint(int(text->width() * across), 12));
+        QCoreApplication::processEvents();
+        QTest::keyClicks(text, digits);
+    };
+    typeAt(0.3, "0800");
+    EXPECT_EQ(picker->time(), QTime(8, 0));
+    typeAt(0.7, "45");
+    EXPECT_EQ(picker->time(), QTime(8, 45));
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QTimer>
 
 TimePicker::TimePicker(QWidget* parent) : QTimeEdit(parent)
 {
@@ -9,12 +10,19 @@ TimePicker::TimePicker(QWidget* parent) : QTimeEdit(parent)
     setButtonSymbols(QAbstractSpinBox::NoButtons);
     setAlignment(Qt::AlignCenter);
     setWrapping(true);
+    lineEdit()->installEventFilter(this);
 }
 
-void TimePicker::mouseReleaseEvent(QMouseEvent* event)
+bool TimePicker::eventFilter(QObject* watched, QEvent* event)
 {
-    QTimeEdit::mouseReleaseEvent(event);
-    // A drag that selected text keeps its selection.
-    if (event->button() == Qt::LeftButton && !lineEdit()->hasSelectedText())
-        setSelectedSection(currentSection());
+    if (watched == lineEdit() && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        // After the line edit has placed its cursor for this click; a drag that selected text
+        // keeps its selection.
+        QTimer::singleShot(0, this, [this] {
+            if (!lineEdit()->hasSelectedText())
+                setSelectedSection(currentSection());
+        });
+    }
+    return QTimeEdit::eventFilter(watched, event);
 }

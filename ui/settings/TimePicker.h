@@ -11,5 +11,6 @@ public:
     explicit TimePicker(QWidget* parent = nullptr);
 
 protected:
-    void mouseReleaseEvent(QMouseEvent* event) override;
+    // Clicks land on the field's own line edit, never on the picker itself.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 };
