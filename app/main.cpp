@@ -2,6 +2,7 @@
 #include "app/AppDelegate.h"
 #include "app/CommandLine.h"
 #include "engine/Store.h"
+#include "platform/SingleInstance.h"
 #include "preview/ContactSheet.h"
 #include "preview/EodPreview.h"
 #include "preview/PanelDemos.h"
@@ -64,6 +65,18 @@ int main(int argc, char* argv[])
         return runEodPreview();
     case LaunchMode::tray:
         break;
+    }
+
+    // One ant per user: a second start (autostart plus a manual one) hands over to the first.
+    // Previews and scripted demos run beside it; they write nothing and report nothing real.
+    SingleInstance instance;
+    const StartOptions start = parseStartOptions(args);
+    if (!command.demoRun && !start.scriptedDemo && !start.demoState && !instance.claim()) {
+        const bool reached = instance.activateRunningInstance();
+        std::fputs(reached ? "tockwork: already running; showing it\n"
+                           : "tockwork: already running\n",
+                   stderr);
+        return 0;
     }
 
     AppDelegate delegate;

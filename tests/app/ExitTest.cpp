@@ -97,6 +97,36 @@ TEST_F(Exit, SignalsQuitInOrderAndKeepTheFirstLaunchForTheNextOne)
     EXPECT_FALSE(received().contains("App Quit"));
 }
 
+TEST_F(Exit, ASecondStartLeavesTheFirstAloneAndACrashedFirstBlocksNothing)
+{
+    launch("http://127.0.0.1:9", 1);
+
+    QProcess second;
+    second.setProcessEnvironment(app.processEnvironment());
+    second.start(TOCKWORK_EXE, {});
+    ASSERT_TRUE(second.waitForFinished(20000)) << "a second start kept running";
+    EXPECT_EQ(second.exitCode(), 0);
+    const QByteArray said = second.readAllStandardError();
+    EXPECT_EQ(said.count("tockwork:"), 1) << said.toStdString();
+    EXPECT_TRUE(said.contains("tockwork: already running")) << said.toStdString();
+    EXPECT_EQ(app.state(), QProcess::Running);
+
+    // A scripted demo runs beside the instance.
+    QProcess demo;
+    demo.setProcessEnvironment(app.processEnvironment());
+    demo.start(TOCKWORK_EXE, {"--state", "working"});
+    ASSERT_TRUE(demo.waitForStarted(10000));
+    EXPECT_FALSE(demo.waitForFinished(1500)) << demo.readAllStandardError().toStdString();
+    demo.kill();
+    demo.waitForFinished();
+
+    // A crash leaves the lock file behind, and the next start still becomes the instance.
+    app.kill();
+    app.waitForFinished();
+    launch("http://127.0.0.1:9", 2);
+    end(SIGTERM);
+}
+
 } // namespace
 
 // The local server's thread needs an application object for its event loop.

@@ -5,6 +5,7 @@
 #include "engine/Store.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 
 #include <sys/stat.h>
@@ -62,13 +63,19 @@ StoreSandbox::~StoreSandbox()
 
 void StoreSandbox::useAsHome()
 {
-    for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"}) {
+    for (const char* name :
+         {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"}) {
         savedEnvironment_.append(
             {name, qEnvironmentVariableIsSet(name) ? qgetenv(name) : QByteArray()});
     }
     qputenv("XDG_CONFIG_HOME", filePath(QStringLiteral("config")).toLocal8Bit());
     qputenv("XDG_DATA_HOME", filePath(QStringLiteral("data")).toLocal8Bit());
     qputenv("XDG_CACHE_HOME", filePath(QStringLiteral("cache")).toLocal8Bit());
+    // A runtime folder of its own, so instance locks never meet those of a parallel test.
+    const QString runtime = filePath(QStringLiteral("runtime"));
+    QDir().mkpath(runtime);
+    QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
     storeName_ = QStringLiteral("config/tockwork/tockwork.conf");
     Store::openStandardAt(storePath());
 }
