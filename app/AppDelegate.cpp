@@ -8,6 +8,8 @@
 #include "engine/Preview.h"
 #include "engine/Status.h"
 #include "platform/QuitRequests.h"
+#include "tracker/DesktopWollu.h"
+#include "tracker/WolluTracker.h"
 #include "ui/tray/TrayIcon.h"
 
 #include <QCoreApplication>
@@ -44,7 +46,15 @@ void AppDelegate::applicationDidFinishLaunching(const QStringList& args)
     connect(trayIcon.get(), &TrayIcon::quitRequested, qApp, &QCoreApplication::quit);
     update();
 
-    connect(&timer, &QTimer::timeout, this, &AppDelegate::update);
+    // Slacking is measured on the real day only; a tab read or a wake counted later shows at once.
+    if (!Preview::demoState && !Preview::demoMode) {
+        wollu_ = std::make_unique<DesktopWollu>();
+        connect(&wollu_->tracker(), &WolluTracker::updateRequested, this, &AppDelegate::update);
+    }
+    connect(&timer, &QTimer::timeout, this, [this] {
+        pollWollu();
+        update();
+    });
     timer.start(kPollMs);
     connect(&tickTimer, &QTimer::timeout, this, [this] {
         if (eodPending())
@@ -62,7 +72,15 @@ bool AppDelegate::eodPending() const
 
 void AppDelegate::applicationWillTerminate()
 {
+    if (wollu_)
+        wollu_->tracker().endWolluRun();
     Analytics::flushSync();
+}
+
+void AppDelegate::pollWollu()
+{
+    if (wollu_)
+        wollu_->poll();
 }
 
 void AppDelegate::update()

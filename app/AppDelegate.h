@@ -9,6 +9,7 @@
 
 #include <memory>
 
+class DesktopWollu;
 class QuitRequests;
 class TrayIcon;
 
@@ -34,6 +35,9 @@ public:
     void applicationWillTerminate();
     // The day is in overtime and the user has not said yet whether they leave or stay.
     bool eodPending() const;
+    // One slacking poll; the poll timer runs it before update(). No tracker runs in a demo.
+    void pollWollu();
+    DesktopWollu* wollu() const { return wollu_.get(); }
 
     TrayIcon* tray() const;
 
@@ -46,6 +50,7 @@ private:
 
     std::unique_ptr<TrayIcon> trayIcon;
     std::unique_ptr<QuitRequests> quitRequests;
+    std::unique_ptr<DesktopWollu> wollu_;
     QTimer timer;
     QTimer tickTimer;
 };

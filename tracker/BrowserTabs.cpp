@@ -24,7 +24,14 @@ bool BrowserTabs::listen(const QString& path)
     // Only this user may hand us addresses (the runtime folder is private too; /tmp is not).
     server_->setSocketOptions(QLocalServer::UserAccessOption);
     server_->setMaxPendingConnections(kMaxClients);
-    // One application per user runs, so a socket already there is one left by a crash.
+    // A socket already there is one left by a crash, unless someone still answers on it (another
+    // copy of the application, e.g. a test run beside the user's own): that one is left alone.
+    QLocalSocket probe;
+    probe.connectToServer(where);
+    if (probe.waitForConnected(100)) {
+        qWarning("tockwork: browser tabs are already received at %s", qPrintable(where));
+        return false;
+    }
     QLocalServer::removeServer(where);
     if (!server_->listen(where)) {
         qWarning("tockwork: browser tabs cannot be received at %s: %s", qPrintable(where),
