@@ -2,8 +2,10 @@
 
 #include "engine/Cfg.h"
 #include "slacking/Wollu.h"
+#include "ui/settings/InfoBlock.h"
 #include "ui/settings/SettingsWindows.h"
 #include "ui/toolkit/EditableTextField.h"
+#include "ui/toolkit/PixelImageView.h"
 
 #include <QAbstractSpinBox>
 #include <QApplication>
@@ -337,6 +339,31 @@ TEST_F(SettingsTest, AClickSelectsTheHourOrMinuteSoTypingReplacesIt)
     EXPECT_EQ(picker->time(), QTime(8, 0));
     typeAt(0.7, "45");
     EXPECT_EQ(picker->time(), QTime(8, 45));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(SettingsTest, BrowserLinesJoinTheSlackingCriteriaAndTheWindowGrowsByThem)
+{
+    const int plain = heightOf(*openWindow());
+    InfoBlock::setBrowserAddressLines([] {
+        return QStringList{"· 주소를 알려 주는 브라우저: Firefox,\n Chromium", "  "};
+    });
+    auto window = openWindow();
+    InfoBlock::setBrowserAddressLines({});
+    EXPECT_EQ(heightOf(*window), plain + InfoBlock::kLineStep);
+    const auto top = [&](const QString& line) {
+        for (auto* view : window->window()->findChildren<PixelImageView*>())
+            if (view->isVisible() && view->accessibleName() == line)
+                return view->y();
+        return -1;
+    };
+    const int sites = top("· 지정 딴짓 앱, 사이트 사용");
+    ASSERT_GT(sites, 0);
+    EXPECT_EQ(top("· 주소를 알려 주는 브라우저: Firefox, Chromium"), sites + InfoBlock::kLineStep);
+    EXPECT_EQ(top("· 화면보호기, 화면 잠금, 모니터 꺼짐"), sites + 2 * InfoBlock::kLineStep);
 }
 
 } // namespace

@@ -2,10 +2,34 @@
 
 namespace InfoBlock {
 
+namespace {
+
+LinesProvider& browserLinesProvider()
+{
+    static LinesProvider provider;
+    return provider;
+}
+
+} // namespace
+
+void setBrowserAddressLines(LinesProvider provider)
+{
+    browserLinesProvider() = std::move(provider);
+}
+
 QStringList browserAddressLines()
 {
-    // The browser probes' line goes here, e.g. "· 주소를 알려 주는 브라우저: …".
-    return {};
+    const LinesProvider& provider = browserLinesProvider();
+    if (!provider)
+        return {};
+    QStringList lines;
+    for (const QString& line : provider()) {
+        // One line per entry, however it was written: each is one row of the block.
+        const QString single = line.simplified();
+        if (!single.isEmpty())
+            lines << single;
+    }
+    return lines;
 }
 
 int extraLineCount()
@@ -13,10 +37,10 @@ int extraLineCount()
     return int(browserAddressLines().size());
 }
 
-Section slackingCriteria()
+Section slackingCriteria(const QStringList& browserLines)
 {
     QStringList lines{QStringLiteral("· 지정 딴짓 앱, 사이트 사용")};
-    lines += browserAddressLines();
+    lines += browserLines;
     lines << QStringLiteral("· 화면보호기, 화면 잠금, 모니터 꺼짐")
           << QStringLiteral("· 10분 이상 키보드와 마우스 움직임 없음")
           << QStringLiteral("· 자리 비운 사이 컴퓨터가 잠든 시간");

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 // The two short lists at the foot of the settings window: what counts as slacking, and how
 // overtime is paid.
 namespace InfoBlock {
@@ -13,18 +15,23 @@ struct Section
     QStringList lines; // each begins with "· "
 };
 
-Section slackingCriteria();
-Section overtimeAllowance();
-
 // ---- Browser addresses ------------------------------------------------------------------------
-// The lines that say which browsers report the exact address of their active tab, so a listed
-// site is recognised there. They belong to the slacking criteria, after the sites line; the
-// browser probes fill them in when they exist. Empty until then: the window's heights grow by one
-// line step for every line returned here.
+// Lines that say which browsers report the exact address of their active tab, so a listed site is
+// recognised there. They follow the sites line of the slacking criteria. The settings know
+// nothing of browsers: whoever does (the application, which owns the browser probes) hands in a
+// function that gives the lines, asked again at every layout, so they follow what the probes
+// learn. None until then; the window's heights grow by one line step for every line given.
+using LinesProvider = std::function<QStringList()>;
+void setBrowserAddressLines(LinesProvider provider);
 QStringList browserAddressLines();
 
 // Vertical step between two lines of a section.
 inline constexpr int kLineStep = 14;
 int extraLineCount(); // lines beyond the fixed ones (browserAddressLines)
+
+// The browser lines are asked for once per layout and handed in, so the window's height and the
+// lines it shows always agree.
+Section slackingCriteria(const QStringList& browserLines = browserAddressLines());
+Section overtimeAllowance();
 
 } // namespace InfoBlock

@@ -181,12 +181,12 @@ void SettingsWindowController::fillFromStores()
     analyticsCheck_->setChecked(!Analytics::optOut());
 }
 
-int SettingsWindowController::heightFor(bool expanded, int entries)
+int SettingsWindowController::heightFor(bool expanded, int entries, int infoLines)
 {
     int h = kCollapsedHeight;
     if (expanded)
         h = entries == 0 ? kEmptyListHeight : kListBaseHeight + kRowHeight * entries;
-    return h + InfoBlock::kLineStep * InfoBlock::extraLineCount();
+    return h + InfoBlock::kLineStep * infoLines;
 }
 
 void SettingsWindowController::relayout()
@@ -199,8 +199,10 @@ void SettingsWindowController::relayout()
     }
     transient_.clear();
 
-    const int shownRows = std::min(int(apps_.size()), rowCapacity());
-    const int h = heightFor(expanded_, shownRows) + (warningText_ ? kWarningHeight : 0);
+    const QStringList browserLines = InfoBlock::browserAddressLines();
+    const int infoLines = int(browserLines.size());
+    const int shownRows = std::min(int(apps_.size()), rowCapacity(infoLines));
+    const int h = heightFor(expanded_, shownRows, infoLines) + (warningText_ ? kWarningHeight : 0);
     window_->setContentSize(QSize(W, h));
     QWidget* content = window_->content();
     const qreal dpr = window_->devicePixelRatioF();
@@ -302,7 +304,7 @@ void SettingsWindowController::relayout()
     // The information block: what counts as slacking, and how overtime is paid.
     int y = listBottom + 12;
     for (const InfoBlock::Section& section :
-         {InfoBlock::slackingCriteria(), InfoBlock::overtimeAllowance()}) {
+         {InfoBlock::slackingCriteria(browserLines), InfoBlock::overtimeAllowance()}) {
         addPicture(section.heading, mona(10), hintInk(), 16, y + 1, 240, 15);
         y += 14;
         for (const QString& line : section.lines) {
@@ -392,13 +394,14 @@ void SettingsWindowController::buildRow(QWidget* parent, const QString& entry, i
     connect(remove, &QPushButton::clicked, this, [this, entry] { deleteApp(entry); });
 }
 
-int SettingsWindowController::rowCapacity() const
+int SettingsWindowController::rowCapacity(int infoLines) const
 {
     const QScreen* screen =
         window_->screen() ? window_->screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return std::numeric_limits<int>::max();
-    const int fixed = heightFor(true, 0) - kEmptyHintHeight + (warningText_ ? kWarningHeight : 0);
+    const int fixed =
+        heightFor(true, 0, infoLines) - kEmptyHintHeight + (warningText_ ? kWarningHeight : 0);
     return std::max(3, (screen->availableGeometry().height() - 16 - fixed) / kRowHeight);
 }
 

@@ -50,7 +50,8 @@ public:
 
     // The window's height with `entries` rows shown (the empty-list hint when 0 and expanded),
     // before any warning line. Rows beyond what the screen can hold scroll instead.
-    static int heightFor(bool expanded, int entries);
+    // `infoLines` is the number of lines the information block has beyond its fixed ones.
+    static int heightFor(bool expanded, int entries, int infoLines);
     static constexpr int kWarningHeight = 24;
     static constexpr int kRowHeight = 32;
 
@@ -98,7 +99,7 @@ private:
     void relayout();
     void buildRow(QWidget* parent, const QString& entry, int index, qreal dpr);
     // Rows the window can show on its screen before the list scrolls.
-    int rowCapacity() const;
+    int rowCapacity(int infoLines) const;
     void closeWindow();
     void trackDistractionAdded(const QString& name, const QString& source);
     std::optional<qint64> salaryWon(QString* problem) const;
