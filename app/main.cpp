@@ -1,6 +1,7 @@
 #include "analytics/Analytics.h"
 #include "app/AppDelegate.h"
 #include "app/CommandLine.h"
+#include "browser/BrowserSupport.h"
 #include "engine/Store.h"
 #include "platform/SingleInstance.h"
 #include "preview/ContactSheet.h"
@@ -12,6 +13,7 @@
 #include "ui/toolkit/EditShortcuts.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QScreen>
 
 #include <cstdio>
@@ -21,6 +23,10 @@ int main(int argc, char* argv[])
     QStringList args;
     for (int i = 0; i < argc; ++i)
         args.append(QString::fromLocal8Bit(argv[i]));
+    // Needs no display: writes the browsers' host manifests and says how to load the extension.
+    if (args.contains(QStringLiteral("--install-browser-support")))
+        return BrowserSupport::installAndTell(BrowserSupport::locate(
+            QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath()).path()));
     const LaunchCommand command = parseCommandLine(args);
     // Previews and demos show the user's day without changing anything in it.
     if (command.demoRun)

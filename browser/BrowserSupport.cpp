@@ -7,6 +7,8 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
+#include <cstdio>
+
 using namespace Qt::StringLiterals;
 
 namespace BrowserSupport {
@@ -133,6 +135,41 @@ QString instructions(const Result& result, const QString& hostPath, const QStrin
         u"(서명되지 않은 확장은 Firefox ESR에서도 영구 설치되지 않아요).\n"
         u"확장이 없으면 창 제목으로 사이트를 짐작해요. 주소는 이 컴퓨터 밖으로 나가지 않아요.\n"_s;
     return text;
+}
+
+Layout locate(const QString& programDir)
+{
+    const QDir dir(programDir);
+    const QString hostName = u"tockwork-browser-host"_s;
+    Layout layout;
+    for (const QString& candidate :
+         {dir.filePath(hostName), dir.filePath(u"../libexec/tockwork/"_s + hostName)}) {
+        if (QFileInfo(candidate).isExecutable()) {
+            layout.hostPath = QFileInfo(candidate).canonicalFilePath();
+            break;
+        }
+    }
+    if (layout.hostPath.isEmpty())
+        layout.hostPath = dir.filePath(hostName);
+    for (const QString& candidate : {dir.filePath(u"browser-extension"_s),
+                                     dir.filePath(u"../share/tockwork/browser-extension"_s),
+                                     dir.filePath(u"../../share/tockwork/browser-extension"_s)}) {
+        if (QFileInfo::exists(candidate + u"/manifest.json"_s)) {
+            layout.extensionDir = QFileInfo(candidate).canonicalFilePath();
+            break;
+        }
+    }
+    return layout;
+}
+
+int installAndTell(const Layout& layout)
+{
+    const Result result = installForUser(layout.hostPath);
+    const QString extension = layout.extensionDir.isEmpty()
+                                  ? u"(찾지 못했어요: 설치를 확인해 주세요)"_s
+                                  : layout.extensionDir;
+    std::fputs(instructions(result, layout.hostPath, extension).toUtf8().constData(), stdout);
+    return result.written.isEmpty() ? 1 : 0;
 }
 
 } // namespace BrowserSupport

@@ -33,6 +33,20 @@ Result install(const QString& hostPath, const QString& home, const QString& conf
 // The same for the running user's folders ($HOME, $XDG_CONFIG_HOME).
 Result installForUser(const QString& hostPath);
 
+// Where the host program and the extension are, seen from the folder of the tray program or of
+// the host itself: side by side in the build tree; bin/, libexec/tockwork/ and
+// share/tockwork/browser-extension/ when installed.
+struct Layout
+{
+    QString hostPath;
+    QString extensionDir;
+};
+Layout locate(const QString& programDir);
+
+// Registers the host for every browser found and prints where, and how to load the extension.
+// 0 when at least one browser was set up.
+int installAndTell(const Layout& layout);
+
 // What to tell the user: the folders written and how each browser loads the extension in
 // `extensionDir`.
 QString instructions(const Result& result, const QString& hostPath, const QString& extensionDir);

@@ -19,6 +19,8 @@ packages=(
     xvfb xauth xfonts-base openbox trayer x11-utils xdotool dbus-x11 imagemagick x11-xserver-utils
     # tray hosts that speak StatusNotifierItem and dbusmenu, on a private session bus
     xfce4-panel dbus-daemon dbus-bin
+    # a real browser for the extension's end-to-end test
+    chromium
 )
 
 missing=()

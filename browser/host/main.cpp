@@ -1,6 +1,7 @@
 // tockwork-browser-host: started by a browser for our extension (native messaging). It reads the
 // extension's reports of the focused window's active tab from standard input and hands the latest
 // to the running TockWork over its local socket. Nothing is written to disk or sent elsewhere.
+#include "browser/BrowserSupport.h"
 #include "browser/KnownBrowsers.h"
 #include "browser/NativeMessaging.h"
 #include "browser/TabReport.h"
@@ -15,6 +16,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <optional>
 
 namespace {
@@ -75,6 +77,10 @@ private:
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    // Run by hand or by `cmake --install`: register this very program with the browsers.
+    if (argc == 2 && std::strcmp(argv[1], "--install") == 0)
+        return BrowserSupport::installAndTell(
+            BrowserSupport::locate(QCoreApplication::applicationDirPath()));
     const pid_t parent = ::getppid();
     Forwarder forwarder(TabReport{browserOf(parent), parent, {}});
     NativeMessaging::Decoder decoder;
