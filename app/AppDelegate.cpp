@@ -1,24 +1,83 @@
 #include "app/AppDelegate.h"
 
 #include "analytics/Analytics.h"
+#include "analytics/Derived.h"
 #include "app/CommandLine.h"
 #include "display/Display.h"
+#include "engine/Cfg.h"
 #include "engine/Clock.h"
 #include "engine/Eod.h"
+#include "engine/Pause.h"
 #include "engine/Preview.h"
 #include "engine/Status.h"
+#include "engine/Store.h"
+#include "platform/ColorScheme.h"
+#include "platform/DesktopEvents.h"
+#include "platform/LoginItem.h"
 #include "platform/QuitRequests.h"
+#include "slacking/Wollu.h"
 #include "tracker/DesktopWollu.h"
 #include "tracker/WolluTracker.h"
+#include "ui/eod/EndOfDayPrompt.h"
+#include "ui/panel/OutsideClickMonitor.h"
+#include "ui/panel/PanelPlacement.h"
+#include "ui/panel/PanelVC.h"
+#include "ui/panel/QuitDialog.h"
+#include "ui/panel/StatusMenu.h"
+#include "ui/settings/SettingsWindowController.h"
+#include "ui/settings/SettingsWindows.h"
+#include "ui/toolkit/GlassPanel.h"
 #include "ui/tray/TrayIcon.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
+#include <QMenu>
+#include <QShortcut>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+// The user's own break (menu or `tockwork-cli pause`), with the minutes paused so far today.
+constexpr auto kPauseChanged = "Pause Changed";
+
+// The same click that closed the panel from outside reaches the icon a moment later.
+constexpr double kReopenGuardSec = 0.5;
+
+bool isLate(DayState state)
+{
+    return state == DayState::overtime || state == DayState::dinner;
+}
+
+// The phases in which the working day is still running; a break ends with it.
+bool workingDayRunning(DayState state)
+{
+    return state == DayState::before || state == DayState::working || state == DayState::lunch;
+}
+
+QVariantMap statusProperties(const Status& s)
+{
+    return {{QStringLiteral("state"), Analytics::Derived::state(s)},
+            {QStringLiteral("progress_pct"), Analytics::Derived::progressPct(s)},
+            {QStringLiteral("worked_min"), Analytics::Derived::workedMin(s)},
+            {QStringLiteral("wollu_min"), Analytics::Derived::wolluMin()}};
+}
+
+} // namespace
 
 AppDelegate::AppDelegate(std::unique_ptr<TrayPlatform> tray, FrameLoader loader, QObject* parent)
-    : QObject(parent), pendingTray(std::move(tray)), loadFrames(std::move(loader))
+    : QObject(parent), pendingTray(std::move(tray)), loadFrames(std::move(loader)),
+      appLaunchedAt_(Clock::now())
 {}
 
-AppDelegate::~AppDelegate() = default;
+AppDelegate::~AppDelegate()
+{
+    // The settings window and the panel go before the monitor that watches them.
+    settings_.reset();
+    panelWindow_.reset();
+}
 
 TrayIcon* AppDelegate::tray() const
 {
@@ -32,19 +91,54 @@ void AppDelegate::applicationDidFinishLaunching(const QStringList& args)
         Preview::demoMode = true;
     if (options.demoState)
         Preview::demoState = options.demoState;
-    if (Preview::demoState)
+    const bool demo = Preview::demoState || Preview::demoMode;
+    if (demo)
         Analytics::setDemoRun();
     Analytics::start();
+    if (!demo)
+        registerLoginItem();
 
     // Termination signals and the end of the session quit without asking, and without the event
     // that reports a user's choice to quit.
     quitRequests = std::make_unique<QuitRequests>();
     connect(quitRequests.get(), &QuitRequests::quitRequested, qApp, &QCoreApplication::quit);
     connect(qApp, &QCoreApplication::aboutToQuit, this, &AppDelegate::applicationWillTerminate);
+    connect(this, &AppDelegate::quitConfirmed, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+
+    desktop_ = std::make_unique<DesktopEvents>();
+    colorScheme_ = std::make_unique<ColorScheme>();
+    settings_ = std::make_unique<SettingsWindows>();
+    connect(settings_.get(), &SettingsWindows::saved, this, &AppDelegate::update);
+    eodPrompt_ = std::make_unique<EndOfDayPrompt>();
+    connect(eodPrompt_.get(), &EndOfDayPrompt::chosen, this, &AppDelegate::update);
 
     trayIcon = std::make_unique<TrayIcon>(std::move(pendingTray), std::move(loadFrames));
-    connect(trayIcon.get(), &TrayIcon::quitRequested, qApp, &QCoreApplication::quit);
+    connect(trayIcon.get(), &TrayIcon::quitRequested, this, &AppDelegate::quit);
+    connect(trayIcon.get(), &TrayIcon::activated, this, [this](const QRect& anchor) {
+        anchor_ = anchor;
+        togglePanel();
+    });
+    connect(trayIcon.get(), &TrayIcon::menuRequested, this,
+            [this](const QRect& anchor) { anchor_ = anchor; });
+    statusMenu_ = std::make_unique<QMenu>();
+    connect(statusMenu_.get(), &QMenu::aboutToShow, this, &AppDelegate::rebuildMenu);
+    trayIcon->setMenu(statusMenu_.get());
+    fillMenu();
+
+    buildPanelWindow();
     update();
+    // Without a salary there is nothing to show: every such launch opens the panel with the
+    // settings beside it (the settings alone where the panel cannot be shown).
+    if (!demo && SettingsWindows::firstRun()) {
+        showPanel(QStringLiteral("first_run"));
+        if (panelWindow_ && panelWindow_->isVisible())
+            openSettingsBeside();
+        else
+            openSettings();
+    }
+
+    connect(desktop_.get(), &DesktopEvents::spaceChanged, this, &AppDelegate::spaceChanged);
+    connect(colorScheme_.get(), &ColorScheme::changed, this, &AppDelegate::applyAppearance);
 
     // Slacking is measured on the real day only; a tab read or a wake counted later shows at once.
     if (!Preview::demoState && !Preview::demoMode) {
@@ -56,13 +150,41 @@ void AppDelegate::applicationDidFinishLaunching(const QStringList& args)
         update();
     });
     timer.start(kPollMs);
-    connect(&tickTimer, &QTimer::timeout, this, [this] {
-        if (eodPending())
-            update();
-    });
+    connect(&tickTimer, &QTimer::timeout, this, &AppDelegate::tick);
     tickTimer.start(kTickMs);
 
     trayIcon->startAnimation();
+}
+
+void AppDelegate::buildPanelWindow()
+{
+    panelVC_ = new PanelVC;
+    connect(panelVC_, &PanelVC::updateRequested, this, &AppDelegate::update);
+    connect(panelVC_, &PanelVC::heightChanged, this, &AppDelegate::panelHeightChanged);
+    connect(panelVC_, &PanelVC::settingsRequested, this, &AppDelegate::openSettingsBeside);
+    connect(panelVC_, &PanelVC::closeRequested, this, &AppDelegate::hidePanel);
+    panelVC_->refresh();
+    panelWindow_.reset(makeGlassPanel(panelVC_, false));
+    panelWindow_->setWindowTitle(QStringLiteral("톡웍"));
+    settings_->setPanelWindow(panelWindow_.get());
+
+    outsideClickMonitor_ = std::make_unique<OutsideClickMonitor>(desktop_.get());
+    connect(outsideClickMonitor_.get(), &OutsideClickMonitor::outsideClick, this, [this] {
+        if (pinned_ || !panelWindow_->isVisible())
+            return;
+        hiddenByOutsideClickAt_ = Clock::now();
+        hidePanel();
+    });
+
+    // The menu's keys also work while the panel has the keyboard.
+    for (const MenuCommand command : {MenuCommand::togglePin, MenuCommand::openSettings,
+                                      MenuCommand::refresh, MenuCommand::quit}) {
+        auto* shortcut = new QShortcut(menuShortcut(command), panelWindow_.get());
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this,
+                [this, command] { runMenuCommand(command); });
+    }
+    applyAppearance();
 }
 
 bool AppDelegate::eodPending() const
@@ -85,7 +207,328 @@ void AppDelegate::pollWollu()
 
 void AppDelegate::update()
 {
+    // A fixed scene shows no real day: nothing is asked or ended for it.
+    if (!Preview::demoState) {
+        askEndOfDayIfPending();
+        endPauseAfterWorkingDay(computeStatus(Clock::now()));
+    }
     const Display display = currentDisplay();
+    trackStateTransition(display.status);
+    trackManualState();
     Analytics::updateDailySnapshot(display.status);
     trayIcon->show(display);
+
+    if (!panelWindow_)
+        return;
+    if (pinned_ && !panelWindow_->isVisible()) {
+        showPanel(QStringLiteral("pin"));
+    } else if (panelWindow_->isVisible()) {
+        panelVC_->apply(display);
+        placeMainPanelUnderItem();
+    }
+}
+
+void AppDelegate::tick()
+{
+    // `tockwork-cli pause` and `dayoff` write the same file: their change shows at once.
+    if (Store::standard().reloadIfChanged() || eodPending())
+        update();
+    else if (panelWindow_ && panelWindow_->isVisible())
+        refreshPanel();
+}
+
+void AppDelegate::askEndOfDayIfPending()
+{
+    // The prompt does not block: the tick goes on while it is open, and its answer runs update().
+    if (eodPrompt_ && eodPending() && !eodPrompt_->isOpen())
+        eodPrompt_->askEndOfDay(QStringLiteral("auto_prompt"));
+}
+
+void AppDelegate::endPauseAfterWorkingDay(const Status& status)
+{
+    if (workingDayRunning(status.state) || Pause::state() == ManualState::work)
+        return;
+    // The break ends when the working day does, so the evening does not count as paused.
+    const double now = Clock::now();
+    const double workEnd =
+        Clock::localMidnight(Clock::toLocal(now).date()) + double(Cfg::workEnd()) * 60.0;
+    Pause::set(ManualState::work, status.state == DayState::off ? now : std::min(now, workEnd));
+}
+
+void AppDelegate::trackManualState()
+{
+    const ManualState state = Pause::state();
+    const std::optional<ManualState> previous = lastManualState_;
+    lastManualState_ = state;
+    if (!previous || *previous == state)
+        return;
+    Analytics::track(kPauseChanged,
+                     {{QStringLiteral("state"), rawValue(state)},
+                      {QStringLiteral("paused_min"),
+                       Analytics::Derived::rounded(Pause::pausedMinutes(Clock::now()))}});
+}
+
+void AppDelegate::trackStateTransition(const Status& status)
+{
+    const std::optional<DayState> previous = lastTrackedState_;
+    if (previous && *previous == status.state)
+        return;
+    lastTrackedState_ = status.state;
+    if (!previous)
+        return;
+    const QDateTime local = Clock::nowLocal();
+    Analytics::track(
+        Analytics::Event::workStatusChanged,
+        {{QStringLiteral("from_state"), dayStateName(*previous)},
+         {QStringLiteral("to_state"), dayStateName(status.state)},
+         {QStringLiteral("minute_of_day"), local.time().hour() * 60 + local.time().minute()},
+         {QStringLiteral("worked_min"), Analytics::Derived::workedMin(status)},
+         {QStringLiteral("overtime_min"), Analytics::Derived::overtimeMin(status)},
+         {QStringLiteral("wollu_min"), Analytics::Derived::wolluMin()},
+         {QStringLiteral("progress_pct"), Analytics::Derived::progressPct(status)}});
+}
+
+// --- the status item and the panel
+
+void AppDelegate::togglePanel()
+{
+    if (!panelWindow_)
+        return;
+    if (!pinned_ && panelWindow_->isVisible()) {
+        hidePanel();
+        return;
+    }
+    if (!pinned_ && Clock::now() - hiddenByOutsideClickAt_ < kReopenGuardSec)
+        return;
+    showPanel(QStringLiteral("menubar_click"));
+}
+
+void AppDelegate::togglePin()
+{
+    pinned_ = !pinned_;
+    Analytics::track(Analytics::Event::panelPinToggled, {{QStringLiteral("pinned"), pinned_}});
+    if (pinned_)
+        showPanel(QStringLiteral("pin"));
+}
+
+void AppDelegate::showPanel(const QString& trigger)
+{
+    if (!panelWindow_)
+        return;
+    if (fullscreenActive()) {
+        hidePanel();
+        return;
+    }
+    const bool wasVisible = panelWindow_->isVisible();
+    refreshPanel();
+    placeMainPanelUnderItem();
+    panelWindow_->show();
+    panelWindow_->raise();
+    outsideClickMonitor_->install();
+    if (wasVisible)
+        return;
+    panelOpenedAt_ = Clock::now();
+    QVariantMap properties = statusProperties(computeStatus(Clock::now()));
+    properties.insert(QStringLiteral("trigger"), trigger);
+    properties.insert(QStringLiteral("pinned"), pinned_);
+    Analytics::track(Analytics::Event::panelOpened, properties);
+}
+
+void AppDelegate::hidePanel()
+{
+    if (!panelWindow_)
+        return;
+    const bool wasVisible = panelWindow_->isVisible();
+    panelWindow_->hide();
+    outsideClickMonitor_->remove();
+    closeSettings();
+    if (wasVisible && panelOpenedAt_) {
+        Analytics::track(
+            Analytics::Event::panelClosed,
+            {{QStringLiteral("dwell_seconds"),
+              Analytics::Derived::rounded(Clock::now() - *panelOpenedAt_)},
+             {QStringLiteral("state"), Analytics::Derived::state(computeStatus(Clock::now()))}});
+    }
+    panelOpenedAt_.reset();
+}
+
+void AppDelegate::refreshPanel()
+{
+    if (panelVC_)
+        panelVC_->refresh();
+}
+
+void AppDelegate::panelHeightChanged()
+{
+    if (!panelWindow_)
+        return;
+    // The window follows the panel's size by itself; only its place depends on the height.
+    placeMainPanelUnderItem();
+}
+
+void AppDelegate::placeMainPanelUnderItem()
+{
+    if (!panelWindow_)
+        return;
+    const std::optional<QPoint> origin =
+        panelOrigin(anchor_, panelWindow_->size(), currentPanelScreens());
+    if (origin && panelWindow_->pos() != *origin)
+        panelWindow_->move(*origin);
+}
+
+bool AppDelegate::fullscreenActive() const
+{
+    if (!desktop_)
+        return false;
+    const QList<PanelScreen> screens = currentPanelScreens();
+    std::optional<qsizetype> screen = anchor_ ? screenHolding(*anchor_, screens) : std::nullopt;
+    if (!screen)
+        screen = anchor_ && !screens.isEmpty() ? 0 : largestScreen(screens);
+    return desktop_->fullScreenActive(screen ? screens[*screen].geometry : QRect());
+}
+
+void AppDelegate::spaceChanged()
+{
+    if (!pinned_)
+        return;
+    if (fullscreenActive())
+        hidePanel();
+    else
+        showPanel(QStringLiteral("menubar_click"));
+}
+
+void AppDelegate::openSettings()
+{
+    if (settings_)
+        settings_->openSettings();
+}
+
+void AppDelegate::openSettingsBeside()
+{
+    if (settings_ && panelWindow_)
+        settings_->openSettingsBeside(panelWindow_->frameGeometry());
+}
+
+void AppDelegate::closeSettings()
+{
+    if (settings_)
+        settings_->closeSettings();
+}
+
+// --- the menu
+
+void AppDelegate::rebuildMenu()
+{
+    Analytics::track(Analytics::Event::menuOpened,
+                     {{QStringLiteral("state"), dayStateName(computeStatus(Clock::now()).state)}});
+    fillMenu();
+}
+
+void AppDelegate::fillMenu()
+{
+    const Status fresh = computeStatus(Clock::now());
+    MenuContext context;
+    context.pinned = pinned_;
+    context.state = fresh.state;
+    context.manual = Preview::demoState ? ManualState::work : Pause::state();
+    context.canReChoose = !Preview::demoState &&
+                          (isLate(fresh.state) || currentDisplay().status.state == DayState::done);
+    if (statusMenu_)
+        fillStatusMenu(*statusMenu_, context,
+                       [this](MenuCommand command) { runMenuCommand(command); });
+}
+
+void AppDelegate::runMenuCommand(MenuCommand command)
+{
+    switch (command) {
+    case MenuCommand::togglePin:
+        togglePin();
+        break;
+    case MenuCommand::reChooseEod:
+        reChooseEod();
+        break;
+    case MenuCommand::rest:
+        setPause(ManualState::rest);
+        break;
+    case MenuCommand::away:
+        setPause(ManualState::away);
+        break;
+    case MenuCommand::backToWork:
+        setPause(ManualState::work);
+        break;
+    case MenuCommand::openSettings:
+        openSettings();
+        break;
+    case MenuCommand::refresh:
+        refresh();
+        break;
+    case MenuCommand::quit:
+        quit();
+        break;
+    }
+}
+
+void AppDelegate::refresh()
+{
+    Analytics::track(Analytics::Event::manualRefresh);
+    update();
+}
+
+void AppDelegate::reChooseEod()
+{
+    // An open prompt already asks the same question.
+    if (eodPrompt_ && !eodPrompt_->isOpen())
+        eodPrompt_->askEndOfDay(QStringLiteral("menu_rechoose"));
+    update();
+}
+
+void AppDelegate::setPause(ManualState state)
+{
+    if (Preview::demoState)
+        return;
+    Pause::set(state, Clock::now());
+    update();
+}
+
+void AppDelegate::quit()
+{
+    if (!askToQuit()) {
+        Analytics::track(Analytics::Event::appQuitCancelled);
+        return;
+    }
+    const Status s = computeStatus(Clock::now());
+    Analytics::track(Analytics::Event::appQuit,
+                     {{QStringLiteral("session_minutes"),
+                       qint64(std::trunc(std::max(Clock::now() - appLaunchedAt_, 0.0) / 60.0))},
+                      {QStringLiteral("state"), Analytics::Derived::state(s)},
+                      {QStringLiteral("worked_min"), Analytics::Derived::workedMin(s)}});
+    Analytics::flushSync();
+    Q_EMIT quitConfirmed();
+}
+
+// --- start at login and appearance
+
+void AppDelegate::registerLoginItem()
+{
+    // An entry the user switched off in their desktop's settings is their answer, not a failure.
+    if (LoginItem::status() != LoginItem::Status::notRegistered)
+        return;
+    QString error;
+    const bool ok = LoginItem::registerItem(&error);
+    if (!ok)
+        std::fprintf(stderr, "로그인 항목 등록 실패: %s\n", qPrintable(error));
+    Analytics::track(Analytics::Event::loginItemRegistered, {{QStringLiteral("success"), ok}});
+}
+
+void AppDelegate::applyAppearance()
+{
+    // The desktop portal's answer where it gives one; the palette's otherwise.
+    const std::optional<bool> dark = colorScheme_ ? colorScheme_->prefersDark() : std::nullopt;
+    if (panelVC_) {
+        panelVC_->setAppearance(dark);
+        if (panelWindow_ && panelWindow_->isVisible())
+            refreshPanel();
+    }
+    if (eodPrompt_)
+        eodPrompt_->setAppearance(dark);
 }

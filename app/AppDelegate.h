@@ -1,20 +1,33 @@
 #pragma once
 
+#include "engine/DayState.h"
 #include "ui/tray/MascotAnimation.h"
 #include "ui/tray/TrayPlatform.h"
 
 #include <QObject>
+#include <QRect>
 #include <QStringList>
 #include <QTimer>
 
 #include <memory>
+#include <optional>
 
+class ColorScheme;
+class DesktopEvents;
 class DesktopWollu;
+class EndOfDayPrompt;
+class GlassPanel;
+class OutsideClickMonitor;
+class PanelVC;
+class QMenu;
 class QuitRequests;
+class SettingsWindows;
 class TrayIcon;
+struct Status;
+enum class MenuCommand;
 
 // The composition root of the tray application: it creates the parts that live as long as the
-// application (the tray icon, and the windows, trackers and observers as they arrive), wires them
+// application (the tray icon, the panel and its window, the prompt, the observers), wires them
 // together and runs the timers. update() is the one place where the day is recomputed and pushed
 // out.
 class AppDelegate final : public QObject
@@ -39,18 +52,82 @@ public:
     void pollWollu();
     DesktopWollu* wollu() const { return wollu_.get(); }
 
+    // The status item's clicks and the menu's commands.
+    void togglePanel();
+    void togglePin();
+    void showPanel(const QString& trigger = QStringLiteral("menubar_click"));
+    void hidePanel();
+    void refreshPanel();
+    void panelHeightChanged();
+    void placeMainPanelUnderItem();
+    void spaceChanged();
+    bool fullscreenActive() const;
+    void openSettings();
+    void openSettingsBeside();
+    void closeSettings();
+    void refresh();
+    void reChooseEod();
+    void setPause(ManualState state);
+    void quit();
+    // Fills the status item's menu for the moment it opens; sends "Menu Opened".
+    void rebuildMenu();
+    void registerLoginItem();
+    // Reports a change of the day's phase (none for the first status after launch).
+    void trackStateTransition(const Status& status);
+
     TrayIcon* tray() const;
+    GlassPanel* panelWindow() const { return panelWindow_.get(); }
+    PanelVC* panelVC() const { return panelVC_; }
+    QMenu* statusMenu() const { return statusMenu_.get(); }
+    EndOfDayPrompt* eodPrompt() const { return eodPrompt_.get(); }
+    bool pinned() const { return pinned_; }
+    std::optional<QRect> lastAnchor() const { return anchor_; }
+
+    // The process started this long ago (quit reports the session's length).
+    void setLaunchedAt(double epochSeconds) { appLaunchedAt_ = epochSeconds; }
 
     static constexpr int kPollMs = 10'000;
     static constexpr int kTickMs = 1'000;
 
+Q_SIGNALS:
+    // The user confirmed quitting: the owner of the event loop ends it.
+    void quitConfirmed();
+
 private:
+    void buildPanelWindow();
+    // The menu's items for this moment, without reporting an opening.
+    void fillMenu();
+    void runMenuCommand(MenuCommand command);
+    void tick();
+    void askEndOfDayIfPending();
+    void endPauseAfterWorkingDay(const Status& status);
+    void trackManualState();
+    void applyAppearance();
+
     std::unique_ptr<TrayPlatform> pendingTray;
     FrameLoader loadFrames;
 
     std::unique_ptr<TrayIcon> trayIcon;
     std::unique_ptr<QuitRequests> quitRequests;
     std::unique_ptr<DesktopWollu> wollu_;
+    std::unique_ptr<DesktopEvents> desktop_;
+    std::unique_ptr<ColorScheme> colorScheme_;
+    std::unique_ptr<GlassPanel> panelWindow_;
+    PanelVC* panelVC_ = nullptr; // owned by panelWindow_
+    std::unique_ptr<OutsideClickMonitor> outsideClickMonitor_;
+    std::unique_ptr<QMenu> statusMenu_;
+    std::unique_ptr<SettingsWindows> settings_;
+    std::unique_ptr<EndOfDayPrompt> eodPrompt_;
     QTimer timer;
     QTimer tickTimer;
+
+    bool pinned_ = false;
+    std::optional<double> panelOpenedAt_;
+    std::optional<QRect> anchor_;
+    // A press outside closes the panel before the same click reaches the icon: that click must
+    // not open it again.
+    double hiddenByOutsideClickAt_ = 0;
+    std::optional<DayState> lastTrackedState_;
+    std::optional<ManualState> lastManualState_;
+    double appLaunchedAt_ = 0;
 };

@@ -1,0 +1,352 @@
+#include "analytics/Analytics.h"
+#include "analytics/Testing.h"
+#include "app/AppDelegate.h"
+#include "engine/Clock.h"
+#include "engine/Eod.h"
+#include "engine/Pause.h"
+#include "engine/SettingsKeys.h"
+#include "engine/Store.h"
+#include "render/Resources.h"
+#include "ui/eod/EndOfDayPrompt.h"
+#include "ui/eod/EodWindow.h"
+#include "ui/eod/EodWindowController.h"
+#include "ui/panel/PanelVC.h"
+#include "ui/panel/QuitDialog.h"
+#include "ui/toolkit/GlassPanel.h"
+#include "ui/tray/TrayIcon.h"
+#include "ui/tray/TrayPlatform.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include "Sandbox.h"
+#include "TestServer.h"
+
+namespace {
+
+struct SilentTray final : TrayPlatform
+{
+    void setSprite(const TraySprite&) override {}
+    void setToolTip(const QString&, const QString&) override {}
+    void setMenu(QMenu*) override {}
+    void setCallbacks(TrayCallbacks) override {}
+};
+
+bool waitUntil(const std::function<bool()>& done, int ms = 5000)
+{
+    for (QDeadlineTimer deadline(ms); !done(); QThread::msleep(2)) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return true;
+}
+
+// The whole application as the user meets it, on a private store and home, with a tray that
+// draws nothing and the analytics library aimed at a local server.
+class Delegate : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        sandbox.useAsHome();
+        Resources::setBundleDir(sandbox.dir()); // no art: nothing to animate
+        Analytics::Testing::reset();
+        Analytics::Testing::setBaseUrl(server.baseUrl());
+        Analytics::Testing::setFlushPeriodMs(50);
+        // A salary is set: a first launch without one opens the settings as well.
+        Store::standard().set(SettingsKeys::monthlySalaryWon.key, 3'000'000);
+        Store::standard().flush();
+    }
+    void TearDown() override
+    {
+        delegate.reset();
+        setNextQuitAnswer(std::nullopt);
+        Analytics::Testing::reset();
+    }
+
+    AppDelegate& launch()
+    {
+        delegate = std::make_unique<AppDelegate>(std::make_unique<SilentTray>(),
+                                                 [](const QString&) { return std::nullopt; });
+        delegate->applicationDidFinishLaunching({QStringLiteral("tockwork")});
+        return *delegate;
+    }
+
+    QJsonArray events()
+    {
+        Analytics::flush();
+        EXPECT_TRUE(waitUntil([] {
+            return Analytics::Testing::bufferedCount() == 0 &&
+                   Analytics::Testing::inFlightCount() == 0;
+        }));
+        return server.records();
+    }
+    // The properties of every event called `name`, in order.
+    QList<QJsonObject> eventsNamed(const char* name)
+    {
+        QList<QJsonObject> found;
+        for (const QJsonValue& e : events())
+            if (e[QStringLiteral("event")].toString() == QLatin1String(name))
+                found << e[QStringLiteral("properties")].toObject();
+        return found;
+    }
+
+    QString autostartPath() const
+    {
+        return sandbox.filePath(QStringLiteral("config/autostart/tockwork.desktop"));
+    }
+
+    StoreSandbox sandbox;
+    // A Wednesday in Seoul (the test's TZ) during working hours of the default schedule.
+    FrozenClock clock{QDate(2025, 3, 12), QTime(10, 0)};
+    TestServer server;
+    std::unique_ptr<AppDelegate> delegate;
+};
+
+TEST_F(Delegate, AClickOpensThePanelUnderTheIconAndASecondClosesIt)
+{
+    AppDelegate& app = launch();
+    GlassPanel* panel = app.panelWindow();
+    ASSERT_NE(panel, nullptr);
+    EXPECT_FALSE(panel->isVisible());
+
+    const QRect icon(600, 0, 24, 24);
+    Q_EMIT app.tray()->activated(icon);
+    ASSERT_TRUE(panel->isVisible());
+    // Centred under the icon, 2 pixels below it (the offscreen screen has no desktop panel).
+    EXPECT_EQ(panel->pos(), QPoint(612 - panel->width() / 2, 26));
+    EXPECT_EQ(panel->size(), app.panelVC()->size());
+
+    clock.at(clock.epoch(QDate(2025, 3, 12), QTime(10, 0, 42)));
+    Q_EMIT app.tray()->activated(icon);
+    EXPECT_FALSE(panel->isVisible());
+    // Hiding again changes nothing and reports nothing.
+    app.hidePanel();
+
+    const QList<QJsonObject> opened = eventsNamed("Panel Opened");
+    ASSERT_EQ(opened.size(), 1);
+    EXPECT_EQ(opened[0]["trigger"].toString(), "menubar_click");
+    EXPECT_EQ(opened[0]["state"].toString(), "working");
+    EXPECT_EQ(opened[0]["worked_min"].toInt(), 60);
+    EXPECT_EQ(opened[0]["progress_pct"].toInt(), 13);
+    EXPECT_EQ(opened[0]["pinned"].toBool(), false);
+    const QList<QJsonObject> closed = eventsNamed("Panel Closed");
+    ASSERT_EQ(closed.size(), 1);
+    EXPECT_EQ(closed[0]["dwell_seconds"].toInt(), 42);
+    EXPECT_EQ(closed[0]["state"].toString(), "working");
+}
+
+TEST_F(Delegate, APinnedPanelStaysThroughClicksAndComesBackWithUpdates)
+{
+    AppDelegate& app = launch();
+    GlassPanel* panel = app.panelWindow();
+    app.togglePin();
+    ASSERT_TRUE(panel->isVisible());
+    Q_EMIT app.tray()->activated(QRect(600, 0, 24, 24));
+    EXPECT_TRUE(panel->isVisible());
+
+    // Its close chip still closes it; the next update brings it back.
+    app.panelVC()->closePanel();
+    EXPECT_FALSE(panel->isVisible());
+    app.update();
+    EXPECT_TRUE(panel->isVisible());
+
+    app.togglePin(); // unpinning leaves it where it is
+    EXPECT_TRUE(panel->isVisible());
+
+    const QList<QJsonObject> pins = eventsNamed("Panel Pin Toggled");
+    ASSERT_EQ(pins.size(), 2);
+    EXPECT_TRUE(pins[0]["pinned"].toBool());
+    EXPECT_FALSE(pins[1]["pinned"].toBool());
+    const QList<QJsonObject> opened = eventsNamed("Panel Opened");
+    ASSERT_EQ(opened.size(), 2);
+    EXPECT_EQ(opened[0]["trigger"].toString(), "pin");
+    EXPECT_TRUE(opened[0]["pinned"].toBool());
+}
+
+TEST_F(Delegate, TheMenuIsRebuiltForEachOpeningAndItsCommandsWork)
+{
+    AppDelegate& app = launch();
+    QMenu* menu = app.statusMenu();
+    const auto actionTitled = [menu](const QString& title) -> QAction* {
+        for (QAction* action : menu->actions())
+            if (action->text() == title)
+                return action;
+        return nullptr;
+    };
+
+    Q_EMIT menu->aboutToShow();
+    ASSERT_NE(actionTitled(QStringLiteral("잠깐 쉴게요")), nullptr);
+    EXPECT_EQ(actionTitled(QStringLiteral("퇴근/야근 다시 선택…")), nullptr);
+    actionTitled(QStringLiteral("잠깐 쉴게요"))->trigger();
+    EXPECT_EQ(Pause::state(), ManualState::rest);
+
+    clock.at(clock.epoch(QDate(2025, 3, 12), QTime(10, 30)));
+    Q_EMIT menu->aboutToShow();
+    ASSERT_NE(actionTitled(QStringLiteral("다시 일하기")), nullptr);
+    EXPECT_EQ(actionTitled(QStringLiteral("잠깐 쉴게요")), nullptr);
+    actionTitled(QStringLiteral("다시 일하기"))->trigger();
+    EXPECT_EQ(Pause::state(), ManualState::work);
+
+    actionTitled(QStringLiteral("새로고침"))->trigger();
+    actionTitled(QStringLiteral("패널 항상 띄우기 (작업 중)"))->trigger();
+    EXPECT_TRUE(app.pinned());
+    Q_EMIT menu->aboutToShow();
+    EXPECT_TRUE(actionTitled(QStringLiteral("패널 항상 띄우기 (작업 중)"))->isChecked());
+
+    const QList<QJsonObject> menus = eventsNamed("Menu Opened");
+    ASSERT_EQ(menus.size(), 3);
+    EXPECT_EQ(menus[0]["state"].toString(), "working");
+    EXPECT_EQ(eventsNamed("Manual Refresh").size(), 1);
+    const QList<QJsonObject> pauses = eventsNamed("Pause Changed");
+    ASSERT_EQ(pauses.size(), 2);
+    EXPECT_EQ(pauses[0]["state"].toString(), "rest");
+    EXPECT_EQ(pauses[1]["state"].toString(), "work");
+    EXPECT_EQ(pauses[1]["paused_min"].toInt(), 30);
+}
+
+TEST_F(Delegate, ABreakEndsWithTheWorkingDay)
+{
+    AppDelegate& app = launch();
+    app.setPause(ManualState::away);
+    clock.at(clock.epoch(QDate(2025, 3, 12), QTime(19, 0)));
+    Eod::choose(QStringLiteral("overtime"));
+    app.update();
+    EXPECT_EQ(Pause::state(), ManualState::work);
+    // 10:00 to 18:00, not to the moment the application noticed.
+    EXPECT_DOUBLE_EQ(Pause::pausedMinutes(Clock::now()), 480);
+}
+
+TEST_F(Delegate, ABreakSetFromTheTerminalIsNoticedAtTheNextTick)
+{
+    launch();
+    {
+        QSettings other(Store::standard().fileName(), QSettings::NativeFormat);
+        other.setValue(SettingsKeys::pauseDay, QStringLiteral("2025-3-12"));
+        other.setValue(SettingsKeys::manualState, QStringLiteral("rest"));
+        other.setValue(SettingsKeys::pauseStart, Clock::now());
+    }
+    EXPECT_TRUE(waitUntil([] { return Pause::state() == ManualState::rest; }, 3000));
+    EXPECT_EQ(eventsNamed("Pause Changed").size(), 1);
+}
+
+TEST_F(Delegate, TheDayChangingPhaseIsReportedOncePerChange)
+{
+    AppDelegate& app = launch();
+    app.update();
+    clock.at(clock.epoch(QDate(2025, 3, 12), QTime(12, 30)));
+    app.update();
+    app.update();
+    const QList<QJsonObject> changes = eventsNamed("Work Status Changed");
+    ASSERT_EQ(changes.size(), 1);
+    EXPECT_EQ(changes[0]["from_state"].toString(), "working");
+    EXPECT_EQ(changes[0]["to_state"].toString(), "lunch");
+    EXPECT_EQ(changes[0]["minute_of_day"].toInt(), 750);
+    EXPECT_EQ(changes[0]["worked_min"].toInt(), 180);
+}
+
+TEST_F(Delegate, QuittingAsksFirst)
+{
+    const double launchedAt = Clock::now();
+    AppDelegate& app = launch();
+    app.setLaunchedAt(launchedAt);
+    QSignalSpy confirmed(&app, &AppDelegate::quitConfirmed);
+
+    setNextQuitAnswer(false);
+    app.quit();
+    EXPECT_EQ(confirmed.count(), 0);
+
+    clock.at(launchedAt + 95 * 60 + 59);
+    setNextQuitAnswer(true);
+    app.quit();
+    EXPECT_EQ(confirmed.count(), 1);
+
+    EXPECT_EQ(eventsNamed("App Quit Cancelled").size(), 1);
+    const QList<QJsonObject> quits = eventsNamed("App Quit");
+    ASSERT_EQ(quits.size(), 1);
+    EXPECT_EQ(quits[0]["session_minutes"].toInt(), 95);
+    EXPECT_EQ(quits[0]["state"].toString(), "working");
+}
+
+TEST_F(Delegate, OvertimeAsksOnceAndReturnLeaves)
+{
+    clock.at(clock.epoch(QDate(2025, 3, 12), QTime(18, 12, 54)));
+    AppDelegate& app = launch();
+    EndOfDayPrompt* prompt = app.eodPrompt();
+    ASSERT_TRUE(prompt->isOpen());
+    // The tick goes on while the question is open; no second prompt.
+    app.update();
+    app.update();
+
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QCoreApplication::sendEvent(prompt->controller()->window(), &enter);
+    EXPECT_FALSE(prompt->isOpen());
+    EXPECT_EQ(Store::standard().text(SettingsKeys::eodChoice), QStringLiteral("left"));
+    EXPECT_FALSE(app.eodPending());
+
+    // Asked again from the menu; closing the window keeps counting overtime.
+    app.reChooseEod();
+    ASSERT_TRUE(prompt->isOpen());
+    prompt->controller()->window()->close();
+    EXPECT_EQ(Store::standard().text(SettingsKeys::eodChoice), QStringLiteral("overtime"));
+
+    const QList<QJsonObject> shown = eventsNamed("EOD Prompt Shown");
+    ASSERT_EQ(shown.size(), 2);
+    EXPECT_EQ(shown[0]["source"].toString(), "auto_prompt");
+    EXPECT_EQ(shown[1]["source"].toString(), "menu_rechoose");
+    const QList<QJsonObject> made = eventsNamed("EOD Choice Made");
+    ASSERT_EQ(made.size(), 2);
+    EXPECT_EQ(made[0]["choice"].toString(), "left");
+    EXPECT_EQ(made[0]["minutes_past_work_end"].toInt(), 12);
+    EXPECT_EQ(made[1]["choice"].toString(), "overtime");
+    EXPECT_EQ(made[1]["source"].toString(), "menu_rechoose");
+}
+
+TEST_F(Delegate, TheFirstLaunchRegistersTheStartAtLogin)
+{
+    launch();
+    QFile entry(autostartPath());
+    ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(entry.readAll());
+    EXPECT_TRUE(text.contains(QStringLiteral("Name=톡웍\n")));
+    EXPECT_TRUE(text.contains(QStringLiteral("X-GNOME-Autostart-enabled=true\n")));
+    EXPECT_TRUE(text.contains(QStringLiteral("Exec=\"")));
+    const QList<QJsonObject> registered = eventsNamed("Login Item Registered");
+    ASSERT_EQ(registered.size(), 1);
+    EXPECT_TRUE(registered[0]["success"].toBool());
+
+    // Already there: nothing written, nothing reported.
+    delegate.reset();
+    launch();
+    EXPECT_EQ(eventsNamed("Login Item Registered").size(), 1);
+}
+
+TEST_F(Delegate, AStartAtLoginSwitchedOffByTheUserStaysOff)
+{
+    QDir().mkpath(QFileInfo(autostartPath()).path());
+    const QByteArray switchedOff = "[Desktop Entry]\nType=Application\nName=톡웍\n"
+                                   "Exec=/somewhere/else/tockwork\nHidden=true\n";
+    {
+        QFile entry(autostartPath());
+        ASSERT_TRUE(entry.open(QIODevice::WriteOnly));
+        entry.write(switchedOff);
+    }
+    launch();
+    EXPECT_EQ(StoreSandbox::readFile(autostartPath()), switchedOff);
+    EXPECT_TRUE(eventsNamed("Login Item Registered").isEmpty());
+}
+
+} // namespace
