@@ -5,6 +5,7 @@
 #include "render/MonaFont.h"
 #include "render/TextImage.h"
 #include "ui/toolkit/ChipButton.h"
+#include "ui/toolkit/GlassView.h"
 #include "ui/toolkit/PixelImageView.h"
 
 #include <QEvent>
@@ -17,15 +18,37 @@
 
 namespace {
 
+QColor fieldBase(bool dark)
+{
+    return dark ? QColor(255, 255, 255, 26) : QColor(255, 255, 255, 235);
+}
+
+// `top` painted over an opaque `under`.
+QColor over(const QColor& top, const QColor& under)
+{
+    const double a = top.alphaF();
+    const auto mix = [a](double t, double u) { return t * a + u * (1 - a); };
+    return QColor::fromRgbF(float(mix(top.redF(), under.redF())),
+                            float(mix(top.greenF(), under.greenF())),
+                            float(mix(top.blueF(), under.blueF())));
+}
+
+QColor glass()
+{
+    QColor fill = GlassView::fillColor(uiIsDark());
+    fill.setAlpha(255);
+    return fill;
+}
+
 QPalette palette()
 {
     const bool dark = uiIsDark();
     QPalette p;
-    const QColor ink = inkColor();
-    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-        p.setColor(role, ink);
-    p.setColor(QPalette::PlaceholderText, mutedInk());
-    p.setColor(QPalette::Base, dark ? QColor(255, 255, 255, 26) : QColor(255, 255, 255, 235));
+    for (const auto role : {QPalette::WindowText, QPalette::ButtonText})
+        p.setColor(role, SettingsStyle::onGlass(inkColor()));
+    p.setColor(QPalette::Text, SettingsStyle::onField(inkColor()));
+    p.setColor(QPalette::PlaceholderText, SettingsStyle::onField(mutedInk()));
+    p.setColor(QPalette::Base, fieldBase(dark));
     p.setColor(QPalette::AlternateBase, dark ? QColor(255, 255, 255, 16) : QColor(0, 0, 0, 10));
     p.setColor(QPalette::Window, dark ? QColor(44, 44, 48) : QColor(246, 246, 247));
     p.setColor(QPalette::Button, dark ? QColor(66, 66, 71) : QColor(236, 236, 238));
@@ -36,8 +59,9 @@ QPalette palette()
     p.setColor(QPalette::Shadow, dark ? QColor(0, 0, 0) : QColor(120, 120, 125));
     p.setColor(QPalette::Highlight, dark ? QColor(66, 120, 190) : QColor(48, 140, 230));
     p.setColor(QPalette::HighlightedText, Qt::white);
-    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-        p.setColor(QPalette::Disabled, role, mutedInk());
+    for (const auto role : {QPalette::WindowText, QPalette::ButtonText})
+        p.setColor(QPalette::Disabled, role, SettingsStyle::onGlass(mutedInk()));
+    p.setColor(QPalette::Disabled, QPalette::Text, SettingsStyle::onField(mutedInk()));
     return p;
 }
 
@@ -63,7 +87,7 @@ public:
         // ink of typed text: a hint in that ink reads as something already typed.
         setForegroundRole(QPalette::WindowText);
         QPalette p = palette();
-        p.setColor(QPalette::WindowText, mutedInk());
+        p.setColor(QPalette::WindowText, SettingsStyle::onField(mutedInk()));
         setPalette(p);
         follow();
     }
@@ -98,6 +122,16 @@ private:
 
 namespace SettingsStyle {
 
+QColor onGlass(const QColor& colour)
+{
+    return over(colour, glass());
+}
+
+QColor onField(const QColor& colour)
+{
+    return over(colour, over(fieldBase(uiIsDark()), glass()));
+}
+
 void keepPlaceholderVisible(QLineEdit* field)
 {
     auto* overlay = field->findChild<PlaceholderOverlay*>(QStringLiteral("placeholderOverlay"),
@@ -115,7 +149,7 @@ QLabel* label(QWidget* parent, const QString& text, const QFont& font, const QCo
     l->setAlignment(alignment);
     l->setTextFormat(Qt::PlainText);
     QPalette p = l->palette();
-    p.setColor(QPalette::WindowText, colour);
+    p.setColor(QPalette::WindowText, onGlass(colour));
     l->setPalette(p);
     l->setAttribute(Qt::WA_TransparentForMouseEvents);
     return l;

@@ -14,7 +14,13 @@ class QWidget;
 // while the colour functions are pinned to the window's appearance).
 namespace SettingsStyle {
 
-// A label in `font` and `colour`, clipped to its frame.
+// Text colours made opaque against what lies beneath: the glass, or a text field on it. Glyphs a
+// font draws from embedded bitmaps (the pixel font's Hangul) ignore the pen's alpha, so a muted
+// colour with alpha would leave Hangul dark beside faint Latin letters.
+QColor onGlass(const QColor& colour);
+QColor onField(const QColor& colour);
+
+// A label in `font` and `colour` (made opaque on the glass), clipped to its frame.
 QLabel* label(QWidget* parent, const QString& text, const QFont& font, const QColor& colour,
               Qt::Alignment alignment);
 // A picture of one line of pixel-font text, vertically centred in its frame.

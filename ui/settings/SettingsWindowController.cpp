@@ -333,7 +333,7 @@ void SettingsWindowController::relayout()
         QStringLiteral("QPushButton { text-align: left; border: none; padding: 0 2px;"
                        " background: transparent; color: %1; }"
                        "QPushButton:focus { border: 1px solid %2; border-radius: 4px; }")
-            .arg(colourCss(ink), colourCss(faintColor())));
+            .arg(colourCss(SettingsStyle::onGlass(ink)), colourCss(faintColor())));
     SettingsStyle::restyleChip(saveBtn_);
     SettingsStyle::restyleChip(cancelBtn_);
     // Every label here is one line centred in a fixed frame; a 1.4 line height would only lift
@@ -389,7 +389,8 @@ void SettingsWindowController::buildRow(QWidget* parent, const QString& entry, i
                        " color: %2; padding: 0; }"
                        "QPushButton:hover { background: %3; }"
                        "QPushButton:focus { border: 1px solid %2; }")
-            .arg(colourCss(chipFill()), colourCss(mutedInk()), colourCss(faintColor())));
+            .arg(colourCss(chipFill()), colourCss(SettingsStyle::onGlass(mutedInk())),
+                 colourCss(faintColor())));
     remove->setGeometry(184, 4, 24, 24);
     connect(remove, &QPushButton::clicked, this, [this, entry] { deleteApp(entry); });
 }
@@ -544,8 +545,8 @@ void SettingsWindowController::addTapped()
         SettingsStyle::applyPalette(menu);
         // The platform style draws a disabled item in full ink; "실행 중인 앱 없음" must read as
         // an answer, not as a choice.
-        menu->setStyleSheet(
-            QStringLiteral("QMenu::item:disabled { color: %1; }").arg(colourCss(mutedInk())));
+        menu->setStyleSheet(QStringLiteral("QMenu::item:disabled { color: %1; }")
+                                .arg(colourCss(SettingsStyle::onGlass(mutedInk()))));
     }
     QStringList offered;
     for (const RunningApp& app : runningApps()) {

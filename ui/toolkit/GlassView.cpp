@@ -36,12 +36,17 @@ void GlassView::setCornerRadius(double radius)
     update();
 }
 
+QColor GlassView::fillColor(bool dark)
+{
+    return dark ? QColor(38, 38, 41, 235) : QColor(246, 246, 247, 240);
+}
+
 void GlassView::paintEvent(QPaintEvent*)
 {
     // Without a compositor blur, a nearly opaque fill keeps text legible over busy desktops; the
     // slight translucency still lets the desktop's colour through, as frosted glass would.
     const bool dark = uiIsDark();
-    const QColor fill = dark ? QColor(38, 38, 41, 235) : QColor(246, 246, 247, 240);
+    const QColor fill = fillColor(dark);
     const QColor edge = dark ? QColor(255, 255, 255, 38) : QColor(0, 0, 0, 30);
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);

@@ -15,6 +15,9 @@ class GlassView : public QWidget
 public:
     explicit GlassView(QWidget* parent = nullptr);
 
+    // The surface's colour in the light or dark appearance (nearly opaque).
+    static QColor fillColor(bool dark);
+
     double cornerRadius() const { return cornerRadius_; }
     void setCornerRadius(double radius);
 
