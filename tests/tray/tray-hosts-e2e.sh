@@ -74,7 +74,7 @@ icon_shown() {
 # Waits for the host, then for the icon: a host that comes after tockwork must have it within 2 s
 # (plus one check's own time); with the host there first, tockwork's own start-up is counted too.
 expect_icon() {
-    local up shown limit=2300
+    local up shown limit=${TRAY_ICON_LIMIT_MS:-2000}
     [[ $1 == first ]] && limit=8000
     for _ in $(seq 100); do host_up && break; sleep 0.1; done
     host_up || fail "the tray host did not start"
