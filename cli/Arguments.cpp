@@ -232,6 +232,22 @@ std::variant<Options, UsageError> parseArguments(const QStringList& arguments)
             return UsageError{QStringLiteral("알 수 없는 옵션: ") + arg};
         } else if (!commandGiven) {
             // These two have options of their own: everything but the command word is theirs.
+            if (arg == u"pause") {
+                // pause rest | away | work
+                if (i + 2 != arguments.size())
+                    return UsageError{
+                        QStringLiteral("pause 뒤에는 rest, away, work 중 하나를 써요")};
+                const std::optional<ManualState> state = manualStateFromRaw(arguments[i + 1]);
+                if (!state)
+                    return UsageError{
+                        QStringLiteral("pause 뒤에는 rest, away, work 중 하나를 써요: ") +
+                        arguments[i + 1]};
+                if (styleGiven || options.watch || options.at)
+                    return UsageError{QStringLiteral("pause에는 다른 옵션을 쓸 수 없어요")};
+                options.command = Command::pause;
+                options.pauseState = *state;
+                return options;
+            }
             if (arg == u"dayoff" || arg == u"history") {
                 QStringList rest = arguments;
                 rest.removeAt(i);
@@ -289,6 +305,7 @@ QString usage()
         "        tockwork-cli dayoff remove YYYY-MM-DD | dayoff list\n"
         "        tockwork-cli history [--week | --month | --from YYYY-MM-DD --to YYYY-MM-DD]"
         " [--json | --csv]\n"
+        "        tockwork-cli pause rest | away | work\n"
         "        tockwork-cli --help\n"
         "\n"
         "  status       오늘 번 돈, 남은 시간, 월루를 보여줘요 (기본 명령)\n"
@@ -300,9 +317,12 @@ QString usage()
         "  dayoff       내 휴가(연차, 반차, 회사 휴일)를 추가하고 지우고 보여줘요\n"
         "               휴가는 유급이라 그날 일당을 다 번 것으로 쳐요\n"
         "  history      지난 날들의 번 돈, 야근, 월루 (기본: 이번 주)\n"
+        "  pause        잠깐 쉬기(rest), 자리 비움(away), 다시 일하기(work): 쉰 시간은 열일에서\n"
+        "               빠지고 월루로도 세지 않아요\n"
         "\n"
         "톡웍 앱과 같은 설정(~/.config/tockwork/tockwork.conf)을 읽기만 해요.\n"
-        "dayoff add와 dayoff remove만 그 파일의 daysOff 한 줄을 고쳐요.\n");
+        "dayoff add와 dayoff remove만 그 파일의 daysOff 한 줄을, pause만 쉬는 시간 기록을 "
+        "고쳐요.\n");
 }
 
 } // namespace Cli

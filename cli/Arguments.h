@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/DayState.h"
 #include "engine/DaysOff.h"
 
 #include <QDate>
@@ -17,6 +18,7 @@ enum class Command
     holidays,
     dayoff,
     history,
+    pause,
     help
 };
 enum class Style
@@ -53,6 +55,8 @@ struct Options
 
     DayOffAction dayOffAction = DayOffAction::list;
     DayOff dayOff;
+
+    ManualState pauseState = ManualState::work;
 
     Period period = Period::week;
     QDate from;

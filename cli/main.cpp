@@ -1,5 +1,6 @@
 #include "cli/Arguments.h"
 #include "cli/DayOffCommand.h"
+#include "cli/PauseCommand.h"
 #include "cli/Report.h"
 #include "cli/Watch.h"
 #include "display/Display.h"
@@ -93,6 +94,8 @@ int main(int argc, char** argv)
                                                                                                : 1;
     case Cli::Command::dayoff:
         return DayOffCommand::run(options);
+    case Cli::Command::pause:
+        return PauseCommand::run(options);
     case Cli::Command::history:
         return usageError(QStringLiteral("history는 아직 준비 중이에요"));
     case Cli::Command::status:
