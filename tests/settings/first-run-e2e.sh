@@ -1,0 +1,107 @@
+#!/usr/bin/env bash
+# A new user's first launch on a real desktop (scripts/xvfb-session.sh: Xvfb, openbox, trayer):
+# with no salary stored, TockWork opens its settings by itself, beside the panel and with the
+# keyboard in the salary field. The salary and the working hours are typed with xdotool as a
+# person would, Return saves, and the terminal companion reads the new day from the same file. A
+# second launch, salary set, opens nothing.
+#
+#   tests/settings/first-run-e2e.sh TOCKWORK TOCKWORK_CLI SCREENSHOT_DIR
+#
+# Exits 77 (skipped) when Xvfb, openbox, trayer, xdotool or ImageMagick are missing.
+set -euo pipefail
+exe=$1 cli=$2 screens=$3
+
+if [[ -z ${XVFB_SESSION_DIR:-} ]]; then
+    for tool in xdotool import; do
+        command -v $tool >/dev/null || exit 77
+    done
+    exec "$(dirname "$0")/../../scripts/xvfb-session.sh" "$0" "$@"
+fi
+
+home=$(mktemp -d)
+app=
+trap '[[ -n $app ]] && kill $app 2>/dev/null; rm -rf "$home"' EXIT
+fail() {
+    echo "FAIL: $*" >&2
+    cat "$home/err" >&2 || true
+    import -window root "$screens/first-run-failed.png" || true
+    exit 1
+}
+mkdir -p "$screens"
+
+unset QT_QPA_PLATFORM
+export HOME=$home XDG_CONFIG_HOME=$home/.config XDG_CACHE_HOME=$home/.cache
+export XDG_DATA_HOME=$home/.local/share LC_ALL=C.UTF-8
+# A zone in which it is late morning now, so no end-of-day prompt comes between the user and the
+# settings; Etc/GMT+N is N hours behind UTC.
+offset=$((11 - 10#$(date -u +%H)))
+if ((offset >= 0)); then export TZ=Etc/GMT-$offset; else export TZ=Etc/GMT+$((-offset)); fi
+# Nothing of a test run is sent anywhere.
+mkdir -p "$XDG_CONFIG_HOME/tockwork"
+printf '[General]\nanalyticsOptOut=true\n' >"$XDG_CONFIG_HOME/tockwork/tockwork.conf"
+conf=$XDG_CONFIG_HOME/tockwork/tockwork.conf
+
+visible_window() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1 || true; }
+wait_window() {
+    local w
+    for _ in $(seq 150); do
+        w=$(visible_window "$1")
+        [[ -n $w ]] && { echo "$w"; return; }
+        sleep 0.1
+    done
+}
+
+"$exe" 2>"$home/err" &
+app=$!
+settings=$(wait_window '톡웍 설정')
+[[ -n $settings ]] || fail "no settings window at the first launch"
+panel=$(wait_window '톡웍')
+[[ -n $panel ]] || fail "no panel beside the settings"
+for _ in $(seq 50); do [[ $(xdotool getactivewindow) == "$settings" ]] && break; sleep 0.1; done
+[[ $(xdotool getactivewindow) == "$settings" ]] || fail "the settings window does not have the keyboard"
+eval "$(xdotool getwindowgeometry --shell "$settings")"
+sx=$X sy=$Y sw=$WIDTH
+eval "$(xdotool getwindowgeometry --shell "$panel")"
+((sx + sw <= X)) || fail "the settings window is not left of the panel ($sx+$sw, panel at $X)"
+import -window root "$screens/first-run.png"
+
+# The keyboard starts in the salary field. (Full-width digits are the unit tests' business:
+# xdotool types them by remapping a key on the fly, which races with the application.)
+xdotool type --delay 60 350
+sleep 0.2
+# Work from 08:00 to 17:00: a click selects a picker's hour, and the four digits fill it.
+for picker in "48 0800" "140 1700"; do
+    read -r px digits <<<"$picker"
+    xdotool mousemove $((sx + px + 12)) $((sy + 50 + 12)) click 1
+    sleep 0.2
+    xdotool type --delay 60 "$digits"
+done
+import -window root "$screens/first-run-typed.png"
+xdotool key Return
+for _ in $(seq 50); do [[ -z $(visible_window '톡웍 설정') ]] && break; sleep 0.1; done
+[[ -z $(visible_window '톡웍 설정') ]] || fail "Return did not save and close the settings"
+
+grep -q '^monthlySalaryWon=3500000$' "$conf" || fail "salary not stored: $(cat "$conf")"
+grep -q '^workStart=480$' "$conf" || fail "work start not stored: $(cat "$conf")"
+grep -q '^workEnd=1020$' "$conf" || fail "work end not stored: $(cat "$conf")"
+# A Tuesday at 15:00 of that schedule: 6 hours worked (lunch 12-13), 2 to go, money shown.
+json=$("$cli" status --json --at "2026-03-10 15:00")
+echo "$json"
+for expected in '"workedMin":360' '"remainMin":120' '"showMoney":true' '원 벌었어요'; do
+    grep -q -- "$expected" <<<"$json" || fail "status lacks $expected"
+done
+
+# With a salary set, a new launch opens no settings.
+kill $app
+wait $app 2>/dev/null || true
+"$exe" 2>>"$home/err" &
+app=$!
+# Started once its icon shows in the tray; the settings would have opened by then.
+for _ in $(seq 150); do
+    [[ -n $(xdotool search --onlyvisible --class tockwork 2>/dev/null || true) ]] && break
+    sleep 0.1
+done
+sleep 1
+kill -0 $app || fail "the second launch stopped"
+[[ -z $(visible_window '톡웍 설정') ]] || fail "settings opened although a salary is set"
+echo "first-run-e2e: ok"
