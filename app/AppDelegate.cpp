@@ -86,6 +86,12 @@ TrayIcon* AppDelegate::tray() const
 
 void AppDelegate::applicationDidFinishLaunching(const QStringList& args)
 {
+    // Termination signals and the end of the session quit without asking, and without the event
+    // that reports a user's choice to quit. First of all, so a signal during the start cannot end
+    // the process before the launch it records is saved.
+    quitRequests = std::make_unique<QuitRequests>();
+    connect(quitRequests.get(), &QuitRequests::quitRequested, qApp, &QCoreApplication::quit);
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &AppDelegate::applicationWillTerminate);
     const StartOptions options = parseStartOptions(args);
     if (options.scriptedDemo)
         Preview::demoMode = true;
@@ -98,11 +104,6 @@ void AppDelegate::applicationDidFinishLaunching(const QStringList& args)
     if (!demo)
         registerLoginItem();
 
-    // Termination signals and the end of the session quit without asking, and without the event
-    // that reports a user's choice to quit.
-    quitRequests = std::make_unique<QuitRequests>();
-    connect(quitRequests.get(), &QuitRequests::quitRequested, qApp, &QCoreApplication::quit);
-    connect(qApp, &QCoreApplication::aboutToQuit, this, &AppDelegate::applicationWillTerminate);
     connect(this, &AppDelegate::quitConfirmed, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
 
     desktop_ = std::make_unique<DesktopEvents>();
@@ -524,6 +525,8 @@ void AppDelegate::applyAppearance()
 {
     // The desktop portal's answer where it gives one; the palette's otherwise.
     const std::optional<bool> dark = colorScheme_ ? colorScheme_->prefersDark() : std::nullopt;
+    if (panelWindow_)
+        panelWindow_->glass()->setAppearance(dark);
     if (panelVC_) {
         panelVC_->setAppearance(dark);
         if (panelWindow_ && panelWindow_->isVisible())

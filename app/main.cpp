@@ -91,6 +91,9 @@ int main(int argc, char* argv[])
     // The end itself then arrives as SIGTERM or SIGHUP.
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &delegate,
                      &AppDelegate::applicationWillTerminate);
+    // A later start asks this one to show itself: open the day's panel.
+    QObject::connect(&instance, &SingleInstance::activationRequested, &delegate,
+                     [&delegate] { delegate.showPanel(QStringLiteral("second_launch")); });
     delegate.applicationDidFinishLaunching(args);
     return app.exec();
 }
