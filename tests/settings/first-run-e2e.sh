@@ -7,12 +7,12 @@
 #
 #   tests/settings/first-run-e2e.sh TOCKWORK TOCKWORK_CLI SCREENSHOT_DIR
 #
-# Exits 77 (skipped) when Xvfb, openbox, trayer, xdotool or ImageMagick are missing.
+# Exits 77 (skipped) when Xvfb, openbox, trayer, xdotool, xprop or ImageMagick are missing.
 set -euo pipefail
 exe=$1 cli=$2 screens=$3
 
 if [[ -z ${XVFB_SESSION_DIR:-} ]]; then
-    for tool in xdotool import; do
+    for tool in xdotool xprop import; do
         command -v $tool >/dev/null || exit 77
     done
     exec "$(dirname "$0")/../../scripts/xvfb-session.sh" "$0" "$@"
@@ -28,6 +28,12 @@ fail() {
     exit 1
 }
 mkdir -p "$screens"
+
+# The window manager decides who gets the keyboard: wait until it runs.
+for _ in $(seq 100); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    sleep 0.1
+done
 
 unset QT_QPA_PLATFORM
 export HOME=$home XDG_CONFIG_HOME=$home/.config XDG_CACHE_HOME=$home/.cache
