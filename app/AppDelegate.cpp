@@ -527,6 +527,8 @@ void AppDelegate::applyAppearance()
     const std::optional<bool> dark = colorScheme_ ? colorScheme_->prefersDark() : std::nullopt;
     if (panelWindow_)
         panelWindow_->glass()->setAppearance(dark);
+    if (panelWindow_)
+        panelWindow_->glass()->setAppearance(dark);
     if (panelVC_) {
         panelVC_->setAppearance(dark);
         if (panelWindow_ && panelWindow_->isVisible())

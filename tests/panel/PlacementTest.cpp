@@ -1,3 +1,4 @@
+#include "ui/panel/PanelLayout.h"
 #include "ui/panel/PanelPlacement.h"
 
 #include <gtest/gtest.h>
@@ -104,6 +105,34 @@ TEST(PanelOrigin, APanelWiderThanTheScreenKeepsItsRightEdgeInside)
 {
     const PanelScreen tiny{QRect(0, 0, 300, 600), QRect(0, 20, 300, 580)};
     EXPECT_EQ(panelOriginNear(QRect(150, 0, 20, 20), kPanel, tiny).x(), 300 - 320 - 4);
+}
+
+} // namespace
+
+namespace {
+
+TEST(LeaveLink, FollowsTheTitleOrTheMoodWithoutCoveringEitherText)
+{
+    const PanelLayout late = panelLayout(true, false, 30);
+    const QSizeF link(40, 13);
+    const auto rightEdgeOfText = [&](const QRectF& line, double textWidth) {
+        return line.left() + textWidth;
+    };
+
+    // A short title: right after it, centred on the title line.
+    QRectF frame = leaveFrame(late, 60, 70, link);
+    EXPECT_DOUBLE_EQ(frame.left(), rightEdgeOfText(late.title, 60) + 8);
+    EXPECT_DOUBLE_EQ(frame.center().y(), late.title.center().y());
+
+    // Overtime's title is too long: the link moves after the mood line.
+    frame = leaveFrame(late, 100, 70, link);
+    EXPECT_DOUBLE_EQ(frame.left(), rightEdgeOfText(late.mood, 70) + 8);
+    EXPECT_DOUBLE_EQ(frame.center().y(), late.mood.center().y());
+
+    // Neither has room: on the title line, 16 points inside the right edge.
+    frame = leaveFrame(late, 120, 120, link);
+    EXPECT_DOUBLE_EQ(frame.right(), PanelLayout::width - 16);
+    EXPECT_DOUBLE_EQ(frame.center().y(), late.title.center().y());
 }
 
 } // namespace

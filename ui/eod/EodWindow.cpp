@@ -46,6 +46,8 @@ EodWindow::EodWindow()
 void EodWindow::setAppearance(std::optional<bool> dark)
 {
     appearance_ = dark;
+    // The glass behind the texts must be the one they were drawn for.
+    content_->setAppearance(dark);
     relayout();
 }
 

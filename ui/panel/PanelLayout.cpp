@@ -36,14 +36,32 @@ QRectF eyeFrame(const PanelLayout& layout, QSizeF imageSize)
     return {212 - w, layout.eyeBaseY - 4 + (24 - h) / 2, w, h};
 }
 
-QRectF leaveFrame(const PanelLayout& layout, double titleTextWidth, QSizeF imageSize)
+namespace {
+
+bool lineFits(const QRectF& line, double textWidth, double rightmost)
+{
+    return line.left() + textWidth + 8 <= rightmost;
+}
+
+} // namespace
+
+QRectF leaveFrame(const PanelLayout& layout, double titleTextWidth, double moodTextWidth,
+                  QSizeF imageSize)
 {
     const double w = imageSize.width(), h = imageSize.height();
-    const double x =
-        std::min(PanelLayout::width - 16 - w, layout.title.left() + titleTextWidth + 8);
-    // The layout's y grows upwards: the title's bottom edge is its top() in Qt's terms.
-    const double y = layout.title.top() + (layout.title.height() - h) / 2;
-    return {x, y, w, h};
+    const double rightmost = PanelLayout::width - 16 - w;
+    const auto after = [&](const QRectF& line, double textWidth) {
+        // The layout's y grows upwards: a line's bottom edge is its top() in Qt's terms.
+        return QRectF(std::min(rightmost, line.left() + textWidth + 8),
+                      line.top() + (line.height() - h) / 2, w, h);
+    };
+    // A long title (overtime's has two emoji) leaves no room: the link would sit on its last
+    // characters. The mood line above it is short in every phase that shows the link.
+    if (lineFits(layout.title, titleTextWidth, rightmost))
+        return after(layout.title, titleTextWidth);
+    if (lineFits(layout.mood, moodTextWidth, rightmost))
+        return after(layout.mood, moodTextWidth);
+    return after(layout.title, titleTextWidth);
 }
 
 QRectF flipped(const QRectF& rect, double height)

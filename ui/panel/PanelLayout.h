@@ -33,8 +33,10 @@ PanelLayout panelLayout(bool late, bool compact, double btnH);
 QRectF eyeFrame(const PanelLayout& layout, QSizeF imageSize);
 
 // The leave button right after the title's text, vertically centred on the title line, and never
-// closer than 16 points to the panel's right edge.
-QRectF leaveFrame(const PanelLayout& layout, double titleTextWidth, QSizeF imageSize);
+// closer than 16 points to the panel's right edge; after the mood line's text instead when the
+// title leaves no room for it.
+QRectF leaveFrame(const PanelLayout& layout, double titleTextWidth, double moodTextWidth,
+                  QSizeF imageSize);
 
 // A rectangle measured from the bottom of a container `height` high, as Qt measures it: from the
 // top. The same call converts back.

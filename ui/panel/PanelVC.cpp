@@ -293,7 +293,9 @@ void PanelVC::apply(const Display& d)
         leaveBtn_->setImage(renderAttr(leave, r));
         leaveBtn_->setFill(std::nullopt);
         place(leaveBtn_,
-              leaveFrame(layout_, titleView_->imageSize().width(), leaveBtn_->imageSize()), h);
+              leaveFrame(layout_, titleView_->imageSize().width(), moodView_->imageSize().width(),
+                         leaveBtn_->imageSize()),
+              h);
     }
 
     for (int i = 0; i < 4; ++i) {

@@ -30,6 +30,14 @@ GlassView::GlassView(QWidget* parent) : QWidget(parent), cornerRadius_(uiCornerR
     setAutoFillBackground(false);
 }
 
+void GlassView::setAppearance(std::optional<bool> dark)
+{
+    if (appearance_ == dark)
+        return;
+    appearance_ = dark;
+    update();
+}
+
 void GlassView::setCornerRadius(double radius)
 {
     cornerRadius_ = radius;
@@ -45,7 +53,7 @@ void GlassView::paintEvent(QPaintEvent*)
 {
     // Without a compositor blur, a nearly opaque fill keeps text legible over busy desktops; the
     // slight translucency still lets the desktop's colour through, as frosted glass would.
-    const bool dark = uiIsDark();
+    const bool dark = appearance_.value_or(uiIsDark());
     const QColor fill = fillColor(dark);
     const QColor edge = dark ? QColor(255, 255, 255, 38) : QColor(0, 0, 0, 30);
     QPainter painter(this);
