@@ -89,12 +89,17 @@ QIcon appFallbackIcon(const QString& entry)
 
 AppMeta appMeta(const QString& entry)
 {
+    return appMeta(entry, entry.isEmpty() ? QList<RunningApp>() : runningApps());
+}
+
+AppMeta appMeta(const QString& entry, const QList<RunningApp>& running)
+{
     const QString lower = entry.toLower();
     QIcon icon;
     bool isApp = false;
 
-    if (!lower.isEmpty() && runningAppsSource()) {
-        for (const RunningApp& app : runningAppsSource()()) {
+    if (!lower.isEmpty()) {
+        for (const RunningApp& app : running) {
             const QString n = app.name.toLower();
             if (n.isEmpty() || app.icon.isNull())
                 continue;

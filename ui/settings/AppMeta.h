@@ -21,6 +21,9 @@ struct AppMeta
 };
 
 AppMeta appMeta(const QString& entry);
+// The same, given the running applications (asked once for a whole list of entries: each asking
+// walks the window manager's windows).
+AppMeta appMeta(const QString& entry, const QList<RunningApp>& running);
 
 using RunningAppsSource = std::function<QList<RunningApp>()>;
 // Where the running applications come from: RunningApps::list() unless replaced (tests); an empty

@@ -271,8 +271,9 @@ void SettingsWindowController::relayout()
     } else if (expanded_) {
         auto* rows = new QWidget;
         rows->resize(210, kRowHeight * int(apps_.size()));
+        const QList<RunningApp> running = runningApps();
         for (qsizetype i = 0; i < apps_.size(); ++i)
-            buildRow(rows, apps_.at(i), int(i), dpr);
+            buildRow(rows, apps_.at(i), int(i), dpr, running);
         if (shownRows < apps_.size()) {
             // Beyond what the screen can hold, the rows scroll inside a list of fixed height.
             auto* scroll = new QScrollArea(content);
@@ -350,11 +351,12 @@ void SettingsWindowController::relayout()
         QWidget::setTabOrder(chain.at(i - 1), chain.at(i));
 }
 
-void SettingsWindowController::buildRow(QWidget* parent, const QString& entry, int index, qreal dpr)
+void SettingsWindowController::buildRow(QWidget* parent, const QString& entry, int index, qreal dpr,
+                                        const QList<RunningApp>& running)
 {
     const QFont nameFont = mona(12);
     const QFont detailFont = mona(10);
-    const AppMeta meta = appMeta(entry);
+    const AppMeta meta = appMeta(entry, running);
     const bool site = meta.kind.contains(QStringLiteral("사이트"));
     auto* row = new QWidget(parent);
     row->setGeometry(0, kRowHeight * index, 210, kRowHeight);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/RunningApps.h"
 #include "ui/settings/SettingsSave.h"
 
 #include <QList>
@@ -97,7 +98,8 @@ private:
     void buildPersistent();
     void fillFromStores();
     void relayout();
-    void buildRow(QWidget* parent, const QString& entry, int index, qreal dpr);
+    void buildRow(QWidget* parent, const QString& entry, int index, qreal dpr,
+                  const QList<RunningApp>& running);
     // Rows the window can show on its screen before the list scrolls.
     int rowCapacity(int infoLines) const;
     void closeWindow();
