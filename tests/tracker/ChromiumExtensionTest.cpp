@@ -1,5 +1,7 @@
 #include "platform/TestWindow.h"
 
+#include "analytics/Analytics.h"
+#include "analytics/Testing.h"
 #include "browser/BrowserSupport.h"
 #include "engine/Clock.h"
 #include "slacking/Wollu.h"
@@ -11,11 +13,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include "Sandbox.h"
+#include "TestServer.h"
 
 using DesktopSession::waitFor;
 
@@ -37,6 +42,7 @@ protected:
     }
     void TearDown() override
     {
+        Analytics::Testing::reset();
         if (chromium.state() == QProcess::NotRunning)
             return;
         chromium.terminate();
@@ -44,8 +50,19 @@ protected:
             chromium.kill();
         chromium.waitForFinished(3000);
     }
+    // The analytics events that reached the collector, by name.
+    QList<QJsonObject> posted(const QString& event) const
+    {
+        QList<QJsonObject> found;
+        for (const QJsonValue& record : collector.records())
+            if (record[QStringLiteral("event")].toString() == event)
+                found.append(record[QStringLiteral("properties")].toObject());
+        return found;
+    }
+
     QTemporaryDir profile;
     QProcess chromium;
+    TestServer collector;
 };
 
 TEST_F(ChromiumExtensionTest, TheExtensionReportsTheTabInFrontAndItCounts)
@@ -53,6 +70,9 @@ TEST_F(ChromiumExtensionTest, TheExtensionReportsTheTabInFrontAndItCounts)
     StoreSandbox store;
     FrozenClock clock{QDate(2025, 3, 12), QTime(10, 0)};
     Wollu::setApps(QStringLiteral("유튜브"));
+    Analytics::Testing::reset();
+    Analytics::Testing::setBaseUrl(collector.baseUrl());
+    Analytics::Testing::setFlushPeriodMs(100);
     DesktopWollu wollu;
 
     const QString hosts = profile.filePath(QStringLiteral("NativeMessagingHosts"));
@@ -100,7 +120,23 @@ TEST_F(ChromiumExtensionTest, TheExtensionReportsTheTabInFrontAndItCounts)
     const auto run = wollu.tracker().openRun();
     ASSERT_TRUE(run);
     EXPECT_EQ(run->reason + u'/' + run->target, QStringLiteral("site/youtube"));
-    EXPECT_DOUBLE_EQ(Wollu::seconds(), 10);
+    Clock::advance(10);
+    wollu.poll();
+    ASSERT_TRUE(waitFor([&] { return !wollu.tracker().tabURLFetching(); }));
+    EXPECT_DOUBLE_EQ(Wollu::seconds(), 20);
+
+    // Installing the extension was the consent; the run is reported once it ends.
+    wollu.tracker().endWolluRun();
+    Analytics::flush();
+    ASSERT_TRUE(waitFor([&] { return !posted(QStringLiteral("Wollu Session")).isEmpty(); }));
+    const auto consent = posted(QStringLiteral("Automation Permission Result"));
+    ASSERT_EQ(consent.size(), 1);
+    EXPECT_TRUE(consent[0][QStringLiteral("granted")].toBool());
+    EXPECT_EQ(consent[0][QStringLiteral("browser")].toString(), QStringLiteral("Chromium"));
+    const QJsonObject session = posted(QStringLiteral("Wollu Session")).constFirst();
+    EXPECT_EQ(session[QStringLiteral("reason")].toString(), QStringLiteral("site"));
+    EXPECT_EQ(session[QStringLiteral("target")].toString(), QStringLiteral("youtube"));
+    EXPECT_EQ(session[QStringLiteral("duration_seconds")].toInt(), 20);
 }
 
 } // namespace
