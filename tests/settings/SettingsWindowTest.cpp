@@ -258,6 +258,18 @@ TEST_F(SettingsTest, ReturnSavesEscapeCancelsAndTabFollowsTheFieldsInOrder)
     QTest::keyClick(window->salaryField(), Qt::Key_Return);
     EXPECT_FALSE(window->window()->isVisible());
     EXPECT_EQ(Cfg::monthlySalaryWon(), 2'800'000);
+
+    // Return saves and Escape cancels from every field, whichever has the keyboard.
+    for (const auto key : {Qt::Key_Return, Qt::Key_Escape}) {
+        for (QWidget* field : expected) {
+            window->showCentered();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(window->window()));
+            field->setFocus();
+            QTest::keyClick(QApplication::focusWidget(), key);
+            EXPECT_FALSE(window->window()->isVisible()) << field->metaObject()->className();
+        }
+    }
+    EXPECT_EQ(eventNames().count("Settings Saved"), 1 + int(expected.size()));
 }
 
 } // namespace
