@@ -11,6 +11,8 @@
 #include "engine/Preview.h"
 #include "engine/Status.h"
 #include "engine/Store.h"
+#include "ledger/Ledger.h"
+#include "ledger/LedgerRecorder.h"
 #include "platform/ColorScheme.h"
 #include "platform/DesktopEvents.h"
 #include "platform/LoginItem.h"
@@ -145,6 +147,7 @@ void AppDelegate::applicationDidFinishLaunching(const QStringList& args)
     if (!Preview::demoState && !Preview::demoMode) {
         wollu_ = std::make_unique<DesktopWollu>();
         connect(&wollu_->tracker(), &WolluTracker::updateRequested, this, &AppDelegate::update);
+        ledger_ = std::make_unique<LedgerRecorder>(Ledger::standardPath());
     }
     connect(&timer, &QTimer::timeout, this, [this] {
         pollWollu();
@@ -197,6 +200,8 @@ void AppDelegate::applicationWillTerminate()
 {
     if (wollu_)
         wollu_->tracker().endWolluRun();
+    if (ledger_)
+        ledger_->recordNowAndWait(); // the day as it ends here, slacking run included
     Analytics::flushSync();
 }
 

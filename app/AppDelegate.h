@@ -15,6 +15,7 @@
 class ColorScheme;
 class DesktopEvents;
 class DesktopWollu;
+class LedgerRecorder;
 class EndOfDayPrompt;
 class GlassPanel;
 class OutsideClickMonitor;
@@ -110,6 +111,7 @@ private:
     std::unique_ptr<TrayIcon> trayIcon;
     std::unique_ptr<QuitRequests> quitRequests;
     std::unique_ptr<DesktopWollu> wollu_;
+    std::unique_ptr<LedgerRecorder> ledger_; // the day's row in the history; real days only
     std::unique_ptr<DesktopEvents> desktop_;
     std::unique_ptr<ColorScheme> colorScheme_;
     std::unique_ptr<GlassPanel> panelWindow_;

@@ -1,6 +1,7 @@
 #include "cli/Arguments.h"
 #include "cli/DayOffCommand.h"
 #include "cli/PauseCommand.h"
+#include "cli/HistoryCommand.h"
 #include "cli/Report.h"
 #include "cli/Watch.h"
 #include "display/Display.h"
@@ -97,7 +98,7 @@ int main(int argc, char** argv)
     case Cli::Command::pause:
         return PauseCommand::run(options);
     case Cli::Command::history:
-        return usageError(QStringLiteral("history는 아직 준비 중이에요"));
+        return HistoryCommand::run(options);
     case Cli::Command::status:
         break;
     }

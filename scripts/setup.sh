@@ -11,6 +11,8 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     # run: Qt's platform plugins, a Korean system font and colour emoji as fallbacks
     qt6-qpa-plugins fonts-nanum fonts-noto-color-emoji
+    # the day ledger: Qt SQL's SQLite driver
+    libqt6sql6-sqlite
     # HTTPS to the analytics API: Qt's OpenSSL backend ships with libqt6network6; it needs the CA list
     ca-certificates
     # the pixel font comes from the npm registry

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "ledger/DayRecord.h"
+
+#include <QList>
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+class QSqlDatabase;
+class QSqlQuery;
+
+// The day ledger: an SQLite file with one row per day, written ahead (WAL) so that a reader never
+// waits for the writer and a crash never leaves half a row. The schema carries its version and
+// older files are brought forward when the writer opens them. Not thread-safe: one object per
+// thread.
+class Ledger final
+{
+public:
+    enum class Access
+    {
+        readWrite, // the application: creates the file and brings its schema up to date
+        readOnly   // the companion: never creates, migrates or writes anything
+    };
+
+    static constexpr int kSchemaVersion = 2;
+
+    // $XDG_DATA_HOME/tockwork/days.sqlite (~/.local/share/tockwork/days.sqlite).
+    static QString standardPath();
+
+    Ledger(const QString& path, Access access);
+    ~Ledger();
+    Ledger(const Ledger&) = delete;
+    Ledger& operator=(const Ledger&) = delete;
+
+    bool isOpen() const { return open_; }
+    // Why the ledger could not be opened or the last operation failed, for a message.
+    QString errorText() const { return error_; }
+    int schemaVersion() const { return version_; }
+
+    // Writes the day's row unless that day is already final, and makes every earlier day final.
+    bool upsert(const DayRecord& record);
+    std::optional<DayRecord> day(const QDate& date);
+    // Rows from `from` to `to`, both included, in date order; days without a row are gaps.
+    QList<DayRecord> range(const QDate& from, const QDate& to);
+
+private:
+    bool openConnection();
+    bool migrate();
+    bool fail(const QString& what, const QString& detail);
+    QString selectColumns() const;
+
+    QString path_;
+    Access access_;
+    QString connection_;
+    bool open_ = false;
+    bool unreadable_ = false; // SQLite could not read the file at all
+    int version_ = 0;
+    QString error_;
+    QDate lastDayWritten_; // earlier days were made final when this one was first written
+    std::unique_ptr<QSqlQuery> upsertQuery_;
+};
