@@ -36,6 +36,10 @@ for _ in $(seq 100); do
 done
 
 unset QT_QPA_PLATFORM
+# A runtime folder of its own: one TockWork per user is enforced there, and other runs on this
+# machine are other "users" to this test.
+export XDG_RUNTIME_DIR=$home/run
+mkdir -m 700 "$XDG_RUNTIME_DIR"
 export HOME=$home XDG_CONFIG_HOME=$home/.config XDG_CACHE_HOME=$home/.cache
 export XDG_DATA_HOME=$home/.local/share LC_ALL=C.UTF-8
 # A zone in which it is late morning now, so no end-of-day prompt comes between the user and the

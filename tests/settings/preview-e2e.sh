@@ -31,6 +31,10 @@ for _ in $(seq 100); do
 done
 
 unset QT_QPA_PLATFORM
+# A runtime folder of its own: one TockWork per user is enforced there, and other runs on this
+# machine are other "users" to this test.
+export XDG_RUNTIME_DIR=$home/run
+mkdir -m 700 "$XDG_RUNTIME_DIR"
 export HOME=$home XDG_CONFIG_HOME=$home/.config XDG_CACHE_HOME=$home/.cache LC_ALL=C.UTF-8
 export TZ=Asia/Seoul
 conf=$XDG_CONFIG_HOME/tockwork/tockwork.conf
