@@ -132,7 +132,7 @@ QString table(const QString& heading, const QDate& from, const QDate& to,
     for (const DayRecord& d : days)
         byDate.insert(d.date, d);
 
-    const QList<int> widths = {16, 10, 13, 12, 13, 11, 14};
+    const QList<int> widths = {17, 10, 11, 13, 13, 12, 18};
     const QStringList titles = {QStringLiteral("날짜"),      QStringLiteral("종류"),
                                 QStringLiteral("일한 시간"), QStringLiteral("번 돈"),
                                 QStringLiteral("야근"),      QStringLiteral("야근 수당"),
