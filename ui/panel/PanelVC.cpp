@@ -6,6 +6,7 @@
 #include "engine/Clock.h"
 #include "engine/Dinner.h"
 #include "engine/Eod.h"
+#include "platform/WindowHints.h"
 #include "render/Appearance.h"
 #include "render/Colors.h"
 #include "render/LineHeight.h"
@@ -14,6 +15,7 @@
 #include "slacking/Wollu.h"
 #include "ui/panel/BarView.h"
 #include "ui/toolkit/ChipButton.h"
+#include "ui/toolkit/GlassView.h"
 #include "ui/toolkit/MascotView.h"
 #include "ui/toolkit/PixelImageView.h"
 
@@ -79,8 +81,25 @@ QString colourKey(const QColor& colour)
     return QString::number(quint64(colour.rgba64()), 16);
 }
 
-void setTextColour(QLabel* label, const QColor& colour)
+// Without a compositor the panel is drawn on an opaque surface, where Qt draws the pixel font's
+// bitmap glyphs after the first of a line without the pen's alpha: muted ink turned black from the
+// second character on. The same colour blended with the glass beforehand looks the same and draws
+// the same for every glyph.
+QColor solidOnGlass(const QColor& colour)
 {
+    if (colour.alpha() == 255 || WindowHints::compositing())
+        return colour;
+    const QColor glass = GlassView::fillColor(uiIsDark());
+    const float a = colour.alphaF();
+    const auto mixed = [a](float under, float over) { return under * (1 - a) + over * a; };
+    return QColor::fromRgbF(mixed(glass.redF(), colour.redF()),
+                            mixed(glass.greenF(), colour.greenF()),
+                            mixed(glass.blueF(), colour.blueF()));
+}
+
+void setTextColour(QLabel* label, const QColor& ink)
+{
+    const QColor colour = solidOnGlass(ink);
     QPalette palette = label->palette();
     if (palette.color(QPalette::WindowText) == colour)
         return;

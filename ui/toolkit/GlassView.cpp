@@ -1,5 +1,6 @@
 #include "ui/toolkit/GlassView.h"
 
+#include "platform/WindowHints.h"
 #include "render/Appearance.h"
 
 #include <QPainter>
@@ -54,7 +55,11 @@ void GlassView::paintEvent(QPaintEvent*)
     // Without a compositor blur, a nearly opaque fill keeps text legible over busy desktops; the
     // slight translucency still lets the desktop's colour through, as frosted glass would.
     const bool dark = appearance_.value_or(uiIsDark());
-    const QColor fill = fillColor(dark);
+    QColor fill = fillColor(dark);
+    // Without a compositor nothing clears what the window showed before: a translucent fill,
+    // and the texts on it, would darken with every repaint.
+    if (!WindowHints::compositing())
+        fill.setAlpha(255);
     const QColor edge = dark ? QColor(255, 255, 255, 38) : QColor(0, 0, 0, 30);
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
