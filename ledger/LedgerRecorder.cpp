@@ -4,6 +4,9 @@
 #include "ledger/DayCapture.h"
 #include "ledger/Ledger.h"
 
+#include <algorithm>
+#include <cmath>
+
 LedgerRecorder::LedgerRecorder(const QString& path, QObject* parent) : QObject(parent)
 {
     thread_.setObjectName(QStringLiteral("tockwork-ledger"));
@@ -27,6 +30,12 @@ LedgerRecorder::LedgerRecorder(const QString& path, QObject* parent) : QObject(p
         Qt::BlockingQueuedConnection);
     if (!open_)
         return;
+    startBreakdown(today);
+    if (last_) {
+        byReason_ = last_->slackByReason;
+        for (const SlackTarget& t : std::as_const(last_->topTargets))
+            byTarget_.insert(t.label, t.seconds);
+    }
     connect(&timer_, &QTimer::timeout, this, &LedgerRecorder::recordNow);
     timer_.start(kIntervalMs);
     recordNow();
@@ -40,6 +49,26 @@ LedgerRecorder::~LedgerRecorder()
         writerContext_, [this] { ledger_.reset(); }, Qt::BlockingQueuedConnection);
     thread_.quit();
     thread_.wait();
+}
+
+void LedgerRecorder::startBreakdown(const QDate& day)
+{
+    breakdownDay_ = day;
+    byReason_.clear();
+    byTarget_.clear();
+}
+
+void LedgerRecorder::addSlacking(double seconds, const QString& reason, const QString& target)
+{
+    if (!(seconds > 0) || !std::isfinite(seconds))
+        return;
+    const QDate today = Clock::toLocal(Clock::now()).date();
+    if (breakdownDay_ != today)
+        startBreakdown(today);
+    if (slackReasons().contains(reason))
+        byReason_[reason] += seconds;
+    if (!target.isEmpty())
+        byTarget_[target] += seconds;
 }
 
 void LedgerRecorder::recordNow()
@@ -56,7 +85,17 @@ void LedgerRecorder::record(bool wait)
 {
     if (!open_)
         return;
-    const DayRecord record = captureDay(Clock::now(), last_);
+    DayRecord record = captureDay(Clock::now(), last_);
+    if (breakdownDay_ != record.date)
+        startBreakdown(record.date);
+    record.slackByReason = byReason_;
+    QList<SlackTarget> targets;
+    for (auto it = byTarget_.cbegin(); it != byTarget_.cend(); ++it)
+        targets.append({it.key(), it.value()});
+    std::stable_sort(
+        targets.begin(), targets.end(),
+        [](const SlackTarget& a, const SlackTarget& b) { return a.seconds > b.seconds; });
+    record.topTargets = targets.mid(0, 3);
     last_ = record;
     QMetaObject::invokeMethod(
         writerContext_,

@@ -31,13 +31,24 @@ public:
     void recordNowAndWait();
     bool isOpen() const { return open_; }
 
+    // Slacking as the tracker counts it, for today's seconds per reason ("away_screen", "idle",
+    // "app", "site", "system_sleep") and its top three targets. Without calls these stay unknown
+    // (empty in the row), never zero.
+    void addSlacking(double seconds, const QString& reason, const QString& target);
+
 private:
     void record(bool wait);
+    void startBreakdown(const QDate& day);
 
     QThread thread_;
     QObject* writerContext_ = nullptr; // lives in thread_, owns nothing
     std::unique_ptr<Ledger> ledger_;   // created, used and destroyed in thread_ only
     std::optional<DayRecord> last_;
+    // Today's slacking by reason and by target, carried over a restart through today's row
+    // (targets below the top three of a restart are gone).
+    QDate breakdownDay_;
+    QMap<QString, double> byReason_;
+    QMap<QString, double> byTarget_;
     QTimer timer_;
     bool open_ = false;
     bool warned_ = false; // touched in thread_ only

@@ -151,4 +151,38 @@ TEST_F(RecorderTest, ScriptedWeekMatchesTheDayViewAndItsTotals)
     EXPECT_EQ(t.slackSharePercent(), qRound64(slackWon / earned * 100));
 }
 
+// The breakdown the tracker hands over survives a restart through today's row and starts again
+// with the next day; without it the columns stay unknown.
+TEST_F(RecorderTest, SlackingByReasonAndTopTargetsCarryOverARestart)
+{
+    const QDate monday(2026, 12, 7);
+    clock.at(monday, QTime(10, 0));
+    {
+        LedgerRecorder recorder(Ledger::standardPath());
+        recorder.recordNowAndWait();
+        EXPECT_TRUE(row(monday)->slackByReason.isEmpty());
+        recorder.addSlacking(30, QStringLiteral("site"), QStringLiteral("유튜브"));
+        recorder.addSlacking(20, QStringLiteral("app"), QStringLiteral("카카오톡"));
+        recorder.addSlacking(10, QStringLiteral("idle"), {});
+        recorder.addSlacking(-5, QStringLiteral("idle"), {});
+        recorder.recordNowAndWait();
+    }
+    LedgerRecorder restarted(Ledger::standardPath());
+    restarted.addSlacking(25, QStringLiteral("site"), QStringLiteral("넷플릭스"));
+    restarted.addSlacking(5, QStringLiteral("site"), QStringLiteral("레딧"));
+    restarted.addSlacking(1, QStringLiteral("site"), QStringLiteral("트위치"));
+    restarted.recordNowAndWait();
+    const DayRecord today = *row(monday);
+    EXPECT_EQ(today.slackByReason, (QMap<QString, double>{{QStringLiteral("site"), 61},
+                                                          {QStringLiteral("app"), 20},
+                                                          {QStringLiteral("idle"), 10}}));
+    EXPECT_EQ(today.topTargets, (QList<SlackTarget>{{QStringLiteral("유튜브"), 30},
+                                                    {QStringLiteral("넷플릭스"), 25},
+                                                    {QStringLiteral("카카오톡"), 20}}));
+
+    clock.at(monday.addDays(1), QTime(9, 0));
+    restarted.recordNowAndWait();
+    EXPECT_TRUE(row(monday.addDays(1))->slackByReason.isEmpty());
+}
+
 } // namespace
