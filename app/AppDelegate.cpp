@@ -147,7 +147,9 @@ void AppDelegate::applicationDidFinishLaunching(const QStringList& args)
     if (!Preview::demoState && !Preview::demoMode) {
         wollu_ = std::make_unique<DesktopWollu>();
         connect(&wollu_->tracker(), &WolluTracker::updateRequested, this, &AppDelegate::update);
-        ledger_ = std::make_unique<LedgerRecorder>(Ledger::standardPath());
+        // A frozen clock is a test or a scene, not a day to keep in the user's history.
+        if (!Clock::frozen())
+            ledger_ = std::make_unique<LedgerRecorder>(Ledger::standardPath());
     }
     connect(&timer, &QTimer::timeout, this, [this] {
         pollWollu();
