@@ -1,6 +1,7 @@
 #include "tracker/DesktopWollu.h"
 
 #include "analytics/Analytics.h"
+#include "analytics/Events.h"
 #include "platform/FrontmostApp.h"
 #include "platform/IdleTime.h"
 #include "platform/Presence.h"
@@ -18,7 +19,7 @@ DesktopWollu::DesktopWollu(QObject* parent)
     tabs_->listen();
     // Installing our extension is the user's consent to read the tab: reported once per browser.
     connect(tabs_.get(), &BrowserTabs::browserConnected, this, [](const QString& browser) {
-        Analytics::track(QStringLiteral("Automation Permission Result"),
+        Analytics::track(QString::fromLatin1(Analytics::Event::automationPermissionResult),
                          {{QStringLiteral("granted"), true}, {QStringLiteral("browser"), browser}});
     });
     sleepWake_ = std::make_unique<SleepWake>();

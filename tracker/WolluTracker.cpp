@@ -1,6 +1,7 @@
 #include "tracker/WolluTracker.h"
 
 #include "analytics/Analytics.h"
+#include "analytics/Events.h"
 #include "analytics/Labels.h"
 #include "engine/Clock.h"
 #include "engine/Dinner.h"
@@ -16,11 +17,6 @@
 #include <cmath>
 
 namespace {
-
-double roundHalfAway(double x)
-{
-    return std::round(x); // std::round already rounds halves away from zero
-}
 
 bool countingTime(DayState state)
 {
@@ -137,15 +133,16 @@ void WolluTracker::endWolluRun()
     if (ended.seconds < kMinReportedRun)
         return; // too short to report; its seconds stay in the day's total
     const QTime started = Clock::toLocal(ended.start).time();
-    track_(QStringLiteral("Wollu Session"),
-           {{QStringLiteral("reason"), ended.reason},
-            {QStringLiteral("target"), ended.target},
-            {QStringLiteral("duration_seconds"), qint64(roundHalfAway(ended.seconds))},
-            {QStringLiteral("duration_minutes"), roundHalfAway(ended.seconds / 60.0 * 10) / 10},
-            {QStringLiteral("started_minute_of_day"), started.hour() * 60 + started.minute()},
-            {QStringLiteral("state"), dayStateName(computeStatus(Clock::now()).state)},
-            {QStringLiteral("wollu_total_min_today"),
-             qint64(roundHalfAway(Wollu::seconds() / 60.0))}});
+    // std::round takes halves away from zero, as every figure sent is rounded.
+    track_(
+        QString::fromLatin1(Analytics::Event::wolluSession),
+        {{QStringLiteral("reason"), ended.reason},
+         {QStringLiteral("target"), ended.target},
+         {QStringLiteral("duration_seconds"), qint64(std::round(ended.seconds))},
+         {QStringLiteral("duration_minutes"), std::round(ended.seconds / 60.0 * 10) / 10},
+         {QStringLiteral("started_minute_of_day"), started.hour() * 60 + started.minute()},
+         {QStringLiteral("state"), dayStateName(computeStatus(Clock::now()).state)},
+         {QStringLiteral("wollu_total_min_today"), qint64(std::round(Wollu::seconds() / 60.0))}});
 }
 
 void WolluTracker::willSleep()
