@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHash>
+#include <QSocketNotifier>
+#include <QTimer>
 
 #include <xcb/xcb.h>
 
@@ -18,6 +20,11 @@
 // announces each change with a PropertyNotify on the root; the front window's own PropertyNotify
 // tells of title changes. Without such a window manager the X input focus stands in, followed
 // through the focus events of the root and of the front window.
+//
+// Where Qt itself does not draw through X (a Wayland session with Qt's Wayland plugin), a
+// connection of our own to the session's X server (XWayland) still names the X11 windows in
+// front; the compositor clears _NET_ACTIVE_WINDOW while a Wayland window has the focus, so those
+// are never guessed at.
 namespace {
 
 struct FreeDeleter
@@ -79,6 +86,8 @@ struct FrontmostApp::Impl final : QAbstractNativeEventFilter
 {
     FrontmostApp* q = nullptr;
     xcb_connection_t* x = nullptr;
+    bool ownConnection = false; // ours, not Qt's: its events are read here
+    QSocketNotifier* notifier = nullptr;
     xcb_window_t root = XCB_WINDOW_NONE;
     xcb_atom_t activeWindowAtom = XCB_ATOM_NONE;
     xcb_atom_t netWmName = XCB_ATOM_NONE;
@@ -94,6 +103,8 @@ struct FrontmostApp::Impl final : QAbstractNativeEventFilter
     {
         const xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(x));
         if (!screens.rem) {
+            if (ownConnection)
+                xcb_disconnect(x);
             x = nullptr;
             return;
         }
@@ -109,8 +120,50 @@ struct FrontmostApp::Impl final : QAbstractNativeEventFilter
                               XCB_EVENT_MASK_PROPERTY_CHANGE | XCB_EVENT_MASK_FOCUS_CHANGE;
         xcb_change_window_attributes(x, root, XCB_CW_EVENT_MASK, &mask);
         xcb_flush(x);
-        QCoreApplication::instance()->installNativeEventFilter(this);
+        if (ownConnection)
+            readEventsOfOwnConnection();
+        else
+            QCoreApplication::instance()->installNativeEventFilter(this);
         front = read();
+    }
+
+    // Connects to the session's X server when Qt has no connection to one.
+    bool connectOwn()
+    {
+        if (qEnvironmentVariableIsEmpty("DISPLAY"))
+            return false;
+        xcb_connection_t* c = xcb_connect(nullptr, nullptr);
+        if (xcb_connection_has_error(c)) {
+            xcb_disconnect(c);
+            return false;
+        }
+        x = c;
+        ownConnection = true;
+        return true;
+    }
+
+    void readEventsOfOwnConnection()
+    {
+        notifier = new QSocketNotifier(xcb_get_file_descriptor(x), QSocketNotifier::Read, q);
+        QObject::connect(notifier, &QSocketNotifier::activated, q, [this] { drainEvents(); });
+        // Replies read so far may have brought events along that the socket no longer announces.
+        QTimer::singleShot(0, q, [this] { drainEvents(); });
+    }
+
+    void drainEvents()
+    {
+        if (xcb_connection_has_error(x)) {
+            notifier->setEnabled(false); // the X server went away: the front is unknown
+            if (front) {
+                front.reset();
+                Q_EMIT q->changed();
+            }
+            return;
+        }
+        while (xcb_generic_event_t* event = xcb_poll_for_event(x)) {
+            nativeEventFilter(QByteArrayLiteral("xcb_generic_event_t"), event, nullptr);
+            std::free(event);
+        }
     }
 
     bool ownWindow(xcb_window_t window) const
@@ -282,14 +335,20 @@ struct FrontmostApp::Impl final : QAbstractNativeEventFilter
 FrontmostApp::FrontmostApp(QObject* parent) : QObject(parent), d(std::make_unique<Impl>())
 {
     d->q = this;
-    if ((d->x = x11Connection()))
+    if ((d->x = x11Connection()) || d->connectOwn())
         d->start();
 }
 
 FrontmostApp::~FrontmostApp()
 {
-    if (d->x)
-        d->watch(XCB_WINDOW_NONE);
+    if (!d->x)
+        return;
+    if (d->ownConnection) {
+        delete d->notifier;
+        xcb_disconnect(d->x);
+        return;
+    }
+    d->watch(XCB_WINDOW_NONE);
 }
 
 std::optional<FrontWindow> FrontmostApp::current()
