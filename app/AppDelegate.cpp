@@ -17,6 +17,7 @@
 #include "platform/DesktopEvents.h"
 #include "platform/LoginItem.h"
 #include "platform/QuitRequests.h"
+#include "preview/ScriptedDemo.h"
 #include "slacking/Wollu.h"
 #include "tracker/DesktopWollu.h"
 #include "tracker/WolluTracker.h"
@@ -103,6 +104,10 @@ void AppDelegate::applicationDidFinishLaunching(const QStringList& args)
     if (demo)
         Analytics::setDemoRun();
     Analytics::start();
+    if (options.scriptedDemo) {
+        runDemo();
+        return;
+    }
     if (!demo)
         registerLoginItem();
 
@@ -514,6 +519,12 @@ void AppDelegate::quit()
     Q_EMIT quitConfirmed();
 }
 
+void AppDelegate::runDemo()
+{
+    // Fixed days in titled windows instead of the tray: nothing real is read, asked or reported.
+    demo_ = std::make_unique<ScriptedDemo>();
+}
+
 // --- start at login and appearance
 
 void AppDelegate::registerLoginItem()
@@ -532,8 +543,6 @@ void AppDelegate::applyAppearance()
 {
     // The desktop portal's answer where it gives one; the palette's otherwise.
     const std::optional<bool> dark = colorScheme_ ? colorScheme_->prefersDark() : std::nullopt;
-    if (panelWindow_)
-        panelWindow_->glass()->setAppearance(dark);
     if (panelWindow_)
         panelWindow_->glass()->setAppearance(dark);
     if (panelVC_) {

@@ -22,6 +22,7 @@ class OutsideClickMonitor;
 class PanelVC;
 class QMenu;
 class QuitRequests;
+class ScriptedDemo;
 class SettingsWindows;
 class TrayIcon;
 struct Status;
@@ -73,6 +74,9 @@ public:
     // Fills the status item's menu for the moment it opens; sends "Menu Opened".
     void rebuildMenu();
     void registerLoginItem();
+    // "--demo": the four fixed days of the scripted demo in windows of their own, and no tray.
+    void runDemo();
+    ScriptedDemo* scriptedDemo() const { return demo_.get(); }
     // Reports a change of the day's phase (none for the first status after launch).
     void trackStateTransition(const Status& status);
 
@@ -120,6 +124,7 @@ private:
     std::unique_ptr<QMenu> statusMenu_;
     std::unique_ptr<SettingsWindows> settings_;
     std::unique_ptr<EndOfDayPrompt> eodPrompt_;
+    std::unique_ptr<ScriptedDemo> demo_;
     QTimer timer;
     QTimer tickTimer;
 

@@ -4,7 +4,7 @@
 #include "ui/panel/PanelVC.h"
 #include "ui/toolkit/GlassPanel.h"
 
-#include <QEvent>
+#include "engine/Preview.h"
 
 #include <array>
 
@@ -30,29 +30,6 @@ Display makeScene(Status status, const char16_t* mascot, const char16_t* title,
     d.wolluHot = true;
     return d;
 }
-
-// The scene's panel re-reads its fixed Display when the desktop switches between light and dark.
-class ScenePanel final : public QObject
-{
-public:
-    ScenePanel(PanelVC* panel, DemoScene scene) : QObject(panel), panel_(panel), scene_(scene)
-    {
-        panel->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (watched == panel_ && event->type() == QEvent::PaletteChange)
-            QMetaObject::invokeMethod(
-                panel_, [this] { panel_->apply(demoScene(scene_)); }, Qt::QueuedConnection);
-        return false;
-    }
-
-private:
-    PanelVC* panel_;
-    DemoScene scene_;
-};
 
 } // namespace
 
@@ -81,8 +58,9 @@ const Display& demoScene(DemoScene scene)
 GlassPanel* demoPanel(DemoScene scene)
 {
     auto* panel = new PanelVC;
-    panel->apply(demoScene(scene));
-    new ScenePanel(panel, scene);
+    // A switch between light and dark re-reads the fixed day, never the user's.
+    panel->setDisplaySource([scene] { return demoScene(scene); });
+    panel->refresh();
     GlassPanel* window = makeGlassPanel(panel, false);
     QObject::connect(panel, &PanelVC::closeRequested, window, &QWidget::close);
     return window;
@@ -94,5 +72,39 @@ PanelVC* demoPanelView(DemoScene scene, bool dark, qreal pixelRatio)
     panel->setAppearance(dark);
     panel->setPixelRatio(pixelRatio);
     panel->apply(demoScene(scene));
+    return panel;
+}
+
+PanelVC* scriptedDemoPanel(int row, QString* caption)
+{
+    struct Row
+    {
+        const char16_t* caption;
+        Status status;
+        double slackingSec;
+    };
+    static const Row rows[] = {
+        {u"근무중", {DayState::working, 0.55, 264, 216, 0}, 230},
+        {u"점심시간", {DayState::lunch, 0.4, 192, 288, 0}, 900},
+        {u"야근중", {DayState::overtime, 1, 480, 0, 72}, 3600},
+        {u"퇴근", {DayState::done, 1, 480, 0, 0}, 4500},
+    };
+    if (row < 0 || row >= int(std::size(rows)))
+        return nullptr;
+    if (caption)
+        *caption = QString::fromUtf16(rows[row].caption);
+    // The day built once with the row's slacking, then kept: the panel shows it as fixed.
+    const Status status = rows[row].status;
+    const double slacking = rows[row].slackingSec;
+    const auto display = [status, slacking] {
+        const std::optional<Preview::DemoWollu> previous = Preview::demoWollu;
+        Preview::demoWollu = Preview::DemoWollu{slacking, false, false};
+        Display d = buildDisplay(status);
+        Preview::demoWollu = previous;
+        return d;
+    };
+    auto* panel = new PanelVC;
+    panel->setDisplaySource(display);
+    panel->refresh();
     return panel;
 }

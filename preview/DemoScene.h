@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QString>
 
 class GlassPanel;
 class PanelVC;
@@ -19,5 +20,9 @@ enum class DemoScene
 // desktop's light or dark appearance (its content refreshes on a palette change). The caller owns
 // the window.
 GlassPanel* demoPanel(DemoScene scene);
+// The panel of row `row` (0 to 3) of the scripted demo ("근무중", "점심시간", "야근중", "퇴근"):
+// a fixed status with its own slacking time, shown without the "(세전)" tag; its caption in
+// `caption`. None for other rows. The caller owns it.
+PanelVC* scriptedDemoPanel(int row, QString* caption);
 // A PanelVC given `scene` in a fixed appearance, not in a window (for pictures).
 PanelVC* demoPanelView(DemoScene scene, bool dark, qreal pixelRatio);

@@ -6,12 +6,14 @@
 #include "engine/Pause.h"
 #include "engine/SettingsKeys.h"
 #include "engine/Store.h"
+#include "preview/ScriptedDemo.h"
 #include "render/Resources.h"
 #include "ui/eod/EndOfDayPrompt.h"
 #include "ui/eod/EodWindow.h"
 #include "ui/eod/EodWindowController.h"
 #include "ui/panel/PanelVC.h"
 #include "ui/panel/QuitDialog.h"
+#include "ui/toolkit/ChipButton.h"
 #include "ui/toolkit/GlassPanel.h"
 #include "ui/tray/TrayIcon.h"
 #include "ui/tray/TrayPlatform.h"
@@ -77,11 +79,11 @@ protected:
         Analytics::Testing::reset();
     }
 
-    AppDelegate& launch()
+    AppDelegate& launch(const QStringList& args = {QStringLiteral("tockwork")})
     {
         delegate = std::make_unique<AppDelegate>(std::make_unique<SilentTray>(),
                                                  [](const QString&) { return std::nullopt; });
-        delegate->applicationDidFinishLaunching({QStringLiteral("tockwork")});
+        delegate->applicationDidFinishLaunching(args);
         return *delegate;
     }
 
@@ -347,6 +349,38 @@ TEST_F(Delegate, AStartAtLoginSwitchedOffByTheUserStaysOff)
     launch();
     EXPECT_EQ(StoreSandbox::readFile(autostartPath()), switchedOff);
     EXPECT_TRUE(eventsNamed("Login Item Registered").isEmpty());
+}
+
+TEST_F(Delegate, TheScriptedDemoShowsFourFixedDaysAndNoTray)
+{
+    AppDelegate& app = launch({QStringLiteral("tockwork"), QStringLiteral("--demo")});
+    EXPECT_EQ(app.tray(), nullptr);
+    ASSERT_NE(app.scriptedDemo(), nullptr);
+    const auto& panels = app.scriptedDemo()->panels();
+    const auto& captions = app.scriptedDemo()->captions();
+    ASSERT_EQ(panels.size(), 4u);
+    QStringList titles;
+    for (size_t i = 0; i < panels.size(); ++i) {
+        titles << panels[i]->windowTitle();
+        EXPECT_TRUE(panels[i]->isVisible());
+        // The caption sits 6 points above its panel, centred on it (give or take the window
+        // frame's border, unknown before the window is shown); panels are 20 points apart.
+        EXPECT_EQ(captions[i]->geometry().bottom() + 1 + 6, panels[i]->y());
+        EXPECT_NEAR(captions[i]->geometry().center().x(), panels[i]->frameGeometry().center().x(),
+                    4);
+        if (i > 0)
+            EXPECT_EQ(panels[i]->x(), panels[i - 1]->x() + panels[i - 1]->width() + 20);
+    }
+    EXPECT_EQ(titles, QStringList({"근무중", "점심시간", "야근중", "퇴근"}));
+    // Fixed days, whatever the clock says (a working morning here): the third is overtime.
+    const auto* overtime = panels[2]->findChild<PanelVC*>();
+    ASSERT_NE(overtime, nullptr);
+    EXPECT_TRUE(overtime->dinnerButton()->isVisibleTo(overtime));
+
+    panels[0]->close();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(captions[0].isNull() || !captions[0]->isVisible());
+    EXPECT_TRUE(eventsNamed("Panel Opened").isEmpty());
 }
 
 } // namespace

@@ -215,7 +215,7 @@ QRectF PanelVC::designFrame(const QWidget* child)
 
 void PanelVC::refresh()
 {
-    apply(currentDisplay());
+    apply(source_ ? source_() : currentDisplay());
 }
 
 void PanelVC::setValue(int row, const QString& text, const std::optional<QColor>& amountColour)

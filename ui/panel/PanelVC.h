@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <optional>
 
 class BarView;
@@ -27,8 +28,10 @@ public:
     explicit PanelVC(QWidget* parent = nullptr);
     ~PanelVC() override;
 
-    // apply(currentDisplay()).
+    // apply() of the display source: the day as it is now, unless set otherwise.
     void refresh();
+    // Where refresh() takes its Display from (a fixed scene in demos); empty: currentDisplay().
+    void setDisplaySource(std::function<Display()> source) { source_ = std::move(source); }
     // Fills and lays out the panel for `d`.
     void apply(const Display& d);
 
@@ -86,6 +89,7 @@ private:
     void setValue(int row, const QString& text, const std::optional<QColor>& amountColour);
 
     std::optional<bool> appearance_;
+    std::function<Display()> source_;
     qreal ratio_ = 0;
     PanelLayout layout_;
     double btnH_ = 0;
