@@ -81,8 +81,12 @@ ColorScheme::ColorScheme(const QString& busAddress, QObject* parent)
         return;
     // QtDBus takes D-Bus signals only by slot name, so a lambda goes through a small relay.
     auto* relay = new SettingRelay(this);
+    // QtDBus looks the slot up by its exact, normalised signature (a leading "1" marks a slot).
+    qRegisterMetaType<QDBusVariant>(); // looked up by name when the slot is matched
+    const QByteArray slot =
+        "1" + QMetaObject::normalizedSignature("settingChanged(QString, QString, QDBusVariant)");
     d->bus.connect(kService, kPath, kInterface, QStringLiteral("SettingChanged"), relay,
-                   SLOT(settingChanged(QString, QString, QDBusVariant)));
+                   slot.constData());
     connect(relay, &SettingRelay::colourSchemeChanged, this, [this](const QVariant& value) {
         const std::optional<bool> dark = fromScheme(value);
         if (dark == d->dark)
