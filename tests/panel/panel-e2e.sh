@@ -120,4 +120,17 @@ xdotool key Return
 wait_for "Return answers the prompt" window_gone
 stored_left() { grep -q '^eodChoice=left$' "$home/config/tockwork/tockwork.conf"; }
 wait_for "Return stores left" stored_left
+kill_app
+
+# The prompt's preview: Return answers "퇴근", and the two stored values are put back exactly.
+before=$(cat "$home/config/tockwork/tockwork.conf")
+HOME=$home XDG_CONFIG_HOME=$home/config "$exe" --eod >"$home/eod-out" 2>"$home/err" &
+app=$!
+wait_for "the prompt's preview opens" window_shown
+xdotool windowactivate --sync "$(window_id)" 2>/dev/null || true
+xdotool key Return
+wait "$app" || fail "--eod exited with $?"
+app=
+[[ $(cat "$home/eod-out") == "선택: 퇴근" ]] || fail "--eod printed: $(cat "$home/eod-out")"
+[[ $(cat "$home/config/tockwork/tockwork.conf") == "$before" ]] || fail "--eod changed the store"
 echo "panel e2e: ok"
