@@ -1,0 +1,71 @@
+#pragma once
+
+#include "ledger/DayRecord.h"
+#include "ledger/History.h"
+
+#include <QDate>
+#include <QList>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+// What the panel's history strip shows, computed from ledger rows alone (no drawing, no files):
+// which days get a bar, how tall each bar and its red top are, and the totals line under them.
+
+enum class HistorySpan
+{
+    week, // the last seven working days; totals of this calendar week (Monday to today)
+    month // every working day of this month; totals from the 1st to today
+};
+
+struct HistorySlot
+{
+    QDate date;
+    std::optional<DayRecord> row; // none: a gap (the application did not run) or a day to come
+    bool today = false;
+    bool future = false;
+    bool counted = false; // inside the period the totals add up
+    double totalWon = 0;  // regular pay and overtime pay
+    double slackWon = 0;  // the slacking seconds at the day's rate
+    int barPx = 0;        // the bar's height in points, outline included; 0: no bar
+    int slackPx = 0;      // of which the red top
+    bool operator==(const HistorySlot&) const = default;
+};
+
+struct HistoryView
+{
+    HistorySpan span = HistorySpan::week;
+    QDate from; // the totals' period, both ends included
+    QDate to;
+    QList<HistorySlot> slots; // in date order
+    HistoryTotals totals;
+    QString heading;      // "이번 주", "이번 달"
+    QString moneyText;    // "612,400원"
+    QString overtimeText; // "야근 3시간 10분"
+    QString slackText;    // "월루 2시간 5분 (9%)"; the share only when there was regular pay
+
+    // "야근 3시간 10분 · 월루 2시간 5분 (9%)"
+    QString detailText() const;
+
+    // "이번 주 612,400원 · 야근 3시간 10분 · 월루 2시간 5분 (9%)"
+    QString totalsLine() const;
+};
+
+// Whether the user works on `date` by the calendar: every day, or without weekends and public
+// holidays when the settings say so. A paid day off is a working day (the salary pays for it).
+using WorkingDayRule = std::function<bool(const QDate&)>;
+bool calendarWorkingDay(const QDate& date);
+
+// The first day whose row `historyView` may need for `span` up to `today`.
+QDate historyReadFrom(HistorySpan span, const QDate& today);
+
+// The strip for `span` on `today` from the rows read since historyReadFrom(). Bars are at most
+// `maxBarPx` points high; the tallest day, or a full scheduled day's pay when that is more,
+// reaches it. A working day without a row stays a gap; a weekend or holiday shows only when it
+// has a row with pay (work on a day off).
+HistoryView historyView(HistorySpan span, const QDate& today, const QList<DayRecord>& rows,
+                        const WorkingDayRule& isWorkingDay, int maxBarPx);
+
+// Whole minutes for days gone by: "3시간 10분", "8시간", "0분".
+QString historyMinutesText(double minutes);
