@@ -120,10 +120,19 @@ xdotool mousemove "$x" "$y" click 3
 sleep 1
 import -window root "$screens/tray-$host-$mode-menu.png"
 if [[ $host == xfce ]]; then
-    # "종료" is the menu's only item: choosing it from the host's menu ends TockWork.
-    xdotool key Down Return
+    # "톡웍 종료" is the menu's last item: choosing it from the host's menu asks first, and the
+    # question's default answer (Return) ends TockWork.
+    xdotool key Up Return
+    question=
+    for _ in $(seq 50); do
+        question=$(xdotool search --name '^톡웍$' 2>/dev/null | head -1) && [[ -n $question ]] && break
+        sleep 0.1
+    done
+    [[ -n $question ]] || fail "choosing 톡웍 종료 in the panel's menu asked nothing"
+    import -window root "$screens/tray-$host-$mode-quit.png"
+    xdotool windowactivate --sync "$question" key Return
     for _ in $(seq 50); do kill -0 $app 2>/dev/null || break; sleep 0.1; done
-    kill -0 $app 2>/dev/null && fail "choosing 종료 in the panel's menu did not quit"
+    kill -0 $app 2>/dev/null && fail "answering 종료 did not quit"
     wait $app || fail "tockwork exited with $?"
 else
     xdotool key Escape
