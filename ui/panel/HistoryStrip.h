@@ -22,6 +22,10 @@ public:
     static constexpr int kWidth = 224;
     static constexpr int kHeight = 84;
     static constexpr double kRefreshSeconds = 60;
+    // In the panel: the strip's bottom edge this many points above the panel's bottom (clear of
+    // the chips), and everything from the slacking band up lifted by kPanelLift.
+    static constexpr int kPanelBottom = 54;
+    static constexpr int kPanelLift = kHeight + 8;
     // Inside the strip, from its top: the bars stand on a baseline at y = kBarsHeight - 1.
     static constexpr int kBarsHeight = 34;
     static constexpr int kMaxBarPx = 31;
