@@ -3,18 +3,22 @@
 // added meanwhile, its height, and pictures in light and dark at 1x and 2x
 // (test-screens/days-off/).
 #include "ui/settings/DaysOffEditor.h"
+#include "analytics/Analytics.h"
 #include "engine/Clock.h"
 #include "engine/DaysOff.h"
 #include "engine/Store.h"
 #include "render/Appearance.h"
 #include "render/Colors.h"
+#include "ui/settings/GlassWindow.h"
 #include "ui/settings/SettingsStyle.h"
+#include "ui/settings/SettingsWindowController.h"
 #include "ui/toolkit/ChipButton.h"
 #include "ui/toolkit/GlassView.h"
 
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
@@ -243,6 +247,63 @@ TEST_F(DaysOffEditorTest, PicturesInLightAndDark)
             }
         }
     }
+}
+
+// The settings window as it looks with the list above the distraction list: what lies from the
+// disclosure button down moves down by the editor's height and 8.
+TEST_F(DaysOffEditorTest, TheSettingsWindowWithTheList)
+{
+    Analytics::setDemoRun();
+    const QString shots = QStringLiteral(TOCKWORK_DAYS_OFF_SHOTS_DIR);
+    QDir().mkpath(shots);
+    DaysOff::add({QDate(2026, 3, 13), DayOffPart::afternoon, QStringLiteral("은행")});
+    DaysOff::add({QDate(2026, 5, 5), DayOffPart::fullDay, {}});
+    DaysOff::add({QDate(2026, 6, 12), DayOffPart::fullDay, QStringLiteral("창립기념일")});
+    const QPalette original = QGuiApplication::palette();
+    for (const bool dark : {false, true}) {
+        if (dark) {
+            // A dark desktop, as the window learns it from the palette.
+            QPalette p = original;
+            p.setColor(QPalette::Window, QColor(40, 40, 44));
+            p.setColor(QPalette::WindowText, QColor(235, 235, 235));
+            QGuiApplication::setPalette(p);
+        }
+        SettingsWindowController controller;
+        GlassWindow* window = controller.window();
+        EXPECT_EQ(window->isDark(), dark);
+        DaysOffEditor editor;
+        {
+            const AppearancePin pin(window->isDark());
+            editor.restyle();
+        }
+        window->show();
+        const QImage settings = window->content()->grab().toImage();
+        const int top = 294;
+        const int lift = editor.height() + 8;
+        const qreal ratio = settings.devicePixelRatio();
+        QImage image((QSizeF(settings.deviceIndependentSize()) + QSizeF(0, lift)).toSize() * ratio,
+                     QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(ratio);
+        QColor glass = GlassView::fillColor(dark);
+        glass.setAlpha(255);
+        image.fill(glass);
+        QPainter painter(&image);
+        const int w = int(settings.deviceIndependentSize().width());
+        const int h = int(settings.deviceIndependentSize().height());
+        painter.drawImage(QRect(0, 0, w, top), settings, QRect(0, 0, w * ratio, top * ratio));
+        painter.drawImage(QRect(0, top + lift, w, h - top), settings,
+                          QRect(0, top * ratio, w * ratio, (h - top) * ratio));
+        {
+            const AppearancePin pin(window->isDark());
+            editor.render(&painter, QPoint(16, top), QRegion(), QWidget::DrawChildren);
+        }
+        painter.end();
+        image.save(shots +
+                   QStringLiteral("/settings-with-days-off-%1.png")
+                       .arg(window->isDark() ? QStringLiteral("dark") : QStringLiteral("light")));
+        window->hide();
+    }
+    QGuiApplication::setPalette(original);
 }
 
 } // namespace
