@@ -282,6 +282,17 @@ TEST_F(HistoryStripLedger, WithoutALedgerEveryDayIsAGapAndNoFileAppears)
     EXPECT_EQ(strip.view().moneyText, QStringLiteral("40,000원"));
 }
 
+TEST_F(HistoryStripLedger, AFrozenClockNeverShowsTheUsersOwnHistory)
+{
+    store_.useAsHome();
+    path_ = Ledger::standardPath();
+    ASSERT_TRUE(path_.startsWith(store_.dir())) << path_.toStdString();
+    write({day(kToday, 40000)});
+    HistoryStrip strip;
+    strip.refresh();
+    EXPECT_EQ(strip.view().totals.days, 0) << "a scene showed the user's ledger";
+}
+
 TEST_F(HistoryStripLedger, AFileThatIsNoLedgerReadsAsNoRows)
 {
     QFile junk(path_);

@@ -193,6 +193,7 @@ HistoryStrip::~HistoryStrip() = default;
 void HistoryStrip::setLedgerPath(const QString& path)
 {
     ledgerPath_ = path;
+    ownLedger_ = false;
     ledger_.reset();
     lastRead_.reset();
 }
@@ -261,6 +262,9 @@ QList<DayRecord> HistoryStrip::readRows(const QDate& from, const QDate& to)
 {
     if (source_)
         return source_(from, to);
+    // A frozen clock is a test or a scene: the user's own history has no place in it.
+    if (ownLedger_ && Clock::frozen())
+        return {};
     if (!ledger_) {
         // Read-only: never creates the file, and waits for no writer (the ledger keeps a
         // write-ahead log). Until the application has written its first row there is nothing.

@@ -36,7 +36,8 @@ public:
     // Rows from `from` to `to`, both included (the ledger's range()).
     using RowSource = std::function<QList<DayRecord>(const QDate& from, const QDate& to)>;
 
-    // Reads the ledger at Ledger::standardPath().
+    // Reads the ledger at Ledger::standardPath(), except while the clock is frozen (tests and
+    // scenes, which never show the user's history).
     explicit HistoryStrip(QWidget* parent = nullptr);
     ~HistoryStrip() override;
 
@@ -89,6 +90,7 @@ private:
     RowSource source_;
     WorkingDayRule workingDay_;
     QString ledgerPath_;
+    bool ownLedger_ = true; // ledgerPath_ is the user's
     std::unique_ptr<Ledger> ledger_;
     std::optional<bool> appearance_;
     bool dark_ = false;
