@@ -27,6 +27,7 @@
 #include "ui/panel/PanelVC.h"
 #include "ui/panel/QuitDialog.h"
 #include "ui/panel/StatusMenu.h"
+#include "ui/settings/InfoBlock.h"
 #include "ui/settings/SettingsWindowController.h"
 #include "ui/settings/SettingsWindows.h"
 #include "ui/toolkit/GlassPanel.h"
@@ -78,6 +79,7 @@ AppDelegate::AppDelegate(std::unique_ptr<TrayPlatform> tray, FrameLoader loader,
 AppDelegate::~AppDelegate()
 {
     // The settings window and the panel go before the monitor that watches them.
+    InfoBlock::setBrowserAddressLines({});
     settings_.reset();
     panelWindow_.reset();
 }
@@ -152,6 +154,8 @@ void AppDelegate::applicationDidFinishLaunching(const QStringList& args)
     if (!Preview::demoState && !Preview::demoMode) {
         wollu_ = std::make_unique<DesktopWollu>();
         connect(&wollu_->tracker(), &WolluTracker::updateRequested, this, &AppDelegate::update);
+        InfoBlock::setBrowserAddressLines(
+            [this] { return wollu_ ? wollu_->browserAddressLines() : QStringList(); });
         // A frozen clock is a test or a scene, not a day to keep in the user's history.
         if (!Clock::frozen())
             ledger_ = std::make_unique<LedgerRecorder>(Ledger::standardPath());

@@ -102,3 +102,20 @@ std::optional<QString> BrowserTabs::latest(const QString& browser, qint64 pid) c
         return *it;
     return std::nullopt;
 }
+
+QStringList BrowserTabs::connectedBrowsers() const
+{
+    QStringList names(connected_.cbegin(), connected_.cend());
+    names.sort();
+    return names;
+}
+
+QStringList browserAddressLines(const QStringList& connectedBrowsers)
+{
+    if (connectedBrowsers.isEmpty())
+        return {QStringLiteral("· 브라우저는 창 제목으로 (확장 설치 시 주소)")};
+    QString names = connectedBrowsers.mid(0, 2).join(QStringLiteral(", "));
+    if (connectedBrowsers.size() > 2)
+        names += QStringLiteral(" 외 %1").arg(connectedBrowsers.size() - 2);
+    return {QStringLiteral("· 주소까지 보는 브라우저: ") + names};
+}

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QSet>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -32,6 +33,8 @@ public:
     std::optional<QString> latest(const QString& browser, qint64 pid) const;
 
     void accept(const TabReport& report);
+    // The browsers whose extension reported in this run, by name, sorted.
+    QStringList connectedBrowsers() const;
 
     static constexpr int kMaxClients = 32;
 
@@ -48,3 +51,7 @@ private:
     QSet<QString> connected_;
     int clients_ = 0;
 };
+
+// The settings window's line on browsers: those that report exact addresses (at most two named,
+// the rest counted), or that window titles stand in while none does.
+QStringList browserAddressLines(const QStringList& connectedBrowsers);

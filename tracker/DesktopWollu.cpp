@@ -47,6 +47,11 @@ BrowserTabs& DesktopWollu::browserTabs() const
     return *tabs_;
 }
 
+QStringList DesktopWollu::browserAddressLines() const
+{
+    return ::browserAddressLines(tabs_->connectedBrowsers());
+}
+
 WolluProbes& DesktopWollu::probes() const
 {
     return *probes_;

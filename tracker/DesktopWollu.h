@@ -26,6 +26,9 @@ public:
     void poll();
     WolluTracker& tracker() const;
     BrowserTabs& browserTabs() const;
+    // What the settings window says about browsers: which report exact addresses through our
+    // extension in this run, or that window titles stand in.
+    QStringList browserAddressLines() const;
     WolluProbes& probes() const;
 
 private:

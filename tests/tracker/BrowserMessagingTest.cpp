@@ -127,6 +127,17 @@ TEST_F(BrowserTabsTest, TheLatestAddressPerBrowserAndProcessIsKept)
     EXPECT_FALSE(tabs.latest("Google Chrome", 0));
     ASSERT_EQ(connected.size(), 2);
     EXPECT_EQ(connected[0][0].toString(), QStringLiteral("Chromium"));
+    EXPECT_EQ(browserAddressLines(tabs.connectedBrowsers()),
+              QStringList{QStringLiteral("· 주소까지 보는 브라우저: Chromium, Firefox")});
+}
+
+TEST(BrowserAddressLines, TitlesStandInUntilABrowserReportsAndLongListsAreCounted)
+{
+    EXPECT_EQ(browserAddressLines({}),
+              QStringList{QStringLiteral("· 브라우저는 창 제목으로 (확장 설치 시 주소)")});
+    EXPECT_EQ(
+        browserAddressLines({"Brave Browser", "Chromium", "Firefox", "Whale"}),
+        QStringList{QStringLiteral("· 주소까지 보는 브라우저: Brave Browser, Chromium 외 2")});
 }
 
 TEST_F(BrowserTabsTest, AClientSendingGarbageOrEndlessLinesIsCutOffAndOthersGoOn)
