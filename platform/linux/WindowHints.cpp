@@ -79,6 +79,21 @@ void showOnAllDesktops(QWidget* window)
     xcb_flush(c);
 }
 
+void keepOffTaskbar(QWidget* window)
+{
+    xcb_connection_t* c = connection();
+    if (!c || !window)
+        return;
+    const xcb_atom_t state = atom(c, "_NET_WM_STATE");
+    const xcb_atom_t taskbar = atom(c, "_NET_WM_STATE_SKIP_TASKBAR");
+    const xcb_atom_t pager = atom(c, "_NET_WM_STATE_SKIP_PAGER");
+    constexpr uint32_t addState = 1, fromApplication = 1;
+    if (state != XCB_ATOM_NONE && taskbar != XCB_ATOM_NONE && pager != XCB_ATOM_NONE)
+        sendToRoot(c, xcb_window_t(window->winId()), state, addState, taskbar, pager,
+                   fromApplication);
+    xcb_flush(c);
+}
+
 void requestBlurBehind(QWidget* window)
 {
     xcb_connection_t* c = connection();

@@ -4,6 +4,8 @@ namespace WindowHints {
 
 void showOnAllDesktops(QWidget*)
 {}
+void keepOffTaskbar(QWidget*)
+{}
 void requestBlurBehind(QWidget*)
 {}
 

@@ -41,7 +41,12 @@ void GlassPanel::showEvent(QShowEvent* event)
     WindowHints::requestBlurBehind(this);
     updateShape();
     QMetaObject::invokeMethod(
-        this, [this] { WindowHints::showOnAllDesktops(this); }, Qt::QueuedConnection);
+        this,
+        [this] {
+            WindowHints::showOnAllDesktops(this);
+            WindowHints::keepOffTaskbar(this);
+        },
+        Qt::QueuedConnection);
 }
 
 bool GlassPanel::eventFilter(QObject* watched, QEvent* event)
