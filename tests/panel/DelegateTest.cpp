@@ -5,6 +5,7 @@
 #include "engine/Eod.h"
 #include "engine/Pause.h"
 #include "engine/SettingsKeys.h"
+#include "engine/Status.h"
 #include "engine/Store.h"
 #include "preview/ScriptedDemo.h"
 #include "render/Resources.h"
@@ -349,6 +350,47 @@ TEST_F(Delegate, AStartAtLoginSwitchedOffByTheUserStaysOff)
     launch();
     EXPECT_EQ(StoreSandbox::readFile(autostartPath()), switchedOff);
     EXPECT_TRUE(eventsNamed("Login Item Registered").isEmpty());
+}
+
+TEST_F(Delegate, ThePanelsButtonsDoWhatTheySayAndReportIt)
+{
+    // 19:00 after choosing overtime: the dinner and leave buttons show.
+    clock.at(clock.epoch(QDate(2025, 3, 12), QTime(19, 0)));
+    Eod::choose(QStringLiteral("overtime"));
+    AppDelegate& app = launch();
+    Q_EMIT app.tray()->activated(QRect(600, 0, 24, 24));
+    PanelVC* panel = app.panelVC();
+    ASSERT_TRUE(panel->dinnerButton()->isVisibleTo(panel));
+
+    panel->dinnerButton()->click();
+    EXPECT_EQ(computeStatus(Clock::now()).state, DayState::dinner);
+    clock.at(clock.epoch(QDate(2025, 3, 12), QTime(19, 40)));
+    panel->dinnerButton()->click();
+    panel->wolluEye()->click();
+    panel->chipButtons()[0]->click(); // settings, beside the panel
+    panel->leaveButton()->click();
+    EXPECT_TRUE(Eod::leftToday());
+
+    const QList<QJsonObject> started = eventsNamed("Dinner Started");
+    ASSERT_EQ(started.size(), 1);
+    EXPECT_EQ(started[0]["overtime_min"].toInt(), 60);
+    const QList<QJsonObject> ended = eventsNamed("Dinner Ended");
+    ASSERT_EQ(ended.size(), 1);
+    EXPECT_EQ(ended[0]["dinner_min"].toInt(), 40);
+    EXPECT_EQ(eventsNamed("Wollu Visibility Toggled").size(), 1);
+    const QList<QJsonObject> settings = eventsNamed("Settings Opened");
+    ASSERT_EQ(settings.size(), 1);
+    EXPECT_EQ(settings[0]["entry_point"].toString(), "panel_button");
+    const QList<QJsonObject> left = eventsNamed("EOD Choice Made");
+    ASSERT_EQ(left.size(), 1);
+    EXPECT_EQ(left[0]["choice"].toString(), "left");
+    EXPECT_EQ(left[0]["source"].toString(), "panel_leave_button");
+    EXPECT_EQ(left[0]["overtime_min"].toInt(), 60); // 100 minutes past six, 40 of them dinner
+    EXPECT_EQ(left[0]["minutes_past_work_end"].toInt(), 100);
+
+    // Closing the panel closes the settings beside it.
+    panel->chipButtons()[1]->click();
+    EXPECT_FALSE(app.panelWindow()->isVisible());
 }
 
 TEST_F(Delegate, TheScriptedDemoShowsFourFixedDaysAndNoTray)
