@@ -19,6 +19,8 @@ packages=(
     nodejs npm
     # headless desktop for the tests: X server, window manager, tray host, screenshots
     xvfb xauth xfonts-base openbox trayer x11-utils xdotool dbus-x11 imagemagick x11-xserver-utils
+    # a compositor, under which the panel is translucent
+    xcompmgr
     # tray hosts that speak StatusNotifierItem and dbusmenu, on a private session bus
     xfce4-panel dbus-daemon dbus-bin
     # a real browser for the extension's end-to-end test

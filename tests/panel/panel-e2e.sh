@@ -5,14 +5,16 @@
 #   pinned from the menu, it stays through a click elsewhere;
 #   in overtime the end-of-day prompt opens by itself and Return stores "left".
 #
-#   tests/panel/panel-e2e.sh TOCKWORK SCREENSHOT_DIR
+#   tests/panel/panel-e2e.sh TOCKWORK SCREENSHOT_DIR [compositor]
 #
-# Exits 77 (skipped) when Xvfb, openbox, trayer, xwininfo, xdotool or ImageMagick are missing.
+# With "compositor", xcompmgr runs as well: the panel is translucent, and clicks elsewhere still
+# close it. Exits 77 (skipped) when Xvfb, openbox, trayer, xwininfo, xdotool, ImageMagick or the
+# compositor are missing.
 set -euo pipefail
-exe=$1 screens=$2
+exe=$1 screens=$2 compositor=${3:-}
 
 if [[ -z ${XVFB_SESSION_DIR:-} ]]; then
-    for tool in xwininfo xdotool import; do
+    for tool in xwininfo xdotool import ${compositor:+xcompmgr}; do
         command -v $tool >/dev/null || exit 77
     done
     exec "$(dirname "$0")/../../scripts/xvfb-session.sh" --tray trayer "$0" "$@"
@@ -20,8 +22,15 @@ fi
 
 home=$(mktemp -d)
 app=
+composer=
+if [[ -n $compositor ]]; then
+    xcompmgr -n 2>/dev/null &
+    composer=$!
+    screens=$screens/compositor
+fi
 cleanup() {
     [[ -n $app ]] && kill "$app" 2>/dev/null && wait "$app" 2>/dev/null
+    [[ -n $composer ]] && kill "$composer" 2>/dev/null
     rm -rf "$home"
 }
 trap cleanup EXIT
