@@ -15,6 +15,7 @@
 #include "ui/toolkit/ChipButton.h"
 #include "ui/toolkit/GlassView.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
@@ -94,7 +95,8 @@ TEST_F(DaysOffEditorTest, ReturnInTheFormAddsTheDayNotTheWindowsSave)
     QObject::connect(save, &QShortcut::activated, [&] { ++saves; });
     auto* editor = new DaysOffEditor(&window);
     window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     QSignalSpy heights(editor, &DaysOffEditor::heightChanged);
 
     QTest::mouseClick(editor->addButton(), Qt::LeftButton);
@@ -113,6 +115,7 @@ TEST_F(DaysOffEditorTest, ReturnInTheFormAddsTheDayNotTheWindowsSave)
 
     EXPECT_EQ(saves, 0) << "the window's save took the key";
     EXPECT_FALSE(editor->formOpen());
+    EXPECT_EQ(QApplication::focusWidget(), editor->addButton()) << "the keyboard stays here";
     ASSERT_EQ(editor->shownDays().size(), 1);
     EXPECT_EQ(editor->shownDays().first(),
               (DayOff{QDate(2026, 3, 13), DayOffPart::afternoon, QStringLiteral("은행")}));

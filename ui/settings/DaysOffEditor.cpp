@@ -11,6 +11,7 @@
 #include "ui/settings/SettingsStyle.h"
 #include "ui/toolkit/ChipButton.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QFontMetrics>
@@ -240,7 +241,7 @@ void DaysOffEditor::closeForm()
     if (!formOpen_)
         return;
     formOpen_ = false;
-    form_->hide();
+    hideForm();
     rebuildRows();
     updateHeight();
 }
@@ -260,7 +261,7 @@ bool DaysOffEditor::addFromForm()
     std::sort(days_.begin(), days_.end(),
               [](const DayOff& a, const DayOff& b) { return a.date < b.date; });
     formOpen_ = false;
-    form_->hide();
+    hideForm();
     rebuildRows();
     updateHeight();
     Q_EMIT edited();
@@ -276,6 +277,15 @@ void DaysOffEditor::removeDay(const QDate& date)
     Q_EMIT edited();
 }
 
+void DaysOffEditor::hideForm()
+{
+    // The keyboard goes back to the button that opened the form, not to the window's first field.
+    const bool hadFocus = form_->isAncestorOf(QApplication::focusWidget());
+    form_->hide();
+    if (hadFocus)
+        addBtn_->setFocus(Qt::OtherFocusReason);
+}
+
 QPushButton* DaysOffEditor::removeButton(const QDate& date) const
 {
     QWidget* rows = scroll_->widget();
@@ -289,7 +299,9 @@ QPushButton* DaysOffEditor::removeButton(const QDate& date) const
 
 void DaysOffEditor::restyle()
 {
-    dark_ = uiIsDark();
+    // The window's pin, when it has one; else the appearance set last (or the desktop's).
+    if (uiDarkOverride)
+        dark_ = *uiDarkOverride;
     rebuildRows();
 }
 

@@ -58,8 +58,8 @@ public:
     // store keeps them in memory, as it does every other setting).
     bool store();
 
-    // Light or dark for the texts and controls; call restyle() afterwards. The settings window
-    // calls restyle() while its colours are pinned, which sets this too.
+    // Light or dark for the texts and controls; call restyle() afterwards. Called while the
+    // colours are pinned (the settings window's layout), restyle() takes the pin instead.
     void setAppearance(bool dark) { dark_ = dark; }
     // Draws everything again in the current (pinned) appearance.
     void restyle();
@@ -99,6 +99,7 @@ protected:
 
 private:
     void rebuildRows();
+    void hideForm();
     void updateHeight();
     void styleControls();
 
