@@ -52,4 +52,12 @@ double pausedMinutes(double now)
     return seconds / 60.0;
 }
 
+double startEpoch()
+{
+    ensureDay();
+    if (state() == ManualState::work)
+        return 0;
+    return std::max(Store::standard().real(K::pauseStart), 0.0);
+}
+
 } // namespace Pause

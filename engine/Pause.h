@@ -9,5 +9,7 @@ void ensureDay();
 ManualState state();
 void set(ManualState state, double now);
 double pausedMinutes(double now);
+// When the running break began (epoch seconds); 0 while working.
+double startEpoch();
 
 } // namespace Pause

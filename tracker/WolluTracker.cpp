@@ -6,6 +6,7 @@
 #include "engine/Clock.h"
 #include "engine/Dinner.h"
 #include "engine/Eod.h"
+#include "engine/Pause.h"
 #include "engine/Status.h"
 #include "slacking/Wollu.h"
 #include "tracker/FrontApp.h"
@@ -54,6 +55,9 @@ void WolluTracker::pollWollu()
     if (Wollu::disabled())
         return endWolluRun();
     if (!countingTime(computeStatus(now).state) || Eod::leftToday())
+        return endWolluRun();
+    // The user's own break is not slacking, whatever is in front.
+    if (Pause::state() != ManualState::work)
         return endWolluRun();
 
     const double idle = probes_.idleSeconds();
@@ -162,6 +166,9 @@ void WolluTracker::didWake(double suspendedSeconds)
     // slacking either.
     if (Dinner::eating())
         slept -= std::max(0.0, now - std::max(sleepStart_, Dinner::startEpoch()));
+    // Nor is the part that fell into the user's own break.
+    if (const double pauseStart = Pause::startEpoch(); pauseStart > 0)
+        slept -= std::max(0.0, now - std::max(sleepStart_, pauseStart));
     sleepStart_ = 0;
     lastPoll_ = now;
     tabFetch_ = 0;

@@ -3,6 +3,7 @@
 #include "engine/Cfg.h"
 #include "engine/Dinner.h"
 #include "engine/Eod.h"
+#include "engine/Pause.h"
 #include "engine/Store.h"
 
 namespace {
@@ -119,6 +120,21 @@ TEST_F(TrackerTest, DuringDinnerNothingCounts)
     pollAfter(10);
     EXPECT_FALSE(tracker->openRun());
     EXPECT_DOUBLE_EQ(Wollu::seconds(), 10);
+}
+
+TEST_F(TrackerTest, DuringTheUsersOwnBreakNothingCounts)
+{
+    Clock::freeze(FrozenClock::epoch(QDate(2025, 3, 12), QTime(19, 0)));
+    tracker = std::make_unique<WolluTracker>(probes, [](auto&&...) {});
+    probes.front = app(QStringLiteral("discord"));
+    pollAfter(10);
+    Pause::set(ManualState::rest, Clock::now());
+    pollAfter(10);
+    EXPECT_FALSE(tracker->openRun());
+    Pause::set(ManualState::work, Clock::now());
+    pollAfter(10);
+    EXPECT_EQ(runReason(), QStringLiteral("app/discord"));
+    EXPECT_DOUBLE_EQ(Wollu::seconds(), 20);
 }
 
 struct Case
@@ -301,6 +317,14 @@ TEST_F(Wake, SleptWorkingTimeIsOneReportedRunLessTheDinnerThatRanThrough)
     EXPECT_FALSE(tracker->openRun());
     EXPECT_EQ(tracker->sleepStart(), 0);
     EXPECT_EQ(tracker->lastPoll(), Clock::now());
+}
+
+TEST_F(Wake, TheBreakTheUserTookDuringTheSleepIsNotSlacking)
+{
+    sleepForFortyMinutes([] {
+        Pause::set(ManualState::away, FrozenClock::epoch(QDate(2025, 3, 12), QTime(19, 30)));
+    });
+    EXPECT_DOUBLE_EQ(Wollu::seconds(), 30 * 60);
 }
 
 TEST_F(Wake, AnOpenRunEndsAtTheWake)
