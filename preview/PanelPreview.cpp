@@ -1,6 +1,7 @@
 #include "preview/PanelPreview.h"
 
 #include "preview/DemoScene.h"
+#include "ui/panel/PanelLayout.h"
 #include "ui/panel/PanelVC.h"
 
 #include "preview/PreviewScale.h"
@@ -22,7 +23,10 @@ QColor whiteLevel(double level)
 
 QImage renderPanelPreview(qreal scale)
 {
-    QImage canvas(qRound(660 * scale), qRound(413 * scale), QImage::Format_ARGB32_Premultiplied);
+    // Both days are on time and have slacking money: the full panel with its history strip.
+    const double slotHeight = panelLayout(false, false, 0, true).height;
+    QImage canvas(qRound(660 * scale), qRound((slotHeight + 56) * scale),
+                  QImage::Format_ARGB32_Premultiplied);
     canvas.setDevicePixelRatio(scale);
     canvas.fill(whiteLevel(0.92));
     QPainter painter(&canvas);
@@ -32,11 +36,11 @@ QImage renderPanelPreview(qreal scale)
     for (const auto& [scene, x] : cards) {
         painter.setPen(QPen(whiteLevel(0.84), 1));
         painter.setBrush(Qt::white);
-        painter.drawRoundedRect(QRectF(x + 0.5, 20.5, 303, 372), 14, 14);
+        painter.drawRoundedRect(QRectF(x + 0.5, 20.5, 303, slotHeight + 15), 14, 14);
         // The panel keeps its own 256-point width, centred in the card's 288-point slot:
         // stretching it would smear the pixel font.
         const std::unique_ptr<PanelVC> panel(demoPanelView(scene, false, scale));
-        const QRectF slot(x + 8, 28, 288, 357);
+        const QRectF slot(x + 8, 28, 288, slotHeight);
         const QPoint at(qRound(slot.x() + (slot.width() - panel->width()) / 2),
                         qRound(slot.y() + (slot.height() - panel->height()) / 2));
         painter.save();

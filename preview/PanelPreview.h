@@ -3,7 +3,7 @@
 #include <QImage>
 #include <QString>
 
-// The panels of a working day and of a finished one side by side on a light grey card, 660 x 413
+// The panels of a working day and of a finished one side by side on a light grey card, 660 x 505
 // points at `scale` pixels per point, in the light appearance.
 QImage renderPanelPreview(qreal scale);
 

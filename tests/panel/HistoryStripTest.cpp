@@ -3,7 +3,6 @@
 // light and dark at 1x and 2x (kept in test-screens/history/ for a look).
 #include "ui/panel/HistoryStrip.h"
 #include "analytics/Analytics.h"
-#include "display/Display.h"
 #include "engine/Clock.h"
 #include "engine/DaysOff.h"
 #include "ledger/Ledger.h"
@@ -11,7 +10,6 @@
 #include "render/Colors.h"
 #include "render/MonaFont.h"
 #include "render/Resources.h"
-#include "ui/panel/PanelVC.h"
 #include "ui/toolkit/GlassView.h"
 
 #include <QDir>
@@ -416,74 +414,6 @@ TEST_F(HistoryStripLedger, PicturesInLightAndDarkAreCrispAndShowMoneyAndSlacking
                 EXPECT_TRUE(hasColourNear(image, bars, green)) << "money bars";
                 EXPECT_TRUE(hasColourNear(image, bars, red)) << "slacking tops";
             }
-        }
-    }
-}
-
-// The panel as it looks with the strip under its slacking band: everything from the band up
-// lifted by kPanelLift, the strip standing kPanelBottom above the panel's bottom edge.
-constexpr int kPanelLift = HistoryStrip::kPanelLift;
-constexpr int kStripBottom = HistoryStrip::kPanelBottom;
-
-TEST_F(HistoryStripLedger, ThePanelWithTheStripUnderItsBand)
-{
-    write({day(QDate(2026, 11, 26), 80000, 0, 60, 15000), day(QDate(2026, 11, 27), 80000, 900),
-           day(QDate(2026, 11, 30), 80000, 5400), day(QDate(2026, 12, 1), 80000, 600),
-           day(QDate(2026, 12, 2), 80000, 2400, 130, 32000), day(kToday, 50000, 1200)});
-    QDir().mkpath(kShots);
-    Display d;
-    d.status.state = DayState::working;
-    d.status.progress = 0.62;
-    d.mascot = QStringLiteral("ant_work");
-    d.title = QStringLiteral("열심히 일하는 중 🐜");
-    d.mood = QStringLiteral("개미는 톡웍 오늘도 톡웍");
-    d.workedText = QStringLiteral("4시간 58분");
-    d.earnedText = QStringLiteral("84,300원 벌었어요");
-    d.remainWorkText = QStringLiteral("3시간 2분");
-    d.remainText = QStringLiteral("51,600원 벌어야 해요");
-    d.showMoney = true;
-    d.wolluText = QStringLiteral("⏰ 47분 딴짓");
-    d.wolluMoneyText = QStringLiteral("💰 13,300원 월루");
-    d.wolluPctText = QStringLiteral("지금까지 번 돈의 16% 월루했어요");
-    for (const bool dark : {false, true}) {
-        for (const qreal ratio : {1.0, 2.0}) {
-            PanelVC panel;
-            panel.setAppearance(dark);
-            panel.setPixelRatio(ratio);
-            panel.apply(d);
-            HistoryStrip strip;
-            strip.setLedgerPath(path_);
-            strip.setAppearance(dark);
-            strip.setPixelRatio(ratio);
-            strip.refresh();
-
-            const int h = panel.height();
-            QImage image((QSizeF(panel.width(), h + kPanelLift) * ratio).toSize(),
-                         QImage::Format_ARGB32_Premultiplied);
-            image.setDevicePixelRatio(ratio);
-            image.fill(QColor(128, 128, 128));
-            QPainter painter(&image);
-            painter.setRenderHint(QPainter::Antialiasing);
-            painter.setPen(Qt::NoPen);
-            painter.setBrush(GlassView::fillColor(dark));
-            painter.drawRoundedRect(QRectF(0, 0, panel.width(), h + kPanelLift), uiCornerRadius,
-                                    uiCornerRadius);
-            const std::optional<bool> previous = uiDarkOverride;
-            uiDarkOverride = dark;
-            // Everything above the band's bottom edge (56 points up) moves up; the chips stay.
-            panel.render(&painter, QPoint(), QRegion(0, 0, panel.width(), h - 56),
-                         QWidget::DrawChildren);
-            panel.render(&painter, QPoint(0, kPanelLift + h - 56),
-                         QRegion(0, h - 56, panel.width(), 56), QWidget::DrawChildren);
-            strip.render(&painter,
-                         QPoint(16, h + kPanelLift - kStripBottom - HistoryStrip::kHeight),
-                         QRegion(), QWidget::DrawChildren);
-            uiDarkOverride = previous;
-            painter.end();
-            image.save(kShots + QStringLiteral("/panel-with-history-%1-%2x.png")
-                                    .arg(dark ? QStringLiteral("dark") : QStringLiteral("light"))
-                                    .arg(ratio));
-            EXPECT_GE(kStripBottom, 16 + panel.btnH() + 4) << "clear of the chips";
         }
     }
 }

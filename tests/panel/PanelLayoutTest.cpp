@@ -7,6 +7,7 @@
 #include "render/TextImage.h"
 #include "slacking/Wollu.h"
 #include "ui/panel/BarView.h"
+#include "ui/panel/HistoryStrip.h"
 #include "ui/panel/PanelVC.h"
 #include "ui/toolkit/ChipButton.h"
 #include "ui/toolkit/MascotView.h"
@@ -82,25 +83,28 @@ protected:
 TEST_F(PanelLayoutTest, TheButtonHeightComesFromThePixelFont)
 {
     // The bundled pixel font sets a 12-point line 16 points high: chips are 32 high, and a late
-    // panel 357 + 32 + 12 = 401 (a font with a 14-point line gives 30 and 399).
+    // panel 449 + 32 + 12 = 493 (a font with a 14-point line gives 30 and 491).
     ASSERT_TRUE(monaAvailable());
     EXPECT_EQ(panel.btnH(), 32);
 }
 
 TEST_F(PanelLayoutTest, WorkingWithSlackingMoneyIsTheFullPanel)
 {
+    // The history strip (84 high, 8 apart) lifts everything from the band up by 92.
     panel.apply(dayIn(DayState::working));
-    EXPECT_EQ(panel.height(), 357);
+    EXPECT_EQ(panel.height(), 449);
     EXPECT_EQ(panel.width(), 256);
-    EXPECT_EQ(frame(panel.mascotView()), QRectF(16, 263, 92, 78));
-    EXPECT_EQ(frame(panel.titleView()), QRectF(116, 300, 126, 24));
-    EXPECT_EQ(frame(panel.moodView()), QRectF(116, 321, 126, 18));
-    EXPECT_EQ(frame(panel.bar()), QRectF(114, 267, 126, 32));
+    EXPECT_EQ(frame(panel.mascotView()), QRectF(16, 355, 92, 78));
+    EXPECT_EQ(frame(panel.titleView()), QRectF(116, 392, 126, 24));
+    EXPECT_EQ(frame(panel.moodView()), QRectF(116, 413, 126, 18));
+    EXPECT_EQ(frame(panel.bar()), QRectF(114, 359, 126, 32));
     for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(rowY(i), 219 - 24 * i);
-        EXPECT_EQ(frame(panel.valueLabels()[i]), QRectF(84, 218 - 24 * i, 156, 22));
+        EXPECT_EQ(rowY(i), 311 - 24 * i);
+        EXPECT_EQ(frame(panel.valueLabels()[i]), QRectF(84, 310 - 24 * i, 156, 22));
     }
-    EXPECT_EQ(frame(panel.wolluBand()), QRectF(16, 56, 224, 77));
+    EXPECT_EQ(frame(panel.wolluBand()), QRectF(16, 148, 224, 77));
+    EXPECT_EQ(frame(panel.historyStrip()), QRectF(16, 54, 224, 84));
+    EXPECT_FALSE(panel.historyStrip()->isHidden());
     EXPECT_EQ(frame(panel.wolluView()).y(), 50);
     EXPECT_FALSE(panel.wolluMoneyView()->isHidden());
     EXPECT_FALSE(panel.wolluPctView()->isHidden());
@@ -125,13 +129,15 @@ TEST_F(PanelLayoutTest, WithoutSlackingMoneyTheBandShrinksAndEverythingAboveMove
 {
     QSignalSpy heightChanges(&panel, &PanelVC::heightChanged);
     panel.apply(dayIn(DayState::working, false));
-    EXPECT_EQ(panel.height(), 317);
+    EXPECT_EQ(panel.height(), 409);
     EXPECT_EQ(heightChanges.size(), 1);
-    EXPECT_EQ(frame(panel.mascotView()).y(), 223);
-    EXPECT_EQ(frame(panel.bar()).y(), 227);
+    EXPECT_EQ(frame(panel.mascotView()).y(), 315);
+    EXPECT_EQ(frame(panel.bar()).y(), 319);
     for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(rowY(i), 179 - 24 * i);
-    EXPECT_EQ(frame(panel.wolluBand()), QRectF(16, 56, 224, 37));
+        EXPECT_EQ(rowY(i), 271 - 24 * i);
+    // The band keeps its bottom edge above the strip, which does not move.
+    EXPECT_EQ(frame(panel.wolluBand()), QRectF(16, 148, 224, 37));
+    EXPECT_EQ(frame(panel.historyStrip()), QRectF(16, 54, 224, 84));
     EXPECT_EQ(frame(panel.wolluView()).y(), 10);
     EXPECT_TRUE(panel.wolluMoneyView()->isHidden());
     EXPECT_TRUE(panel.wolluPctView()->isHidden());
@@ -147,10 +153,10 @@ TEST_F(PanelLayoutTest, OvertimeRaisesTheTopAndShowsLeaveAndDinner)
 {
     panel.apply(dayIn(DayState::overtime));
     const double btnH = panel.btnH();
-    EXPECT_EQ(panel.height(), 357 + btnH + 12);
-    EXPECT_EQ(frame(panel.mascotView()).y(), 263 + btnH + 12);
-    EXPECT_EQ(rowY(0), 219 + btnH + 12);
-    EXPECT_EQ(frame(panel.dinnerButton()), QRectF(16, 143, 224, btnH));
+    EXPECT_EQ(panel.height(), 449 + btnH + 12);
+    EXPECT_EQ(frame(panel.mascotView()).y(), 355 + btnH + 12);
+    EXPECT_EQ(rowY(0), 311 + btnH + 12);
+    EXPECT_EQ(frame(panel.dinnerButton()), QRectF(16, 235, 224, btnH));
     EXPECT_FALSE(panel.dinnerButton()->isHidden());
     EXPECT_TRUE(sameImage(
         panel.dinnerButton()->image(),
@@ -172,10 +178,44 @@ TEST_F(PanelLayoutTest, OvertimeRaisesTheTopAndShowsLeaveAndDinner)
 
     // Back in a normal state the late rows and buttons go away again.
     panel.apply(dayIn(DayState::done));
-    EXPECT_EQ(panel.height(), 357);
+    EXPECT_EQ(panel.height(), 449);
     EXPECT_EQ(plain(panel.rowLabels()[2]), "남은 열일");
     EXPECT_TRUE(panel.leaveButton()->isHidden());
     EXPECT_TRUE(panel.dinnerButton()->isHidden());
+}
+
+TEST_F(PanelLayoutTest, TheHistoryStripNeverTouchesTheBandTheDinnerButtonOrTheChips)
+{
+    for (const DayState state : {DayState::working, DayState::overtime, DayState::dinner}) {
+        for (const bool withMoney : {true, false}) {
+            SCOPED_TRACE(testing::Message() << int(state) << (withMoney ? " money" : " compact"));
+            panel.apply(dayIn(state, withMoney));
+            const QRectF strip = frame(panel.historyStrip());
+            EXPECT_EQ(strip.size(), QSizeF(HistoryStrip::kWidth, HistoryStrip::kHeight));
+            // y grows upwards here: a frame's top() is its bottom edge.
+            EXPECT_GE(frame(panel.wolluBand()).top(), strip.bottom() + 8);
+            for (const ChipButton* chip : panel.chipButtons())
+                EXPECT_GE(strip.top(), frame(chip).bottom() + 4);
+            if (!panel.dinnerButton()->isHidden()) {
+                EXPECT_GE(frame(panel.dinnerButton()).top(), frame(panel.wolluBand()).bottom());
+            }
+            EXPECT_LE(strip.right(), 256 - 16);
+        }
+    }
+}
+
+TEST_F(PanelLayoutTest, OpeningThePanelReadsTheHistoryAgain)
+{
+    // Within a minute refreshes keep the rows read last; an opened panel has them fresh.
+    panel.apply(dayIn(DayState::working));
+    panel.apply(dayIn(DayState::working));
+    const int reads = panel.historyStrip()->reads();
+    EXPECT_EQ(reads, 1);
+    panel.show();
+    EXPECT_EQ(panel.historyStrip()->reads(), reads + 1);
+    panel.hide();
+    panel.show();
+    EXPECT_EQ(panel.historyStrip()->reads(), reads + 2);
 }
 
 TEST_F(PanelLayoutTest, DinnerReadsFinishedAndTheBarStaysInOvertimeColours)
@@ -242,9 +282,12 @@ TEST_F(PanelLayoutTest, ColoursFollowThePanelsOwnAppearance)
     EXPECT_GT(darkInk.lightnessF(), 0.9) << "white ink on a dark panel";
     EXPECT_FALSE(uiDarkOverride.has_value()) << "the override ends with the refresh";
 
+    EXPECT_TRUE(panel.historyStrip()->isDark()) << "the strip takes the panel's pin";
+
     panel.setAppearance(false);
     panel.apply(dayIn(DayState::working));
     EXPECT_LT(panel.valueLabels()[0]->palette().color(QPalette::WindowText).lightnessF(), 0.1);
+    EXPECT_FALSE(panel.historyStrip()->isDark());
 }
 
 } // namespace

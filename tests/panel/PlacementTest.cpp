@@ -113,7 +113,7 @@ namespace {
 
 TEST(LeaveLink, FollowsTheTitleOrTheMoodWithoutCoveringEitherText)
 {
-    const PanelLayout late = panelLayout(true, false, 30);
+    const PanelLayout late = panelLayout(true, false, 30, true);
     const QSizeF link(40, 13);
     const auto rightEdgeOfText = [&](const QRectF& line, double textWidth) {
         return line.left() + textWidth;

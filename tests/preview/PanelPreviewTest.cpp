@@ -27,7 +27,7 @@ TEST(PanelPreview, WritesTwoPanelsAtTwiceTheirSizeWithoutADisplayAndTouchesNoSto
     EXPECT_EQ(process.readAllStandardOutput(), "panel preview done\n");
 
     const QImage sheet(path);
-    ASSERT_EQ(sheet.size(), QSize(660 * 2, 413 * 2));
+    ASSERT_EQ(sheet.size(), QSize(660 * 2, 505 * 2));
     const auto grey = [&](double x, double y) {
         return qGray(sheet.pixel(int(x * 2), int(y * 2)));
     };
@@ -42,6 +42,9 @@ TEST(PanelPreview, WritesTwoPanelsAtTwiceTheirSizeWithoutADisplayAndTouchesNoSto
             for (int x = int(left) + 30; x < int(left) + 280; ++x)
                 inked += grey(x, y) < 160;
         EXPECT_GT(inked, 200);
+        // The whole panel fits its card: nothing of it below the card's bottom edge.
+        for (const double x : {left + 60, left + 150, left + 240})
+            EXPECT_NEAR(grey(x, 505 - 8), 235, 1);
     }
     EXPECT_FALSE(QFile::exists(home.filePath(QStringLiteral(".config/tockwork/tockwork.conf"))));
 }

@@ -1,12 +1,15 @@
 #include "ui/panel/PanelLayout.h"
 
+#include "ui/panel/HistoryStrip.h"
+
 #include <algorithm>
 
-PanelLayout panelLayout(bool late, bool compact, double btnH)
+PanelLayout panelLayout(bool late, bool compact, double btnH, bool history)
 {
     const double shift = compact ? PanelLayout::compactShift : 0;
     const double extra = late ? btnH + 12 : 0;
-    const double up = extra - shift;
+    const double lift = history ? HistoryStrip::kPanelLift : 0;
+    const double up = extra - shift + lift;
 
     PanelLayout l;
     l.height = PanelLayout::baseHeight + up;
@@ -19,9 +22,11 @@ PanelLayout panelLayout(bool late, bool compact, double btnH)
         l.values[i] = {84, 218 - 24.0 * i + up, 156, 22};
     }
     if (late)
-        l.dinner = {16, 143 - shift, 224, btnH};
+        l.dinner = {16, 143 - shift + lift, 224, btnH};
     const double bandHeight = compact ? 37 : 77;
-    l.band = {16, 133 - shift - bandHeight, 224, bandHeight};
+    l.band = {16, 133 - shift - bandHeight + lift, 224, bandHeight};
+    if (history)
+        l.history = {16, HistoryStrip::kPanelBottom, HistoryStrip::kWidth, HistoryStrip::kHeight};
     l.eyeBaseY = compact ? 10 : 50;
     l.wolluLine = {12, l.eyeBaseY, 160, 17};
     l.wolluMoney = {12, 29, 200, 17};

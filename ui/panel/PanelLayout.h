@@ -10,6 +10,8 @@
 struct PanelLayout
 {
     static constexpr double width = 256;
+    // Without the history strip; with it everything from the slacking band up rises by
+    // HistoryStrip::kPanelLift.
     static constexpr double baseHeight = 357;
     // The band loses its money and share lines when the day's slacking has no money value.
     static constexpr double compactShift = 40;
@@ -19,6 +21,7 @@ struct PanelLayout
     std::array<QRectF, 4> rowTitles, values;
     QRectF dinner; // empty when not late
     QRectF band;
+    QRectF history; // the history strip, between the band and the chips; empty without it
     // Inside the band, from its own bottom-left corner.
     QRectF wolluLine, wolluMoney, wolluPct;
     double eyeBaseY = 0; // the slacking line's y, which the eye button is centred on
@@ -26,8 +29,9 @@ struct PanelLayout
 };
 
 // `late`: overtime or dinner (the leave and dinner buttons show, everything above the band rises
-// by `btnH` + 12). `compact`: no slacking money to show.
-PanelLayout panelLayout(bool late, bool compact, double btnH);
+// by `btnH` + 12). `compact`: no slacking money to show. `history`: the history strip sits under
+// the band, which with everything above it rises to make room.
+PanelLayout panelLayout(bool late, bool compact, double btnH, bool history);
 
 // The eye button of the size `imageSize` beside the slacking line, in band coordinates.
 QRectF eyeFrame(const PanelLayout& layout, QSizeF imageSize);

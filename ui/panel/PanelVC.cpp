@@ -14,6 +14,7 @@
 #include "render/TextImage.h"
 #include "slacking/Wollu.h"
 #include "ui/panel/BarView.h"
+#include "ui/panel/HistoryStrip.h"
 #include "ui/toolkit/ChipButton.h"
 #include "ui/toolkit/GlassView.h"
 #include "ui/toolkit/MascotView.h"
@@ -135,9 +136,9 @@ PanelVC::~PanelVC() = default;
 void PanelVC::loadView()
 {
     setAttribute(Qt::WA_TranslucentBackground);
-    resize(int(PanelLayout::width), int(PanelLayout::baseHeight));
     btnH_ = std::ceil(QFontMetricsF(mona(12)).size(0, QStringLiteral("설정")).height()) + 16;
-    layout_ = panelLayout(false, false, btnH_);
+    layout_ = panelLayout(false, false, btnH_, true);
+    resize(int(PanelLayout::width), int(std::lround(layout_.height)));
 
     mascotView_ = new MascotView(this);
     moodView_ = new PixelImageView(this);
@@ -164,6 +165,8 @@ void PanelVC::loadView()
     wolluEye_ = new ChipButton(QString(), band);
     connect(wolluEye_, &ChipButton::clicked, this, &PanelVC::toggleWollu);
 
+    history_ = new HistoryStrip(this);
+
     dinnerBtn_ = new ChipButton(QString(), this);
     dinnerBtn_->hide();
     connect(dinnerBtn_, &ChipButton::clicked, this, &PanelVC::toggleDinner);
@@ -183,6 +186,7 @@ void PanelVC::loadView()
         place(valueLbls_[i], layout_.values[i], h);
     }
     place(wolluBand_, layout_.band, h);
+    place(history_, layout_.history, h);
     for (int i = 0; i < 2; ++i)
         place(chipBtns_[i], layout_.chips[i], h);
     applyLineHeightToLabels(this);
@@ -193,6 +197,7 @@ void PanelVC::setPixelRatio(qreal ratio)
     ratio_ = ratio;
     for (PixelImageView* view : {titleView_, moodView_, wolluView_, wolluMoneyView_, wolluPctView_})
         view->setPixelRatio(ratio);
+    history_->setPixelRatio(ratio);
 }
 
 qreal PanelVC::ratio() const
@@ -297,7 +302,7 @@ void PanelVC::apply(const Display& d)
         wolluPctView_->setLine(d.wolluPctText, mona(11), muted);
 
     const bool compact = d.wolluMoneyText.isEmpty();
-    layout_ = panelLayout(late, compact, btnH_);
+    layout_ = panelLayout(late, compact, btnH_, true);
     const double h = layout_.height;
 
     place(mascotView_, layout_.mascot, h);
@@ -351,6 +356,10 @@ void PanelVC::apply(const Display& d)
     place(wolluEye_, eyeFrame(layout_, wolluEye_->imageSize()), bandH);
     wolluEye_->setVisible(!Wollu::disabled());
 
+    // Still under the pin above: the strip takes its light or dark from it.
+    history_->refresh();
+    place(history_, layout_.history, h);
+
     for (int i = 0; i < 2; ++i)
         place(chipBtns_[i], layout_.chips[i], h);
 
@@ -369,6 +378,13 @@ void PanelVC::changeEvent(QEvent* event)
         event->type() == QEvent::PaletteChange || event->type() == QEvent::ThemeChange;
     if (schemeChanged && isVisible() && !appearance_)
         QMetaObject::invokeMethod(this, &PanelVC::refresh, Qt::QueuedConnection);
+}
+
+void PanelVC::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // The strip otherwise waits up to a minute: an opened panel shows today's figures at once.
+    history_->reload();
 }
 
 void PanelVC::toggleWollu()

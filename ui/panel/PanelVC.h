@@ -12,15 +12,16 @@
 
 class BarView;
 class ChipButton;
+class HistoryStrip;
 class MascotView;
 class PixelImageView;
 class QLabel;
 struct Display;
 
 // The drop-down panel's content: the mascot, title and mood, the progress bar, four rows of
-// figures, the slacking band and the buttons, all filled from the day's Display. It keeps almost
-// no state of its own; what it cannot do itself (recompute the day, resize its window, open the
-// settings, close) it asks for by signal.
+// figures, the slacking band, the history strip under it and the buttons, all filled from the day's
+// Display. It keeps almost no state of its own; what it cannot do itself (recompute the day, resize
+// its window, open the settings, close) it asks for by signal.
 class PanelVC final : public QWidget
 {
     Q_OBJECT
@@ -65,6 +66,7 @@ public:
     ChipButton* leaveButton() const { return leaveBtn_; }
     ChipButton* dinnerButton() const { return dinnerBtn_; }
     const std::array<ChipButton*, 2>& chipButtons() const { return chipBtns_; }
+    HistoryStrip* historyStrip() const { return history_; }
     // How often the mascot's picture was loaded.
     int mascotLoads() const { return mascotLoads_; }
 
@@ -81,6 +83,7 @@ Q_SIGNALS:
 
 protected:
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void loadView();
@@ -113,4 +116,5 @@ private:
     ChipButton* leaveBtn_ = nullptr;
     ChipButton* dinnerBtn_ = nullptr;
     std::array<ChipButton*, 2> chipBtns_{};
+    HistoryStrip* history_ = nullptr;
 };
