@@ -1,7 +1,9 @@
 #include "SettingsFixture.h"
 
 #include "engine/Cfg.h"
+#include "engine/DaysOff.h"
 #include "slacking/Wollu.h"
+#include "ui/settings/DaysOffEditor.h"
 #include "ui/settings/InfoBlock.h"
 #include "ui/settings/SettingsWindows.h"
 #include "ui/toolkit/EditableTextField.h"
@@ -11,6 +13,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -177,12 +180,15 @@ TEST_F(SettingsTest, EveryChangedFieldIsReportedInItsOrderAndOnlyThen)
     window->wolluOffCheck()->setChecked(true);
     AddWolluWindowController::answerNextRun("reddit.com");
     window->addManual();
+    window->daysOffEditor()->openForm();
+    window->daysOffEditor()->dateField()->setDate(QDate(2026, 3, 20));
+    ASSERT_TRUE(window->daysOffEditor()->addFromForm());
     window->saveTapped();
     const QJsonObject saved = lastEvent("Settings Saved");
     EXPECT_EQ(strings(saved["changed_fields"]),
               QStringList({"work_hours", "lunch", "salary", "pretax", "exclude_weekend",
-                           "wollu_tracking", "distractions"}));
-    EXPECT_EQ(saved["changed_count"], 7);
+                           "wollu_tracking", "distractions", "days_off"}));
+    EXPECT_EQ(saved["changed_count"], 8);
     EXPECT_EQ(saved["is_first_salary_setup"], true);
     EXPECT_EQ(saved["distraction_count"], 2);
     EXPECT_EQ(strings(saved["distraction_targets"]), QStringList({"youtube", "custom"}));
@@ -198,6 +204,8 @@ TEST_F(SettingsTest, EveryChangedFieldIsReportedInItsOrderAndOnlyThen)
     EXPECT_FALSE(Cfg::excludeWeekend());
     EXPECT_TRUE(Wollu::disabled());
     EXPECT_EQ(Wollu::appsRaw(), "유튜브,reddit.com");
+    EXPECT_EQ(DaysOff::on(QDate(2026, 3, 20)),
+              (DayOff{QDate(2026, 3, 20), DayOffPart::fullDay, {}}));
 }
 
 TEST_F(SettingsTest, TrackingOffClearsTheDayOnEverySaveAndOptingOutIsTheLastEvent)
@@ -231,6 +239,7 @@ TEST_F(SettingsTest, ReturnSavesEscapeCancelsAndTabFollowsTheFieldsInOrder)
                                    window->weekendCheck(),
                                    window->wolluOffCheck(),
                                    window->analyticsCheck(),
+                                   window->daysOffEditor()->addButton(),
                                    window->disclosureButton(),
                                    window->addButton()};
     window->picker(0)->setFocus();
@@ -319,13 +328,13 @@ TEST_F(SettingsTest, OpenedBesideThePanelOrCentredKeptUntilClosed)
 TEST(SettingsPlacement, LeftOfThePanelButInsideTheScreen)
 {
     const QRect visible(0, 30, 1280, 770);
-    const QSize window(256, 544);
+    const QSize window(256, 602);
     EXPECT_EQ(settingsOriginLeftOf(window, QRect(900, 40, 300, 400), visible), QPoint(636, 40));
     // No room on the left: 8 points from the edge, over the panel.
     EXPECT_EQ(settingsOriginLeftOf(window, QRect(100, 40, 300, 400), visible), QPoint(8, 40));
     // A panel low on the screen: lifted to stay 8 points above the bottom.
     EXPECT_EQ(settingsOriginLeftOf(window, QRect(900, 500, 300, 200), visible),
-              QPoint(636, 800 - 8 - 544));
+              QPoint(636, 800 - 8 - 602));
     // Taller than the screen: the top stays visible.
     EXPECT_EQ(settingsOriginLeftOf(QSize(256, 900), QRect(900, 40, 300, 400), visible),
               QPoint(636, 30));
@@ -376,6 +385,84 @@ TEST_F(SettingsTest, BrowserLinesJoinTheSlackingCriteriaAndTheWindowGrowsByThem)
     ASSERT_GT(sites, 0);
     EXPECT_EQ(top("· 주소를 알려 주는 브라우저: Firefox, Chromium"), sites + InfoBlock::kLineStep);
     EXPECT_EQ(top("· 화면보호기, 화면 잠금, 모니터 꺼짐"), sites + 2 * InfoBlock::kLineStep);
+}
+
+} // namespace
+
+namespace {
+
+// The days-off list between the switches and the distraction list: nothing overlaps, and what
+// lies below it (and the window) follows its height.
+TEST_F(SettingsTest, TheDaysOffListPushesTheDistractionListDown)
+{
+    InfoBlock::setBrowserAddressLines([] { return QStringList(); });
+    seed("wolluApps", "유튜브"); // one row: the screen holds the list whole
+    auto window = openWindow();
+    DaysOffEditor* days = window->daysOffEditor();
+    const auto below = [&] { return window->disclosureButton()->y(); };
+    // The empty-list hint and the gap under it.
+    EXPECT_EQ(heightOf(*window), SettingsWindowController::heightFor(false, 0, 0) + 58);
+    EXPECT_EQ(heightOf(*window), 602);
+    EXPECT_TRUE(days->isVisible());
+    EXPECT_GE(days->y(), window->analyticsCheck()->geometry().bottom() + 1);
+    EXPECT_EQ(below(), days->geometry().bottom() + 1 + 8);
+    EXPECT_EQ(window->addButton()->y(), below() - 1);
+    const int empty = heightOf(*window);
+
+    // Days added from the terminal while the window was closed show when it opens again.
+    window->cancelTapped();
+    DaysOff::add({QDate(2026, 3, 13), DayOffPart::afternoon, QStringLiteral("은행")});
+    window->showCentered();
+    ASSERT_EQ(days->shownDays().size(), 1);
+    EXPECT_EQ(heightOf(*window), empty + 4); // one row where the 20-point hint was
+    DaysOff::add({QDate(2026, 5, 5), DayOffPart::fullDay, {}});
+    window->cancelTapped();
+    window->showCentered();
+    EXPECT_EQ(heightOf(*window), empty + 4 + DaysOffEditor::kRowHeight);
+    EXPECT_EQ(below(), days->geometry().bottom() + 1 + 8);
+
+    // The form opening inside the window moves the list below it and grows the window; the
+    // expanded distraction list moves the same way.
+    window->toggleExpand();
+    const int closed = heightOf(*window);
+    const int hintTop = below();
+    days->openForm();
+    const int grown = DaysOffEditor::heightFor(2, true) - DaysOffEditor::heightFor(2, false);
+    EXPECT_EQ(heightOf(*window), closed + grown);
+    EXPECT_EQ(below(), hintTop + grown);
+    EXPECT_EQ(below(), days->geometry().bottom() + 1 + 8);
+    days->closeForm();
+    EXPECT_EQ(heightOf(*window), closed);
+    InfoBlock::setBrowserAddressLines({});
+}
+
+// Like every other field, the days off are written by "저장" only; what was left unsaved in the
+// list stays there when the window opens again, rather than being replaced by the file.
+TEST_F(SettingsTest, DaysOffAreWrittenOnlyByTheSave)
+{
+    auto window = openWindow();
+    DaysOffEditor* days = window->daysOffEditor();
+    days->openForm();
+    days->dateField()->setDate(QDate(2026, 4, 3));
+    ASSERT_TRUE(days->addFromForm());
+    window->cancelTapped();
+    EXPECT_TRUE(DaysOff::list().isEmpty());
+
+    DaysOff::add({QDate(2026, 6, 1), DayOffPart::fullDay, {}}); // from the terminal meanwhile
+    window->showCentered();
+    ASSERT_EQ(days->shownDays().size(), 1);
+    EXPECT_EQ(days->shownDays().first().date, QDate(2026, 4, 3))
+        << "the unsaved day was thrown away on opening";
+    window->saveTapped();
+    EXPECT_EQ(strings(lastEvent("Settings Saved")["changed_fields"]), QStringList({"days_off"}));
+    EXPECT_TRUE(DaysOff::on(QDate(2026, 4, 3)).has_value());
+    EXPECT_TRUE(DaysOff::on(QDate(2026, 6, 1)).has_value()) << "the terminal's day was lost";
+    EXPECT_FALSE(days->hasChanges());
+    EXPECT_EQ(days->shownDays().size(), 2);
+
+    window->showCentered();
+    window->saveTapped();
+    EXPECT_TRUE(strings(lastEvent("Settings Saved")["changed_fields"]).isEmpty());
 }
 
 } // namespace

@@ -40,6 +40,8 @@ QStringList changedFields(const SettingsForm& f)
         changed << QStringLiteral("wollu_tracking");
     if (DistractionEntries::toStored(f.apps) != Wollu::appsRaw())
         changed << QStringLiteral("distractions");
+    if (f.daysOffChanged)
+        changed << QStringLiteral("days_off");
     return changed;
 }
 

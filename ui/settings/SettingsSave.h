@@ -19,7 +19,8 @@ struct SettingsForm
     bool excludeWeekend = true;
     bool wolluDisabled = false;
     bool analyticsAllowed = true;
-    QStringList apps; // the editor's working copy
+    QStringList apps;            // the editor's working copy
+    bool daysOffChanged = false; // the days-off list differs from what was read
 };
 
 namespace SettingsSave {
@@ -36,8 +37,8 @@ inline const QString salaryNotANumber = QStringLiteral("월급은 숫자로 적�
 std::optional<QString> scheduleProblem(const SettingsForm& form);
 
 // Names of the fields that differ from the store, in a fixed order: "work_hours", "lunch",
-// "salary", "pretax", "exclude_weekend", "wollu_tracking", "distractions". The pre-tax tag and the
-// analytics switch are not reported.
+// "salary", "pretax", "exclude_weekend", "wollu_tracking", "distractions", "days_off". The pre-tax
+// tag and the analytics switch are not reported.
 QStringList changedFields(const SettingsForm& form);
 
 // Writes the form and reports it; the form must have passed validation. Order of writes: the

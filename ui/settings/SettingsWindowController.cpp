@@ -10,6 +10,7 @@
 #include "slacking/Wollu.h"
 #include "ui/settings/AddWolluWindowController.h"
 #include "ui/settings/AppMeta.h"
+#include "ui/settings/DaysOffEditor.h"
 #include "ui/settings/DistractionEntries.h"
 #include "ui/settings/FaviconLoader.h"
 #include "ui/settings/GlassWindow.h"
@@ -146,6 +147,8 @@ void SettingsWindowController::buildPersistent()
     weekendCheck_ = new QCheckBox(QStringLiteral("주말+공휴일 제외"), content);
     wolluOffCheck_ = new QCheckBox(QStringLiteral("월루(딴짓) 추적 중단"), content);
     analyticsCheck_ = new QCheckBox(QStringLiteral("익명 사용 통계 보내기"), content);
+    daysOffEditor_ = new DaysOffEditor(content);
+    connect(daysOffEditor_, &DaysOffEditor::heightChanged, this, [this] { relayout(); });
 
     disclosureBtn_ = new QPushButton(content);
     disclosureBtn_->setFlat(true);
@@ -202,7 +205,11 @@ void SettingsWindowController::relayout()
     const QStringList browserLines = InfoBlock::browserAddressLines();
     const int infoLines = int(browserLines.size());
     const int shownRows = std::min(int(apps_.size()), rowCapacity(infoLines));
-    const int h = heightFor(expanded_, shownRows, infoLines) + (warningText_ ? kWarningHeight : 0);
+    // The days-off list sits between the switches and the distraction list; what lies below
+    // it moves down by its height.
+    const int daysOff = daysOffEditor_->height() + 8;
+    const int h =
+        heightFor(expanded_, shownRows, infoLines) + daysOff + (warningText_ ? kWarningHeight : 0);
     window_->setContentSize(QSize(W, h));
     QWidget* content = window_->content();
     const qreal dpr = window_->devicePixelRatioF();
@@ -259,15 +266,18 @@ void SettingsWindowController::relayout()
     addPicture(QStringLiteral("체크를 해제할 때까지 추적하지 않습니다."), mona(10), mutedInk(), 16,
                247, 224, 15);
     place(analyticsCheck_, 16, 268, 240, 22);
+    place(daysOffEditor_, 16, 294, DaysOffEditor::kWidth, daysOffEditor_->height());
+    daysOffEditor_->restyle();
     disclosureBtn_->setText(disclosureTitle(expanded_, apps_.size()));
-    place(disclosureBtn_, 16, 294, 150, 24);
-    place(addBtn_, 178, 293, 62, 26);
+    place(disclosureBtn_, 16, 294 + daysOff, 150, 24);
+    place(addBtn_, 178, 293 + daysOff, 62, 26);
 
-    int listBottom = kDisclosureBottom;
+    const int listTop = kListTop + daysOff;
+    int listBottom = kDisclosureBottom + daysOff;
     if (expanded_ && apps_.isEmpty()) {
         addLabel(QStringLiteral("'추가'로 딴짓앱, 사이트를 넣어보세요"), mona(12), mutedInk(),
-                 Qt::AlignLeft | Qt::AlignVCenter, 30, kListTop + 4, 210, 20);
-        listBottom = kListTop + kEmptyHintHeight;
+                 Qt::AlignLeft | Qt::AlignVCenter, 30, listTop + 4, 210, 20);
+        listBottom = listTop + kEmptyHintHeight;
     } else if (expanded_) {
         auto* rows = new QWidget;
         rows->resize(210, kRowHeight * int(apps_.size()));
@@ -293,13 +303,13 @@ void SettingsWindowController::relayout()
                     .arg(colourCss(faintColor())));
             scroll->setWidget(rows);
             transient_ << scroll;
-            place(scroll, 30, kListTop, 218, kRowHeight * shownRows);
+            place(scroll, 30, listTop, 218, kRowHeight * shownRows);
         } else {
             rows->setParent(content);
             transient_ << rows;
-            place(rows, 30, kListTop, 210, kRowHeight * shownRows);
+            place(rows, 30, listTop, 210, kRowHeight * shownRows);
         }
-        listBottom = kListTop + kRowHeight * shownRows;
+        listBottom = listTop + kRowHeight * shownRows;
     }
 
     // The information block: what counts as slacking, and how overtime is paid.
@@ -341,9 +351,19 @@ void SettingsWindowController::relayout()
     // its text off the centre line of the field beside it.
 
     // Tab follows the order the fields are seen in.
-    QList<QWidget*> chain{pickers_[0],      pickers_[1],     pickers_[2],     pickers_[3],
-                          salaryTypePopup_, salaryField_,    pretaxTagCheck_, weekendCheck_,
-                          wolluOffCheck_,   analyticsCheck_, disclosureBtn_,  addBtn_};
+    QList<QWidget*> chain{pickers_[0],
+                          pickers_[1],
+                          pickers_[2],
+                          pickers_[3],
+                          salaryTypePopup_,
+                          salaryField_,
+                          pretaxTagCheck_,
+                          weekendCheck_,
+                          wolluOffCheck_,
+                          analyticsCheck_,
+                          daysOffEditor_->addButton(),
+                          disclosureBtn_,
+                          addBtn_};
     for (QWidget* w : std::as_const(transient_))
         for (auto* remove : w->findChildren<QPushButton*>())
             chain << remove;
@@ -403,8 +423,8 @@ int SettingsWindowController::rowCapacity(int infoLines) const
         window_->screen() ? window_->screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return std::numeric_limits<int>::max();
-    const int fixed =
-        heightFor(true, 0, infoLines) - kEmptyHintHeight + (warningText_ ? kWarningHeight : 0);
+    const int fixed = heightFor(true, 0, infoLines) - kEmptyHintHeight + daysOffEditor_->height() +
+                      8 + (warningText_ ? kWarningHeight : 0);
     return std::max(3, (screen->availableGeometry().height() - 16 - fixed) / kRowHeight);
 }
 
@@ -421,6 +441,9 @@ void SettingsWindowController::showCentered()
 
 void SettingsWindowController::showAt(const QPoint& topLeft)
 {
+    // Days off added from the terminal while the window was closed; edits not yet saved stay.
+    if (!daysOffEditor_->hasChanges())
+        daysOffEditor_->reload();
     window_->move(topLeft);
     window_->makeKeyAndOrderFront();
     // A new user comes for the salary; everyone else starts at the top.
@@ -482,6 +505,7 @@ SettingsForm SettingsWindowController::form() const
     f.wolluDisabled = wolluOffCheck_->isChecked();
     f.analyticsAllowed = analyticsCheck_->isChecked();
     f.apps = apps_;
+    f.daysOffChanged = daysOffEditor_->hasChanges();
     return f;
 }
 
@@ -507,6 +531,8 @@ void SettingsWindowController::saveTapped()
     warningText_.reset();
     Q_EMIT aboutToStore();
     SettingsSave::store(f);
+    // A store that cannot write keeps the days in memory, as it does every other setting.
+    daysOffEditor_->store();
     filledSalaryWon_ = f.salaryWon;
     filledSalaryText_ = salaryField_->text();
     Q_EMIT saved();

@@ -17,6 +17,7 @@
 
 class AddWolluWindowController;
 class ChipButton;
+class DaysOffEditor;
 class EditableTextField;
 class GlassWindow;
 class QAction;
@@ -28,9 +29,9 @@ class QTimeEdit;
 class QWidget;
 
 // The settings window: working hours, lunch, the monthly salary (in 만원) and whether it is
-// before tax, four switches and the distraction list. Edits stay in the window until "저장"
-// (Return) validates and writes them; "취소" (Escape) writes nothing. The controls and the
-// working list keep what the user left in them for as long as the controller lives.
+// before tax, four switches, the user's days off and the distraction list. Edits stay in the window
+// until "저장" (Return) validates and writes them; "취소" (Escape) writes nothing. The controls and
+// the working list keep what the user left in them for as long as the controller lives.
 class SettingsWindowController final : public QObject
 {
     Q_OBJECT
@@ -50,8 +51,9 @@ public:
     void dispose();
 
     // The window's height with `entries` rows shown (the empty-list hint when 0 and expanded),
-    // before any warning line. Rows beyond what the screen can hold scroll instead.
-    // `infoLines` is the number of lines the information block has beyond its fixed ones.
+    // before any warning line and without the days-off list (its height and 8 come on top). Rows
+    // beyond what the screen can hold scroll instead. `infoLines` is the number of lines the
+    // information block has beyond its fixed ones.
     static int heightFor(bool expanded, int entries, int infoLines);
     static constexpr int kWarningHeight = 24;
     static constexpr int kRowHeight = 32;
@@ -81,6 +83,7 @@ public:
     QCheckBox* analyticsCheck() const { return analyticsCheck_; }
     QPushButton* disclosureButton() const { return disclosureBtn_; }
     QPushButton* addButton() const { return addBtn_; }
+    DaysOffEditor* daysOffEditor() const { return daysOffEditor_; }
     ChipButton* saveButton() const { return saveBtn_; }
     ChipButton* cancelButton() const { return cancelBtn_; }
     // The running-applications menu last opened by "+ 추가".
@@ -114,6 +117,7 @@ private:
     QCheckBox* weekendCheck_ = nullptr;
     QCheckBox* wolluOffCheck_ = nullptr;
     QCheckBox* analyticsCheck_ = nullptr;
+    DaysOffEditor* daysOffEditor_ = nullptr;
     QPushButton* disclosureBtn_ = nullptr;
     QPushButton* addBtn_ = nullptr;
     ChipButton* saveBtn_ = nullptr;
