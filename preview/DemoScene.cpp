@@ -1,11 +1,14 @@
 #include "preview/DemoDisplays.h"
 
 #include "display/Display.h"
+#include "ledger/DayRecord.h"
+#include "ui/panel/HistoryStrip.h"
 #include "ui/panel/PanelVC.h"
 #include "ui/toolkit/GlassPanel.h"
 
 #include "engine/Preview.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -29,6 +32,69 @@ Display makeScene(Status status, const char16_t* mascot, const char16_t* title,
     d.wolluPctText = QStringLiteral("번 돈의 16% 월루했어요");
     d.wolluHot = true;
     return d;
+}
+
+// A made-up week behind the fixed day: the same figures for the same dates, and today with the
+// day's own pay and slacking, so the strip under the panel agrees with the figures above it.
+HistoryStrip::RowSource sampleHistory(double todayWorkedMin, double todayWon,
+                                      double todayOvertimeWon, double todaySlackSec)
+{
+    return [=](const QDate& from, const QDate& to) {
+        QList<DayRecord> rows;
+        for (QDate date = from; date <= to; date = date.addDays(1)) {
+            if (date.dayOfWeek() > 5)
+                continue;
+            DayRecord row;
+            row.date = date;
+            row.workStart = 9 * 60;
+            row.workEnd = 18 * 60;
+            row.lunchStart = 12 * 60;
+            row.lunchEnd = 13 * 60;
+            row.hourlyWon = 17000; // 136,000 won for eight hours, as the scenes' figures
+            if (date == to) {
+                row.workedMin = todayWorkedMin;
+                row.earnedWon = todayWon;
+                row.overtimeWon = todayOvertimeWon;
+                row.slackSec = todaySlackSec;
+            } else {
+                const qint64 n = date.toJulianDay();
+                row.workedMin = 480;
+                row.earnedWon = 136000;
+                row.overtimeMin = n % 3 == 0 ? 70 : 0;
+                row.overtimeWon = row.overtimeMin * 425;
+                row.slackSec = double(600 + (n * 613) % 3000);
+                row.eodChoice = QStringLiteral("left");
+                row.final = true;
+            }
+            rows.append(row);
+        }
+        return rows;
+    };
+}
+
+// Today's pay and overtime pay of each fixed scene, in won, as its texts show them.
+std::pair<double, double> scenePay(DemoScene scene)
+{
+    switch (scene) {
+    case DemoScene::working:
+        return {84300, 0};
+    case DemoScene::lunch:
+        return {51000, 0};
+    case DemoScene::overtime:
+    case DemoScene::dinner:
+        return {136000, 33150};
+    case DemoScene::done:
+        return {119000, 0};
+    }
+    return {0, 0};
+}
+
+void showSampleHistory(PanelVC* panel, DemoScene scene)
+{
+    const auto [won, overtimeWon] = scenePay(scene);
+    panel->historyStrip()->setRowSource(
+        sampleHistory(demoScene(scene).status.workedMin, won, overtimeWon, 47 * 60));
+    panel->historyStrip()->reload();
 }
 
 } // namespace
@@ -58,6 +124,7 @@ const Display& demoScene(DemoScene scene)
 GlassPanel* demoPanel(DemoScene scene)
 {
     auto* panel = new PanelVC;
+    showSampleHistory(panel, scene);
     // A switch between light and dark re-reads the fixed day, never the user's.
     panel->setDisplaySource([scene] { return demoScene(scene); });
     panel->refresh();
@@ -71,6 +138,7 @@ PanelVC* demoPanelView(DemoScene scene, bool dark, qreal pixelRatio)
     auto* panel = new PanelVC;
     panel->setAppearance(dark);
     panel->setPixelRatio(pixelRatio);
+    showSampleHistory(panel, scene);
     panel->apply(demoScene(scene));
     return panel;
 }
@@ -104,6 +172,10 @@ PanelVC* scriptedDemoPanel(int row, QString* caption)
         return d;
     };
     auto* panel = new PanelVC;
+    panel->historyStrip()->setRowSource(sampleHistory(status.workedMin,
+                                                      136000 * std::min(status.progress, 1.0),
+                                                      status.overtimeMin * 425, slacking));
+    panel->historyStrip()->reload();
     panel->setDisplaySource(display);
     panel->refresh();
     return panel;
