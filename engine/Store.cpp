@@ -279,20 +279,25 @@ Store::~Store()
         settings_->sync();
 }
 
+std::unique_ptr<QSettings> Store::makeSettings(const QString& path)
+{
+    std::unique_ptr<QSettings> settings =
+        path.isEmpty()
+            ? std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                          QStringLiteral("tockwork"), QStringLiteral("tockwork"))
+            : std::make_unique<QSettings>(path, QSettings::NativeFormat);
+    // Only our own file counts; no organization-wide or system-wide fallbacks.
+    settings->setFallbacksEnabled(false);
+    return settings;
+}
+
 void Store::openLocked(const QString& path)
 {
     if (settings_ && dirty_ && fileWritableLocked())
         settings_->sync();
     settings_.reset(); // the old object's destructor must not write after we move on
     path_ = path;
-    if (path.isEmpty())
-        settings_ =
-            std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                        QStringLiteral("tockwork"), QStringLiteral("tockwork"));
-    else
-        settings_ = std::make_unique<QSettings>(path, QSettings::NativeFormat);
-    // Only our own file counts; no organization-wide or system-wide fallbacks.
-    settings_->setFallbacksEnabled(false);
+    settings_ = makeSettings(path);
 
     values_.clear();
     staged_.clear();
@@ -438,15 +443,24 @@ void Store::flush()
     QMutexLocker lock(&mutex_);
     if (!dirty_ || !fileWritableLocked())
         return;
+    if (writeFailed_) {
+        // QSettings keeps the error of a failed write for good: a fresh object, given every value
+        // this store holds, tries again.
+        settings_ = makeSettings(path_);
+        for (auto it = values_.cbegin(); it != values_.cend(); ++it)
+            settings_->setValue(it.key(), it.value());
+    }
     // Staged values travel with the next real write, so the file never holds half a day reset.
     for (const QString& key : std::as_const(staged_))
         settings_->setValue(key, values_.value(key));
     staged_.clear();
     // QSettings writes through QSaveFile: a temporary beside the file, renamed over it.
     settings_->sync();
-    dirty_ = false;
     stamp_ = fileStampLocked();
     writeFailed_ = settings_->status() == QSettings::AccessError;
+    // What did not reach the file is written with the next flush: a later save of the same
+    // values would otherwise find nothing changed and never write them.
+    dirty_ = writeFailed_;
     if (writeFailed_)
         qWarning("tockwork: could not write %s", qPrintable(settings_->fileName()));
 }

@@ -76,6 +76,7 @@ private:
     };
     FileStamp fileStampLocked() const;
 
+    static std::unique_ptr<QSettings> makeSettings(const QString& path);
     // Replaces the backing file and reloads the in-memory copy; the caller holds mutex_.
     void openLocked(const QString& path);
     // Before the first write over a file QSettings could not parse, keep the bad file beside it.

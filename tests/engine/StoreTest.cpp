@@ -1,6 +1,7 @@
 #include "EngineTestSupport.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <cmath>
@@ -107,6 +108,27 @@ TEST_F(EngineTest, writingTheValueAlreadyStoredLeavesTheFileAlone)
     EXPECT_NE(StoreSandbox::inode(storePath()), inode);
     EXPECT_GT(store.revision(), revision);
     EXPECT_EQ(onDisk().integer("workStart"), 601);
+}
+
+// A folder that cannot take the file (here a plain file stands where the folder should be)
+// fails the write, says so, and the same values reach the file once it can take them.
+TEST_F(EngineTest, aFailedWriteIsReportedAndRetriedByTheNextFlush)
+{
+    const QString blocker = sandbox_.filePath("blocked");
+    QFile(blocker).open(QIODevice::WriteOnly);
+    const QString path = blocker + "/tockwork.conf";
+    Store::openStandardAt(path);
+    Store& store = Store::standard();
+    store.set("workStart", qint64(480));
+    store.flush();
+    EXPECT_FALSE(store.persistent());
+
+    ASSERT_TRUE(QFile::remove(blocker));
+    ASSERT_TRUE(QDir().mkpath(blocker));
+    store.set("workStart", qint64(480)); // the user saves the same again
+    store.flush();
+    EXPECT_TRUE(store.persistent());
+    EXPECT_TRUE(readFile(path).contains("workStart=480"));
 }
 
 TEST_F(EngineTest, unparsableFileIsKeptBesideBeforeTheFirstWrite)

@@ -6,14 +6,19 @@
 #include "ui/settings/DaysOffEditor.h"
 #include "ui/settings/InfoBlock.h"
 #include "ui/settings/SettingsWindows.h"
+
 #include "ui/toolkit/EditableTextField.h"
 #include "ui/toolkit/PixelImageView.h"
+#include <QDir>
+#include <QFile>
 
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -100,6 +105,29 @@ TEST_F(SettingsTest, CancellingClearsTheWarningStoresNothingAndSaysSo)
               QStringList({"Settings Save Rejected", "Settings Cancelled", "Settings Cancelled"}));
     EXPECT_EQ(lastEvent("Settings Cancelled")["had_warning"], false);
     EXPECT_EQ(events().at(1)["properties"]["had_warning"], true);
+}
+
+TEST_F(SettingsTest, ASaveTheFileCannotTakeSaysSoAndKeepsTheWindowOpen)
+{
+    // A plain file where the settings folder should be: no write can succeed.
+    const QString blocker = home_.filePath(QStringLiteral("blocked"));
+    QFile(blocker).open(QIODevice::WriteOnly);
+    const QString path = blocker + QStringLiteral("/tockwork.conf");
+    Store::openStandardAt(path);
+    auto window = openWindow();
+    setTimes(*window, QTime(8, 0), QTime(17, 0), QTime(12, 0), QTime(13, 0));
+    window->saveTapped();
+    ASSERT_TRUE(window->warningText());
+    EXPECT_TRUE(window->warningText()->contains(QStringLiteral("쓰지 못했어요")));
+    EXPECT_TRUE(window->window()->isVisible());
+
+    // Once the folder can take it, saving the same again writes it and closes the window.
+    ASSERT_TRUE(QFile::remove(blocker));
+    ASSERT_TRUE(QDir().mkpath(blocker));
+    window->saveTapped();
+    EXPECT_FALSE(window->warningText());
+    EXPECT_FALSE(window->window()->isVisible());
+    EXPECT_TRUE(StoreSandbox::readFile(path).contains("workStart=480"));
 }
 
 TEST_F(SettingsTest, SalaryIsKeptExactlyUntilTheFieldChanges)

@@ -3,6 +3,7 @@
 #include "analytics/Analytics.h"
 #include "analytics/Labels.h"
 #include "engine/Cfg.h"
+#include "engine/Store.h"
 #include "render/Colors.h"
 #include "render/MonaFont.h"
 #include "slacking/Hosts.h"
@@ -531,11 +532,18 @@ void SettingsWindowController::saveTapped()
     warningText_.reset();
     Q_EMIT aboutToStore();
     SettingsSave::store(f);
-    // A store that cannot write keeps the days in memory, as it does every other setting.
     daysOffEditor_->store();
+    // A file that cannot be written keeps the new values for this run only: the user must know
+    // before the window goes, or the next start silently brings the old ones back.
+    const bool written = Store::standard().persistent();
     filledSalaryWon_ = f.salaryWon;
     filledSalaryText_ = salaryField_->text();
     Q_EMIT saved();
+    if (!written) {
+        warningText_ = QStringLiteral("설정 파일에 쓰지 못했어요 (이번 실행에만 적용)");
+        relayout();
+        return;
+    }
     if (hadWarning)
         relayout();
     closeWindow();
