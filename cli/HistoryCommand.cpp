@@ -1,5 +1,6 @@
 #include "cli/HistoryCommand.h"
 
+#include "cli/Report.h"
 #include "cli/Watch.h"
 #include "display/Format.h"
 #include "engine/Clock.h"
@@ -57,22 +58,9 @@ QString dayText(const QDate& date)
            korean.dayName(date.dayOfWeek(), QLocale::ShortFormat) + u')';
 }
 
-int displayWidth(const QString& text)
-{
-    int width = 0;
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        const bool wide = (u >= 0x1100 && u <= 0x115F) || (u >= 0x2E80 && u <= 0xA4CF) ||
-                          (u >= 0xAC00 && u <= 0xD7A3) || (u >= 0xF900 && u <= 0xFAFF) ||
-                          (u >= 0xFF00 && u <= 0xFF60);
-        width += wide ? 2 : 1;
-    }
-    return width;
-}
-
 QString cell(const QString& text, int width, bool right = false)
 {
-    const QString pad(std::max(0, width - displayWidth(text)), u' ');
+    const QString pad(std::max(0, width - Report::displayWidth(text)), u' ');
     return right ? pad + text : text + pad;
 }
 

@@ -17,23 +17,9 @@ bool inOvertime(DayState state)
     return state == DayState::overtime || state == DayState::dinner;
 }
 
-// Terminal columns taken by `text`: Hangul and other East Asian wide letters take two.
-int displayWidth(const QString& text)
-{
-    int width = 0;
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        const bool wide = (u >= 0x1100 && u <= 0x115F) || (u >= 0x2E80 && u <= 0xA4CF) ||
-                          (u >= 0xAC00 && u <= 0xD7A3) || (u >= 0xF900 && u <= 0xFAFF) ||
-                          (u >= 0xFF00 && u <= 0xFF60);
-        width += wide ? 2 : 1;
-    }
-    return width;
-}
-
 QString padded(const QString& title, int width)
 {
-    return title + QString(std::max(0, width - displayWidth(title)), u' ');
+    return title + QString(std::max(0, width - Report::displayWidth(title)), u' ');
 }
 
 QString withoutSuffix(const QString& text, const QString& suffix)
@@ -184,3 +170,16 @@ QString holidays(int firstYear, int lastYear)
 }
 
 } // namespace Report
+
+int Report::displayWidth(const QString& text)
+{
+    int width = 0;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        const bool wide = (u >= 0x1100 && u <= 0x115F) || (u >= 0x2E80 && u <= 0xA4CF) ||
+                          (u >= 0xAC00 && u <= 0xD7A3) || (u >= 0xF900 && u <= 0xFAFF) ||
+                          (u >= 0xFF00 && u <= 0xFF60);
+        width += wide ? 2 : 1;
+    }
+    return width;
+}

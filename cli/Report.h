@@ -15,6 +15,9 @@ QString line(const Display& display);
 // One JSON object on one line: the display's fields and its status.
 QByteArray json(const Display& display);
 
+// Terminal columns taken by `text`: Hangul and other East Asian wide letters take two.
+int displayWidth(const QString& text);
+
 // Every public holiday of the years, "YYYY-MM-DD<TAB>name" per line.
 QString holidays(int firstYear, int lastYear);
 
