@@ -36,15 +36,6 @@ const QLocale& korean()
     return locale;
 }
 
-QString colourCss(const QColor& c)
-{
-    return QStringLiteral("rgba(%1,%2,%3,%4)")
-        .arg(c.red())
-        .arg(c.green())
-        .arg(c.blue())
-        .arg(QString::number(c.alphaF(), 'f', 3));
-}
-
 QDate today()
 {
     return Clock::nowLocal().date();
@@ -326,7 +317,7 @@ void DaysOffEditor::styleControls()
                        " min-height: 24px; }"
                        "QScrollBar::add-line, QScrollBar::sub-line { height: 0; }"
                        "QScrollBar::add-page, QScrollBar::sub-page { background: none; }")
-            .arg(colourCss(faintColor())));
+            .arg(SettingsStyle::colourCss(faintColor())));
 }
 
 void DaysOffEditor::rebuildRows()
@@ -382,8 +373,9 @@ void DaysOffEditor::rebuildRows()
                            " color: %2; padding: 0; }"
                            "QPushButton:hover { background: %3; }"
                            "QPushButton:focus { border: 1px solid %2; }")
-                .arg(colourCss(chipFill()), colourCss(SettingsStyle::onGlass(mutedInk())),
-                     colourCss(faintColor())));
+                .arg(SettingsStyle::colourCss(chipFill()),
+                     SettingsStyle::colourCss(SettingsStyle::onGlass(mutedInk())),
+                     SettingsStyle::colourCss(faintColor())));
         remove->setGeometry(rowWidth - 22, top + 2, 20, 20);
         const QDate when = day.date;
         connect(remove, &QPushButton::clicked, this, [this, when] { removeDay(when); });

@@ -127,6 +127,15 @@ QColor onGlass(const QColor& colour)
     return over(colour, glass());
 }
 
+QString colourCss(const QColor& c)
+{
+    return QStringLiteral("rgba(%1,%2,%3,%4)")
+        .arg(c.red())
+        .arg(c.green())
+        .arg(c.blue())
+        .arg(QString::number(c.alphaF(), 'f', 3));
+}
+
 QColor onField(const QColor& colour)
 {
     return over(colour, over(fieldBase(uiIsDark()), glass()));

@@ -19,6 +19,8 @@ namespace SettingsStyle {
 // colour with alpha would leave Hangul dark beside faint Latin letters.
 QColor onGlass(const QColor& colour);
 QColor onField(const QColor& colour);
+// A colour as a style sheet writes it, its alpha included.
+QString colourCss(const QColor& colour);
 
 // A label in `font` and `colour` (made opaque on the glass), clipped to its frame.
 QLabel* label(QWidget* parent, const QString& text, const QFont& font, const QColor& colour,

@@ -96,15 +96,6 @@ QPixmap iconPixmap(const QIcon& icon, int points, qreal dpr)
     return pixmap;
 }
 
-QString colourCss(const QColor& c)
-{
-    return QStringLiteral("rgba(%1,%2,%3,%4)")
-        .arg(c.red())
-        .arg(c.green())
-        .arg(c.blue())
-        .arg(QString::number(c.alphaF(), 'f', 3));
-}
-
 } // namespace
 
 SettingsWindowController::SettingsWindowController(QObject* parent)
@@ -301,7 +292,7 @@ void SettingsWindowController::relayout()
                     " min-height: 24px; }"
                     "QScrollBar::add-line, QScrollBar::sub-line { height: 0; }"
                     "QScrollBar::add-page, QScrollBar::sub-page { background: none; }")
-                    .arg(colourCss(faintColor())));
+                    .arg(SettingsStyle::colourCss(faintColor())));
             scroll->setWidget(rows);
             transient_ << scroll;
             place(scroll, 30, listTop, 218, kRowHeight * shownRows);
@@ -345,7 +336,8 @@ void SettingsWindowController::relayout()
         QStringLiteral("QPushButton { text-align: left; border: none; padding: 0 2px;"
                        " background: transparent; color: %1; }"
                        "QPushButton:focus { border: 1px solid %2; border-radius: 4px; }")
-            .arg(colourCss(SettingsStyle::onGlass(ink)), colourCss(faintColor())));
+            .arg(SettingsStyle::colourCss(SettingsStyle::onGlass(ink)),
+                 SettingsStyle::colourCss(faintColor())));
     SettingsStyle::restyleChip(saveBtn_);
     SettingsStyle::restyleChip(cancelBtn_);
     // Every label here is one line centred in a fixed frame; a 1.4 line height would only lift
@@ -412,8 +404,9 @@ void SettingsWindowController::buildRow(QWidget* parent, const QString& entry, i
                        " color: %2; padding: 0; }"
                        "QPushButton:hover { background: %3; }"
                        "QPushButton:focus { border: 1px solid %2; }")
-            .arg(colourCss(chipFill()), colourCss(SettingsStyle::onGlass(mutedInk())),
-                 colourCss(faintColor())));
+            .arg(SettingsStyle::colourCss(chipFill()),
+                 SettingsStyle::colourCss(SettingsStyle::onGlass(mutedInk())),
+                 SettingsStyle::colourCss(faintColor())));
     remove->setGeometry(184, 4, 24, 24);
     connect(remove, &QPushButton::clicked, this, [this, entry] { deleteApp(entry); });
 }
@@ -582,7 +575,7 @@ void SettingsWindowController::addTapped()
         // The platform style draws a disabled item in full ink; "실행 중인 앱 없음" must read as
         // an answer, not as a choice.
         menu->setStyleSheet(QStringLiteral("QMenu::item:disabled { color: %1; }")
-                                .arg(colourCss(SettingsStyle::onGlass(mutedInk()))));
+                                .arg(SettingsStyle::colourCss(SettingsStyle::onGlass(mutedInk()))));
     }
     QStringList offered;
     for (const RunningApp& app : runningApps()) {
