@@ -24,18 +24,7 @@ fail() {
     exit 1
 }
 
-# The window manager decides who gets the keyboard: wait until it runs.
-for _ in $(seq 100); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-    sleep 0.1
-done
-
-unset QT_QPA_PLATFORM
-# A runtime folder of its own: one TockWork per user is enforced there, and other runs on this
-# machine are other "users" to this test.
-export XDG_RUNTIME_DIR=$home/run
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-export HOME=$home XDG_CONFIG_HOME=$home/.config XDG_CACHE_HOME=$home/.cache LC_ALL=C.UTF-8
+. "$(dirname "$0")/../support/desktop-home.sh"
 export TZ=Asia/Seoul
 conf=$XDG_CONFIG_HOME/tockwork/tockwork.conf
 mkdir -p "$(dirname "$conf")"
