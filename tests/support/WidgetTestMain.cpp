@@ -1,11 +1,12 @@
+#include "render/MonaFont.h"
+#include "render/Resources.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
 
-#include "render/MonaFont.h"
-#include "render/Resources.h"
-
-// The scenes draw with the build's art and pixel font; widgets need an application object.
+// For widget tests: an application (offscreen without a display) and the build's art and
+// pixel font, as the application draws with them. Its target defines TOCKWORK_BUILT_SHARE_DIR.
 int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
