@@ -100,6 +100,7 @@ std::shared_ptr<const Cached> current()
     return cached;
 }
 
+// Inside Store::edit, which writes the file once the change is made.
 void write(const QList<DayOff>& days, const QStringList& unreadable)
 {
     QString text = DaysOff::format(days);
@@ -110,7 +111,6 @@ void write(const QList<DayOff>& days, const QStringList& unreadable)
         store.remove(SettingsKeys::daysOff);
     else
         store.set(SettingsKeys::daysOff, text);
-    store.flush();
 }
 
 } // namespace
@@ -194,23 +194,33 @@ std::optional<DayOff> on(const QDate& date)
     return *it;
 }
 
+// Read, changed and written under the store's writer lock: two commands adding at once each
+// start from the other's entry instead of from what they read before it.
 void add(const DayOff& dayOff)
 {
-    Parsed parsed = parse(Store::standard().text(SettingsKeys::daysOff).value_or(QString()));
-    parsed.days.removeIf([&](const DayOff& d) { return d.date == dayOff.date; });
-    const auto at = std::lower_bound(parsed.days.begin(), parsed.days.end(), dayOff.date,
-                                     [](const DayOff& d, const QDate& v) { return d.date < v; });
-    parsed.days.insert(at, DayOff{dayOff.date, dayOff.part, dayOff.note.trimmed()});
-    write(parsed.days, parsed.unreadable);
+    Store& store = Store::standard();
+    store.edit([&] {
+        Parsed parsed = parse(store.text(SettingsKeys::daysOff).value_or(QString()));
+        parsed.days.removeIf([&](const DayOff& d) { return d.date == dayOff.date; });
+        const auto at =
+            std::lower_bound(parsed.days.begin(), parsed.days.end(), dayOff.date,
+                             [](const DayOff& d, const QDate& v) { return d.date < v; });
+        parsed.days.insert(at, DayOff{dayOff.date, dayOff.part, dayOff.note.trimmed()});
+        write(parsed.days, parsed.unreadable);
+    });
 }
 
 bool remove(const QDate& date)
 {
-    Parsed parsed = parse(Store::standard().text(SettingsKeys::daysOff).value_or(QString()));
-    if (parsed.days.removeIf([&](const DayOff& d) { return d.date == date; }) == 0)
-        return false;
-    write(parsed.days, parsed.unreadable);
-    return true;
+    Store& store = Store::standard();
+    bool removed = false;
+    store.edit([&] {
+        Parsed parsed = parse(store.text(SettingsKeys::daysOff).value_or(QString()));
+        removed = parsed.days.removeIf([&](const DayOff& d) { return d.date == date; }) > 0;
+        if (removed)
+            write(parsed.days, parsed.unreadable);
+    });
+    return removed;
 }
 
 } // namespace DaysOff

@@ -27,18 +27,21 @@ ManualState state()
 
 void set(ManualState state, double now)
 {
-    ensureDay();
     Store& ud = Store::standard();
-    const double start = ud.real(K::pauseStart);
-    if (state != ManualState::work) {
-        if (start <= 0)
-            ud.set(K::pauseStart, now);
-    } else if (start > 0) {
-        ud.set(K::pausedSec, storedSeconds(K::pausedSec) + std::max(now - start, 0.0));
-        ud.set(K::pauseStart, 0.0);
-    }
-    ud.set(K::manualState, rawValue(state));
-    ud.flush();
+    // The break's start and sum are read and written as one: the terminal and the menu may both
+    // change them.
+    ud.edit([&] {
+        ensureDay();
+        const double start = ud.real(K::pauseStart);
+        if (state != ManualState::work) {
+            if (start <= 0)
+                ud.set(K::pauseStart, now);
+        } else if (start > 0) {
+            ud.set(K::pausedSec, storedSeconds(K::pausedSec) + std::max(now - start, 0.0));
+            ud.set(K::pauseStart, 0.0);
+        }
+        ud.set(K::manualState, rawValue(state));
+    });
 }
 
 double pausedMinutes(double now)

@@ -5,6 +5,7 @@
 #include <QDebug>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QSettings>
 
 #include <algorithm>
@@ -302,6 +303,7 @@ void Store::openLocked(const QString& path)
     values_.clear();
     staged_.clear();
     writeFailed_ = false;
+    mergedNews_ = false;
     ++revision_;
     const QStringList keys = settings_->allKeys();
     for (const QString& key : keys)
@@ -443,6 +445,8 @@ void Store::flush()
     QMutexLocker lock(&mutex_);
     if (!dirty_ || !fileWritableLocked())
         return;
+    // A write lands between the other writers' read-modify-writes, never inside one.
+    const std::unique_ptr<QLockFile> writers = editWriterLock_ ? nullptr : lockWritersLocked();
     if (writeFailed_) {
         // QSettings keeps the error of a failed write for good: a fresh object, given every value
         // this store holds, tries again.
@@ -454,15 +458,79 @@ void Store::flush()
     for (const QString& key : std::as_const(staged_))
         settings_->setValue(key, values_.value(key));
     staged_.clear();
-    // QSettings writes through QSaveFile: a temporary beside the file, renamed over it.
+    // QSettings writes through QSaveFile: a temporary beside the file, renamed over it. It reads
+    // the file first and keeps the keys another writer changed meanwhile.
     settings_->sync();
     stamp_ = fileStampLocked();
     writeFailed_ = settings_->status() == QSettings::AccessError;
+    // The new stamp covers the other writer's change as well, so the reload would never see it:
+    // it is taken into memory here and reported by the next reloadIfChanged().
+    if (!writeFailed_ && takeMergedLocked()) {
+        ++revision_;
+        mergedNews_ = true;
+    }
     // What did not reach the file is written with the next flush: a later save of the same
     // values would otherwise find nothing changed and never write them.
     dirty_ = writeFailed_;
     if (writeFailed_)
         qWarning("tockwork: could not write %s", qPrintable(settings_->fileName()));
+}
+
+bool Store::takeMergedLocked()
+{
+    QHash<QString, QVariant> merged;
+    bool changed = false;
+    const QStringList keys = settings_->allKeys();
+    for (const QString& key : keys) {
+        const QVariant onFile = settings_->value(key);
+        const auto own = values_.constFind(key);
+        if (own != values_.cend() && sameValue(*own, onFile)) {
+            merged.insert(key, *own); // keeps the kind this store wrote
+        } else {
+            merged.insert(key, onFile);
+            changed = true;
+        }
+    }
+    changed = changed || merged.size() != values_.size();
+    if (changed)
+        values_ = std::move(merged);
+    return changed;
+}
+
+std::unique_ptr<QLockFile> Store::lockWritersLocked() const
+{
+    // Not QSettings' own "<file>.lock": it takes that one inside sync(), which would then wait
+    // for this process's own lock. The holder keeps it for milliseconds; a killed holder's lock
+    // is taken over at once (QLockFile checks the process), a hung one's after the stale time.
+    auto writers =
+        std::make_unique<QLockFile>(settings_->fileName() + QStringLiteral(".edit.lock"));
+    writers->setStaleLockTime(10000);
+    if (writers->tryLock(5000))
+        return writers;
+    // Writing without the lock loses at most the other writer's concurrent edit; not writing
+    // would lose this one for certain.
+    if (writers->error() != QLockFile::PermissionError)
+        qWarning("tockwork: %s stays locked by another writer; writing without waiting for it",
+                 qPrintable(settings_->fileName()));
+    return nullptr;
+}
+
+void Store::edit(const std::function<void()>& change)
+{
+    QMutexLocker editLock(&editMutex_);
+    {
+        QMutexLocker lock(&mutex_);
+        if (fileWritableLocked()) {
+            // The lock is awaited under mutex_: readers wait those few milliseconds too, but no
+            // write of this process can slip in between the lock and the reading.
+            editWriterLock_ = lockWritersLocked();
+            reloadLocked();
+        }
+    }
+    change();
+    flush();
+    QMutexLocker lock(&mutex_);
+    editWriterLock_.reset();
 }
 
 Store::FileStamp Store::fileStampLocked() const
@@ -477,8 +545,14 @@ Store::FileStamp Store::fileStampLocked() const
 bool Store::reloadIfChanged()
 {
     QMutexLocker lock(&mutex_);
-    if (fileStampLocked() == stamp_)
+    if (!mergedNews_ && fileStampLocked() == stamp_)
         return false;
+    reloadLocked();
+    return true;
+}
+
+void Store::reloadLocked()
+{
     // A day reset staged in memory belongs to today whatever the file says; it keeps waiting for
     // the next write.
     QHash<QString, QVariant> staged;
@@ -489,7 +563,6 @@ bool Store::reloadIfChanged()
         values_.insert(it.key(), it.value());
         staged_.insert(it.key());
     }
-    return true;
 }
 
 bool Store::persistent() const

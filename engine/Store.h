@@ -6,9 +6,11 @@
 #include <QString>
 #include <QVariant>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
+class QLockFile;
 class QSettings;
 
 // The user-defaults store: one value per key in QSettings' native format (on Linux
@@ -42,8 +44,15 @@ public:
     // reading a record, which may reset it for a new day, never writes).
     void stage(const QString& key, const QVariant& value);
     void remove(const QString& key);
-    // Ends a logical group of writes: the file is atomically replaced before this returns.
+    // Ends a logical group of writes: the file is atomically replaced before this returns. What
+    // another writer put into the file meanwhile is merged in and read into memory too, and the
+    // next reloadIfChanged() reports it.
     void flush();
+    // One read-modify-write of the file, e.g. adding to a list: other writers of the file (the
+    // terminal companion, another copy of the application) wait until `change` is written, and
+    // the file is read again first, so `change` starts from what they wrote. `change` uses this
+    // store's own methods; the write ends with a flush().
+    void edit(const std::function<void()>& change);
     // Whether what was written so far reached the file: false when read-only, when the file could
     // not be read (it is never overwritten then) or when the last write failed.
     bool persistent() const;
@@ -75,15 +84,23 @@ private:
         bool operator==(const FileStamp&) const = default;
     };
     FileStamp fileStampLocked() const;
+    // Excludes the other writers of the file while held; null when the lock could not be taken.
+    std::unique_ptr<QLockFile> lockWritersLocked() const;
+    // After a write: takes into memory what the merged file holds; whether anything differed.
+    bool takeMergedLocked();
 
     static std::unique_ptr<QSettings> makeSettings(const QString& path);
     // Replaces the backing file and reloads the in-memory copy; the caller holds mutex_.
     void openLocked(const QString& path);
+    // Reads the file again, keeping staged values; the caller holds mutex_.
+    void reloadLocked();
     // Before the first write over a file QSettings could not parse, keep the bad file beside it.
     void keepBadFileLocked();
     bool fileWritableLocked() const { return !readOnly_ && !fileUnreadable_; }
 
     mutable QMutex mutex_;
+    QMutex editMutex_;                          // one edit() at a time in this process
+    std::unique_ptr<QLockFile> editWriterLock_; // held by the running edit(); guarded by mutex_
     std::unique_ptr<QSettings> settings_;
     QHash<QString, QVariant> values_;
     QSet<QString> staged_; // changed in memory, not yet handed to settings_
@@ -95,4 +112,5 @@ private:
     bool badFilePending_ = false; // the file failed to parse and has not been copied yet
     bool fileUnreadable_ = false; // the file exists but cannot be read: never overwrite it
     bool writeFailed_ = false;    // the last attempt to replace the file failed
+    bool mergedNews_ = false;     // a write brought in another writer's change: reload reports it
 };

@@ -1,5 +1,7 @@
 // End to end: the built companion is run the way a user, a script or a status bar runs it.
 
+#include "engine/Store.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -13,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <csignal>
 #include <poll.h>
 #include <pty.h>
@@ -272,6 +275,45 @@ TEST_F(Cli, DayOffCommandsChangeOnlyTheDaysOffEntry)
                                     {"dayoff", "remove", "2026-03-10", "--note", "x"},
                                     {"dayoff", "list", "2026-03-10"}})
         EXPECT_EQ(run(args).exitCode, 2) << args.join(' ').toStdString();
+}
+
+// The application and the companion write the same file. Whatever the companion wrote reaches
+// the application's memory, even when the application writes before its next look at the file,
+// and two companions writing at once keep each other's entries.
+TEST_F(Cli, WritersOfTheSettingsFileKeepEachOthersChanges)
+{
+    Store app(store);
+    ASSERT_EQ(run({"dayoff", "add", "2026-03-10"}).exitCode, 0);
+    // The application's own write merges the companion's entry into the file ...
+    app.set(QStringLiteral("workStart"), 540);
+    app.flush();
+    // ... and into memory, and its next look reports the change so the day is computed again.
+    EXPECT_EQ(app.text(QStringLiteral("daysOff")), QStringLiteral("2026-03-10"));
+    EXPECT_TRUE(app.reloadIfChanged());
+    EXPECT_FALSE(app.reloadIfChanged());
+
+    // Racing adds: unlocked, one of each pair was lost nearly every time.
+    QStringList expected = {QStringLiteral("2026-03-10")};
+    for (int trial = 0; trial < 6; ++trial) {
+        std::array<QProcess, 2> adds;
+        for (size_t i = 0; i < adds.size(); ++i) {
+            const QString date =
+                QDate(2026, 4, 1).addDays(trial * 2 + int(i)).toString(Qt::ISODate);
+            expected.append(date);
+            adds[i].start(QStringLiteral(TOCKWORK_CLI), {"dayoff", "add", date});
+        }
+        for (QProcess& add : adds) {
+            ASSERT_TRUE(add.waitForFinished(30000));
+            EXPECT_EQ(add.exitCode(), 0) << add.readAllStandardError().toStdString();
+        }
+    }
+    const QString listed = QString::fromUtf8(run({"dayoff", "list"}).out);
+    for (const QString& date : expected)
+        EXPECT_TRUE(listed.contains(date)) << date.toStdString() << " lost:\n"
+                                           << listed.toStdString();
+    EXPECT_EQ(QDir(QFileInfo(store).path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("tockwork.conf")})
+        << "no lock or temporary file is left behind";
 }
 
 } // namespace
