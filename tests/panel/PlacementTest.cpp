@@ -92,14 +92,59 @@ TEST(PanelOrigin, FallsBackToTheRightScreenOrItsCorner)
     // An icon outside every screen: the primary screen's limits.
     const QRect lost(-500, 3, 24, 24);
     EXPECT_EQ(panelOrigin(lost, kPanel, screens), panelOriginNear(lost, kPanel, primary));
-    // No position at all: the top-right corner of the largest screen.
-    EXPECT_EQ(panelOrigin(std::nullopt, kPanel, screens), QPoint(4480 - 320 - 8, 4));
-    EXPECT_EQ(panelOrigin(QRect(), kPanel, screens), QPoint(4480 - 320 - 8, 4));
+    // No position at all: the top-right corner of the screen with the bar, under the bar.
+    EXPECT_EQ(panelOrigin(std::nullopt, kPanel, screens), QPoint(1920 - 320 - 8, 28 + 4));
+    EXPECT_EQ(panelOrigin(QRect(), kPanel, screens), QPoint(1920 - 320 - 8, 28 + 4));
     EXPECT_EQ(panelOrigin(std::nullopt, kPanel, {}), std::nullopt);
 
     // Equal areas: the earlier screen wins.
     EXPECT_EQ(largestScreen({primary, screenWithPanel('t', 30, {1920, 0})}), 0);
 }
+
+struct ClickCase
+{
+    const char* name;
+    QList<PanelScreen> screens;
+    QPoint click;
+    QPoint origin;
+};
+
+class ClickPosition : public testing::TestWithParam<ClickCase>
+{};
+
+// A host's click position is used where it can be the icon's; otherwise the panel takes the
+// corner by the bar, under its height as the work area tells it.
+TEST_P(ClickPosition, UnderTheClickOrInTheCornerByTheBar)
+{
+    const ClickCase& c = GetParam();
+    EXPECT_EQ(panelOrigin(QRect(c.click, QSize(1, 1)), kPanel, c.screens), c.origin);
+}
+
+const PanelScreen kPlain{QRect(0, 0, 1920, 1080), QRect(0, 0, 1920, 1080)};
+
+INSTANTIATE_TEST_SUITE_P(
+    Hosts, ClickPosition,
+    testing::Values(
+        // Newer waybar and KDE: a real position on the bar.
+        ClickCase{"OnTheBar", {screenWithPanel('t', 30)}, {1000, 12}, {841, 30}},
+        // GNOME's extension sends (0, 0): top right under its 32-pixel top bar.
+        ClickCase{"GnomeNoPosition", {screenWithPanel('t', 32)}, {0, 0}, {1592, 36}},
+        // waybar 0.9 sends the position inside the icon.
+        ClickCase{"InsideTheIcon", {screenWithPanel('t', 26)}, {10, 15}, {1592, 30}},
+        ClickCase{"InsideALargeIcon", {screenWithPanel('t', 26)}, {47, 20}, {1592, 30}},
+        // Off every screen: not where the icon can be.
+        ClickCase{"OffEveryScreen", {screenWithPanel('t', 26)}, {5000, 12}, {1592, 30}},
+        ClickCase{"Negative", {screenWithPanel('t', 26)}, {-40, -3}, {1592, 30}},
+        // A bar at the bottom: the corner above it.
+        ClickCase{"BottomBar", {screenWithPanel('b', 40)}, {0, 0}, {1592, 1080 - 40 - 357 - 4}},
+        // The bar on the second output only: its corner, not the primary's.
+        ClickCase{"BarOnTheSecondOutput",
+                  {kPlain, screenWithPanel('t', 30, {1920, 0})},
+                  {10, 15},
+                  {3840 - 320 - 8, 34}},
+        // No work area at all (nothing reserves space): the top-right corner.
+        ClickCase{"NoWorkArea", {kPlain}, {0, 0}, {1592, 4}}),
+    [](const testing::TestParamInfo<ClickCase>& info) { return info.param.name; });
 
 TEST(PanelOrigin, APanelWiderThanTheScreenKeepsItsRightEdgeInside)
 {

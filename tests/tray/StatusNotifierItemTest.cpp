@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QDBusMetaType>
 #include <QDBusReply>
 #include <QDBusVariant>
 #include <QDeadlineTimer>
@@ -16,6 +17,7 @@
 #include <QMenu>
 #include <QProcess>
 #include <QSignalSpy>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -153,6 +155,71 @@ TEST_F(OnTheBus, ToolTipMenuPathAndWhereTheUserClicked)
     EXPECT_EQ(menuWanted[1][0].toPoint(), QPoint(140, 9)) << "the host asks for the menu";
 }
 
+// Every property the hosts read: GNOME's AppIndicator extension (each by Get, after every new icon,
+// and an unknown one is a logged error with its stack), KDE Plasma and waybar (GetAll).
+TEST_F(OnTheBus, EveryPropertyAHostReadsAnswersWithItsType)
+{
+    item.setToolTip(QStringLiteral("열심히 일하는 중 🐜"),
+                    QStringLiteral("(세전)84,300원 벌었어요"));
+    const QList<std::pair<QString, QString>> read{
+        {"Category", "s"},
+        {"Id", "s"},
+        {"Title", "s"},
+        {"Status", "s"},
+        {"WindowId", "i"},
+        {"IconThemePath", "s"},
+        {"IconName", "s"},
+        {"IconPixmap", "a(iiay)"},
+        {"IconAccessibleDesc", "s"},
+        {"OverlayIconName", "s"},
+        {"OverlayIconPixmap", "a(iiay)"},
+        {"AttentionIconName", "s"},
+        {"AttentionIconPixmap", "a(iiay)"},
+        {"AttentionAccessibleDesc", "s"},
+        {"AttentionMovieName", "s"},
+        {"ToolTip", "(sa(iiay)ss)"},
+        {"ItemIsMenu", "b"},
+        {"Menu", "o"},
+        {"XAyatanaLabel", "s"},
+        {"XAyatanaLabelGuide", "s"},
+        {"XAyatanaOrderingIndex", "u"},
+    };
+    const QDBusMessage all = call(QStringLiteral("/StatusNotifierItem"),
+                                  QStringLiteral("org.freedesktop.DBus.Properties"),
+                                  QStringLiteral("GetAll"), {kItemInterface});
+    ASSERT_EQ(all.type(), QDBusMessage::ReplyMessage) << all.errorMessage().toStdString();
+    const QVariantMap values = qdbus_cast<QVariantMap>(all.arguments().value(0));
+    for (const auto& [name, signature] : read) {
+        EXPECT_TRUE(values.contains(name)) << "GetAll lacks " << name.toStdString();
+        const QVariant value = property(name);
+        const QString got =
+            value.canConvert<QDBusArgument>()
+                ? value.value<QDBusArgument>().currentSignature()
+                : QString::fromLatin1(QDBusMetaType::typeToSignature(value.metaType()));
+        EXPECT_EQ(got, signature) << name.toStdString();
+    }
+    // What a screen reader says for the picture: the day's headline.
+    const QString headline = QStringLiteral("열심히 일하는 중 🐜 · (세전)84,300원 벌었어요");
+    EXPECT_EQ(property(QStringLiteral("IconAccessibleDesc")).toString(), headline);
+    EXPECT_EQ(property(QStringLiteral("AttentionAccessibleDesc")).toString(), headline);
+}
+
+// Activate is a host's call: a flood of them is one click, and a host that knows no position
+// says so with (0, 0), which stays (0, 0) instead of becoming wherever the pointer is.
+TEST_F(OnTheBus, ActivateFloodCountsOnceAndNoPositionStaysNone)
+{
+    QSignalSpy activated(&item, &StatusNotifierItem::activated);
+    const QString path = QStringLiteral("/StatusNotifierItem");
+    for (int i = 0; i < 50; ++i)
+        call(path, kItemInterface, QStringLiteral("Activate"), {0, 0});
+    ASSERT_EQ(activated.size(), 1);
+    EXPECT_EQ(activated[0][0].toPoint(), QPoint(0, 0));
+    QTest::qWait(StatusNotifierItem::kMinActivationIntervalMs + 100);
+    call(path, kItemInterface, QStringLiteral("Activate"), {120, 7});
+    ASSERT_EQ(activated.size(), 2) << "a click after the interval is a new one";
+    EXPECT_EQ(activated[1][0].toPoint(), QPoint(120, 7));
+}
+
 // The menu, read and used as xfce4-panel's dbusmenu client does: layout, AboutToShow (the owner
 // rebuilds), then a click.
 TEST_F(OnTheBus, MenuRoundTripRebuildsOnAboutToShowAndClickTriggersTheAction)
@@ -220,6 +287,46 @@ TEST_F(OnTheBus, MenuRoundTripRebuildsOnAboutToShowAndClickTriggersTheAction)
     // Triggered after the answer: while the panel's call waited, or soon after.
     EXPECT_TRUE(!quitTriggered.isEmpty() || quitTriggered.wait(2000));
     EXPECT_EQ(quitTriggered.size(), 1);
+}
+
+// GetProperty answers every call, with the value, the format's default or an error: a host
+// that gets no answer waits its whole D-Bus timeout with the menu frozen.
+TEST_F(OnTheBus, GetPropertyAnswersForTheRootUnknownItemsAndAbsentProperties)
+{
+    QMenu menu;
+    menu.addAction(QStringLiteral("톡웍 설정…"));
+    item.setMenu(&menu);
+    const auto get = [&](int id, const QString& name) {
+        QElapsedTimer took;
+        took.start();
+        const QDBusMessage reply = call(QStringLiteral("/MenuBar"), kMenuInterface,
+                                        QStringLiteral("GetProperty"), {id, name});
+        EXPECT_LT(took.elapsed(), 4000) << "no answer for " << id << " " << name.toStdString();
+        EXPECT_NE(reply.errorName(), QStringLiteral("org.freedesktop.DBus.Error.NoReply"));
+        return reply;
+    };
+    const auto value = [](const QDBusMessage& reply) {
+        EXPECT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
+        return reply.arguments().value(0).value<QDBusVariant>().variant();
+    };
+
+    // Before the first layout no item has an id yet; the root always exists.
+    EXPECT_EQ(get(1, QStringLiteral("label")).type(), QDBusMessage::ErrorMessage);
+    EXPECT_EQ(value(get(0, QStringLiteral("children-display"))).toString(),
+              QStringLiteral("submenu"));
+    EXPECT_TRUE(value(get(0, QStringLiteral("visible"))).toBool());
+
+    const QDBusMessage layout = call(QStringLiteral("/MenuBar"), kMenuInterface,
+                                     QStringLiteral("GetLayout"), {0, -1, QStringList()});
+    const int id = qdbus_cast<DBusMenuLayoutItem>(layout.arguments().value(1)).children.value(0).id;
+    ASSERT_GT(id, 0);
+    EXPECT_EQ(value(get(id, QStringLiteral("label"))).toString(), QStringLiteral("톡웍 설정…"));
+    // Left out of the layout as defaults, answered as such.
+    EXPECT_TRUE(value(get(id, QStringLiteral("enabled"))).toBool());
+    EXPECT_EQ(value(get(id, QStringLiteral("type"))).toString(), QStringLiteral("standard"));
+    EXPECT_EQ(value(get(id, QStringLiteral("icon-name"))).toString(), QString());
+    EXPECT_EQ(get(id, QStringLiteral("no-such-property")).type(), QDBusMessage::ErrorMessage);
+    EXPECT_EQ(get(id + 1000, QStringLiteral("label")).type(), QDBusMessage::ErrorMessage);
 }
 
 // The real tray platform on the bus with a separate host process (tools/sni-host): a host that

@@ -69,7 +69,32 @@ QPoint panelOriginNear(const QRect& anchor, QSize panel, const PanelScreen& scre
 QPoint panelCornerOrigin(QSize panel, const PanelScreen& screen)
 {
     const QRect& v = screen.available;
-    return {rightEdge(v) - panel.width() - 8, v.y() + 4};
+    const QRect& g = screen.geometry;
+    const int x = rightEdge(v) - panel.width() - 8;
+    if (v.y() == g.y() && bottomEdge(v) < bottomEdge(g))
+        return {x, bottomEdge(v) - panel.height() - 4};
+    return {x, v.y() + 4};
+}
+
+bool clickOnAScreen(QPoint click, const QList<PanelScreen>& screens)
+{
+    // The largest picture a host is offered (kTrayIconSizes): a position inside the icon is never
+    // more than that from its corner.
+    constexpr int kIconSpan = 48;
+    if (click.x() >= 0 && click.x() < kIconSpan && click.y() >= 0 && click.y() < kIconSpan)
+        return false;
+    return std::any_of(screens.begin(), screens.end(),
+                       [&](const PanelScreen& s) { return s.geometry.contains(click); });
+}
+
+std::optional<qsizetype> barScreen(const QList<PanelScreen>& screens)
+{
+    for (qsizetype i = 0; i < screens.size(); ++i)
+        if (screens[i].available != screens[i].geometry)
+            return i;
+    if (screens.isEmpty())
+        return std::nullopt;
+    return 0;
 }
 
 std::optional<qsizetype> screenHolding(const QRect& anchor, const QList<PanelScreen>& screens)
@@ -101,11 +126,12 @@ std::optional<QPoint> panelOrigin(const std::optional<QRect>& anchor, QSize pane
 {
     if (screens.isEmpty())
         return std::nullopt;
-    if (anchor && anchor->isValid()) {
+    const bool click = anchor && anchor->size() == QSize(1, 1);
+    if (anchor && anchor->isValid() && (!click || clickOnAScreen(anchor->topLeft(), screens))) {
         const qsizetype i = screenHolding(*anchor, screens).value_or(0);
         return panelOriginNear(*anchor, panel, screens[i]);
     }
-    return panelCornerOrigin(panel, screens[*largestScreen(screens)]);
+    return panelCornerOrigin(panel, screens[*barScreen(screens)]);
 }
 
 QList<PanelScreen> currentPanelScreens()

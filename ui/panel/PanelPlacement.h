@@ -35,8 +35,19 @@ PanelSide panelSide(const QRect& anchor, const PanelScreen& screen);
 // from the icon, never over the desktop's panel itself.
 QPoint panelOriginNear(const QRect& anchor, QSize panel, const PanelScreen& screen);
 
-// The top-right corner of the available area, when nothing tells where the icon is.
+// The corner of the available area by the desktop's bar, when nothing tells where the icon is:
+// top right under a top bar (its height is what the work area leaves out), bottom right above a
+// bar at the bottom, top right without a bar.
 QPoint panelCornerOrigin(QSize panel, const PanelScreen& screen);
+
+// Whether a click's position (a 1 x 1 anchor) can be where the icon is. Not when it lies on no
+// screen, nor when it lies within an icon's size of the origin: waybar 0.9 sends the click's
+// position inside the icon (e.g. 10, 15), GNOME's extension (0, 0).
+bool clickOnAScreen(QPoint click, const QList<PanelScreen>& screens);
+
+// The screen of the desktop's bar, for the corner: the first whose work area leaves something out
+// (the primary one comes first), else the primary screen; none without screens.
+std::optional<qsizetype> barScreen(const QList<PanelScreen>& screens);
 
 // The screen that holds the centre of `anchor`, else none.
 std::optional<qsizetype> screenHolding(const QRect& anchor, const QList<PanelScreen>& screens);
@@ -44,8 +55,8 @@ std::optional<qsizetype> screenHolding(const QRect& anchor, const QList<PanelScr
 std::optional<qsizetype> largestScreen(const QList<PanelScreen>& screens);
 
 // The panel's top-left corner: near the icon on its screen (else the primary screen, the first
-// of `screens`), or in the corner of the largest screen when there is no anchor; none without
-// screens.
+// of `screens`), or in the corner by the bar when there is no anchor or the click's position
+// cannot be the icon's; none without screens.
 std::optional<QPoint> panelOrigin(const std::optional<QRect>& anchor, QSize panel,
                                   const QList<PanelScreen>& screens);
 

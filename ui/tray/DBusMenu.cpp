@@ -206,7 +206,16 @@ public Q_SLOTS:
     }
     QDBusVariant GetProperty(int id, const QString& name)
     {
-        return QDBusVariant(exporter_->property(id, name));
+        // Every call gets an answer: a host waits its whole D-Bus timeout for a missing one.
+        if (const std::optional<QVariant> value = exporter_->property(id, name))
+            return QDBusVariant(*value);
+        if (!exporter_->itemExists(id))
+            exporter_->sendErrorReply(QStringLiteral("com.canonical.dbusmenu.Error.UnknownId"),
+                                      QStringLiteral("No menu item %1").arg(id));
+        else
+            exporter_->sendErrorReply(QDBusError::InvalidArgs,
+                                      QStringLiteral("No property %1").arg(name));
+        return {};
     }
     void Event(int id, const QString& eventId, const QDBusVariant&, uint)
     {
@@ -435,10 +444,39 @@ QList<DBusMenuItemProperties> DBusMenuExporter::groupProperties(const QList<int>
     return result;
 }
 
-QVariant DBusMenuExporter::property(int id, const QString& name)
+bool DBusMenuExporter::itemExists(int id) const
 {
-    QAction* action = actionOf(id);
-    return action ? propertiesOf(action, {name}).value(name) : QVariant();
+    return id == 0 || actionOf(id);
+}
+
+std::optional<QVariant> DBusMenuExporter::property(int id, const QString& name)
+{
+    if (!itemExists(id))
+        return std::nullopt;
+    const QVariantMap carried =
+        id == 0 ? QVariantMap{{QStringLiteral("children-display"), QStringLiteral("submenu")}}
+                : propertiesOf(actionOf(id), {name});
+    if (const auto it = carried.constFind(name); it != carried.constEnd())
+        return *it;
+    // What the format says an item without the property has (its values are left out of
+    // layouts for that reason).
+    static const QVariantMap defaults{
+        {QStringLiteral("type"), QStringLiteral("standard")},
+        {QStringLiteral("label"), QString()},
+        {QStringLiteral("enabled"), true},
+        {QStringLiteral("visible"), true},
+        {QStringLiteral("icon-name"), QString()},
+        {QStringLiteral("icon-data"), QByteArray()},
+        {QStringLiteral("shortcut"), QVariant::fromValue(QList<QStringList>())},
+        {QStringLiteral("toggle-type"), QString()},
+        {QStringLiteral("toggle-state"), -1},
+        {QStringLiteral("children-display"), QString()},
+        {QStringLiteral("disposition"), QStringLiteral("normal")},
+        {QStringLiteral("accessible-desc"), QString()},
+    };
+    if (const auto it = defaults.constFind(name); it != defaults.constEnd())
+        return *it;
+    return std::nullopt;
 }
 
 bool DBusMenuExporter::event(int id, const QString& eventId)

@@ -2,6 +2,7 @@
 
 #include <QDBusArgument>
 #include <QDBusConnection>
+#include <QDBusContext>
 #include <QDBusVariant>
 #include <QHash>
 #include <QList>
@@ -10,6 +11,8 @@
 #include <QPointer>
 #include <QStringList>
 #include <QVariantMap>
+
+#include <optional>
 
 class QAction;
 
@@ -70,9 +73,12 @@ void registerDBusMenuTypes();
 // the menu it calls AboutToShow, which fires the menu's aboutToShow() so the owner can rebuild it;
 // a change to the menu's actions tells the host through LayoutUpdated. A "clicked" event triggers
 // the action, after the D-Bus call has returned (the action may open a dialog).
-class DBusMenuExporter final : public QObject
+class DBusMenuExporter final : public QObject, protected QDBusContext
 {
     Q_OBJECT
+    // QtDBus gives a call's context (to answer it with an error) to the adaptor's parent.
+    friend class DBusMenuAdaptor;
+
 public:
     DBusMenuExporter(QDBusConnection bus, QString path, QObject* parent = nullptr);
     ~DBusMenuExporter() override;
@@ -89,7 +95,10 @@ public:
     // The com.canonical.dbusmenu calls, also used directly by tests.
     uint layout(int parentId, int depth, const QStringList& names, DBusMenuLayoutItem& out);
     QList<DBusMenuItemProperties> groupProperties(const QList<int>& ids, const QStringList& names);
-    QVariant property(int id, const QString& name);
+    // `name` of item `id`: its value, else the format's default; none for an unknown item or name.
+    std::optional<QVariant> property(int id, const QString& name);
+    // The root (0) or an item the host has been given in a layout.
+    bool itemExists(int id) const;
     bool event(int id, const QString& eventId);
     bool aboutToShow(int id);
     // The menu behind `id`: the exported menu for 0, a submenu for the item that opens it.

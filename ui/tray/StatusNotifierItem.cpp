@@ -96,6 +96,14 @@ class StatusNotifierItemAdaptor final : public QDBusAbstractAdaptor
     Q_PROPERTY(SniToolTip ToolTip READ toolTip)
     Q_PROPERTY(bool ItemIsMenu READ itemIsMenu)
     Q_PROPERTY(QDBusObjectPath Menu READ menu)
+    // Read by the GNOME AppIndicator extension after every new icon (a screen reader's text for the
+    // picture); an absent one makes the Shell log an error each time.
+    Q_PROPERTY(QString IconAccessibleDesc READ accessibleDescription)
+    Q_PROPERTY(QString AttentionAccessibleDesc READ accessibleDescription)
+    // Ayatana's label beside the icon, also asked for by that extension: none.
+    Q_PROPERTY(QString XAyatanaLabel READ empty)
+    Q_PROPERTY(QString XAyatanaLabelGuide READ empty)
+    Q_PROPERTY(uint XAyatanaOrderingIndex READ orderingIndex)
 public:
     explicit StatusNotifierItemAdaptor(StatusNotifierItem* item)
         : QDBusAbstractAdaptor(item), item_(item)
@@ -114,6 +122,8 @@ public:
     QList<SniPixmap> iconPixmap() const { return item_->iconPixmaps(); }
     QList<SniPixmap> noPixmaps() const { return {}; }
     SniToolTip toolTip() const { return item_->toolTip(); }
+    QString accessibleDescription() const { return item_->accessibleDescription(); }
+    uint orderingIndex() const { return 0; }
     // A left click is ours (it opens the panel); the menu comes with the right click.
     bool itemIsMenu() const { return false; }
     QDBusObjectPath menu() const { return QDBusObjectPath(kMenuPath); }
@@ -219,6 +229,15 @@ void StatusNotifierItem::setToolTip(const QString& title, const QString& text)
     Q_EMIT newToolTip();
 }
 
+QString StatusNotifierItem::accessibleDescription() const
+{
+    if (toolTip_.title.isEmpty())
+        return QStringLiteral("톡웍");
+    if (toolTip_.text.isEmpty())
+        return toolTip_.title;
+    return toolTip_.title + QStringLiteral(" · ") + toolTip_.text;
+}
+
 void StatusNotifierItem::setMenu(QMenu* menu)
 {
     menu_->setMenu(menu);
@@ -231,7 +250,15 @@ QPoint StatusNotifierItem::clickPosition(int x, int y) const
 
 void StatusNotifierItem::activate(int x, int y)
 {
-    Q_EMIT activated(clickPosition(x, y));
+    // A host's call, not necessarily a user's click: one that repeats Activate thousands of times
+    // a second must not open and close the panel each time. Two real clicks are further apart.
+    if (lastActivation_.isValid() && lastActivation_.elapsed() < kMinActivationIntervalMs)
+        return;
+    lastActivation_.start();
+    // (0, 0) is a host that knows no position (GNOME's extension): it goes on as it is, for the
+    // panel to take the corner, since the pointer may be anywhere by now (or unknown to X11 under
+    // a Wayland compositor).
+    Q_EMIT activated(QPoint(x, y).isNull() ? QPoint() : clickPosition(x, y));
 }
 
 void StatusNotifierItem::secondaryActivate(int x, int y)

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QDBusArgument>
 #include <QDBusConnection>
+#include <QElapsedTimer>
 #include <QList>
 #include <QObject>
 #include <QPoint>
@@ -72,14 +73,19 @@ public:
 
     const QList<SniPixmap>& iconPixmaps() const { return pixmaps_; }
     const SniToolTip& toolTip() const { return toolTip_; }
+    // The day's headline in words, for screen readers: the tooltip's title and text on one line.
+    QString accessibleDescription() const;
 
     // The methods hosts call, with their coordinates (screen pixels as the host sees them).
+    // Activations closer together than kMinActivationIntervalMs count once.
     void activate(int x, int y);
     void secondaryActivate(int x, int y);
     void contextMenu(int x, int y);
 
+    static constexpr qint64 kMinActivationIntervalMs = 500;
+
 Q_SIGNALS:
-    // Left click; Qt's screen coordinates of the click.
+    // Left click; Qt's screen coordinates of the click, (0, 0) when the host sent none.
     void activated(const QPoint& pos);
     // Middle click, or a host's request for the context menu.
     void menuWanted(const QPoint& pos);
@@ -99,4 +105,5 @@ private:
     QList<SniPixmap> pixmaps_;
     SniToolTip toolTip_;
     bool published_ = false;
+    QElapsedTimer lastActivation_;
 };
