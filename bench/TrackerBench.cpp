@@ -22,7 +22,7 @@ struct FixedProbes final : WolluProbes
     bool screenSaverOn() override { return false; }
     void clearScreenSaver() override {}
     bool awayByScreen() override { return false; }
-    double idleSeconds() override { return 1; }
+    std::optional<double> idleSeconds() override { return 1; }
     bool idleInhibited() override { return false; }
     std::optional<FrontWindow> frontWindow() override { return front; }
     void activeTabURLAsync(const QString&, const FrontWindow&,

@@ -3,6 +3,7 @@
 #include <QObject>
 
 #include <memory>
+#include <optional>
 
 // How long the user has left keyboard and mouse alone, and whether an application (a video call,
 // a presentation, a film) has asked the desktop not to treat the quiet as absence.
@@ -13,10 +14,11 @@ public:
     explicit IdleTime(QObject* parent = nullptr);
     ~IdleTime() override;
 
-    // Seconds since the last keyboard or mouse input; 0 when the system cannot tell. Never waits
-    // for a desktop service: where the answer comes over D-Bus it is the latest one received,
-    // advanced by the time since, and a fresh one is asked for.
-    double seconds();
+    // Seconds since the last keyboard or mouse input; none when the system cannot tell (KDE on
+    // Wayland refuses the question, XWayland may lack the X extension): an unknown figure is not
+    // "the user just typed". Never waits for a desktop service: where the answer comes over D-Bus
+    // it is the latest one received, advanced by the time since, and a fresh one is asked for.
+    std::optional<double> seconds();
     // Whether some application holds an inhibitor against idleness right now (as last reported).
     bool idleInhibited();
 

@@ -27,7 +27,7 @@ bool DesktopProbes::awayByScreen()
     return presence_.awayByScreen();
 }
 
-double DesktopProbes::idleSeconds()
+std::optional<double> DesktopProbes::idleSeconds()
 {
     return idle_.seconds();
 }

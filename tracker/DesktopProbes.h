@@ -21,7 +21,7 @@ public:
     bool screenSaverOn() override;
     void clearScreenSaver() override;
     bool awayByScreen() override;
-    double idleSeconds() override;
+    std::optional<double> idleSeconds() override;
     bool idleInhibited() override;
     std::optional<FrontWindow> frontWindow() override;
     void activeTabURLAsync(const QString& browser, const FrontWindow& window,

@@ -19,8 +19,8 @@ public:
     virtual void clearScreenSaver() = 0;
     // The screensaver, a locked session or a sleeping display.
     virtual bool awayByScreen() = 0;
-    // Seconds since the last keyboard or mouse input; 0 when unknown.
-    virtual double idleSeconds() = 0;
+    // Seconds since the last keyboard or mouse input; none when the desktop cannot tell.
+    virtual std::optional<double> idleSeconds() = 0;
     // Another application (a video call, a presentation, a film) asked that quiet input not be
     // taken for absence.
     virtual bool idleInhibited() = 0;

@@ -60,14 +60,16 @@ void WolluTracker::pollWollu()
     if (Pause::state() != ManualState::work)
         return endWolluRun();
 
-    const double idle = probes_.idleSeconds();
-    if (probes_.screenSaverOn() && idle < kScreenSaverInputSeconds)
+    // Without a figure (no source on this desktop) nothing says that input came, and nobody is
+    // idle by it: the screensaver and the lock still count as they are announced.
+    const std::optional<double> idle = probes_.idleSeconds();
+    if (idle && probes_.screenSaverOn() && *idle < kScreenSaverInputSeconds)
         probes_.clearScreenSaver();
 
     if (probes_.awayByScreen())
         return count(dt, QStringLiteral("away_screen"), QStringLiteral("away"));
     // A call, a presentation or a film holds an inhibitor: quiet hands are not absence then.
-    if (idle >= idleThreshold_ && !probes_.idleInhibited())
+    if (idle && *idle >= idleThreshold_ && !probes_.idleInhibited())
         return count(dt, QStringLiteral("idle"), QStringLiteral("idle"));
     const std::optional<FrontWindow> window = probes_.frontWindow();
     if (!window)

@@ -154,7 +154,7 @@ IdleTime::IdleTime(QObject* parent) : QObject(parent), d(std::make_unique<Impl>(
 
 IdleTime::~IdleTime() = default;
 
-double IdleTime::seconds()
+std::optional<double> IdleTime::seconds()
 {
     if (d->mutter.usable())
         return d->read(d->mutter);
@@ -163,7 +163,7 @@ double IdleTime::seconds()
     if (d->freedesktop.usable())
         return d->read(d->freedesktop);
     d->ask(d->freedesktop);
-    return 0;
+    return std::nullopt;
 }
 
 bool IdleTime::idleInhibited()

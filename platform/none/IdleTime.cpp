@@ -1,6 +1,7 @@
 #include "platform/IdleTime.h"
 
-// Without a way to ask, the user never counts as idle.
+// Without a way to ask, the idle time is unknown: the user never counts as idle, and nothing
+// counts as fresh input either.
 struct IdleTime::Impl
 {};
 
@@ -8,9 +9,9 @@ IdleTime::IdleTime(QObject* parent) : QObject(parent)
 {}
 IdleTime::~IdleTime() = default;
 
-double IdleTime::seconds()
+std::optional<double> IdleTime::seconds()
 {
-    return 0;
+    return std::nullopt;
 }
 
 bool IdleTime::idleInhibited()

@@ -12,7 +12,7 @@
 TEST(FallbackTest, AnswersUnknownAndNo)
 {
     IdleTime idle;
-    EXPECT_EQ(idle.seconds(), 0);
+    EXPECT_EQ(idle.seconds(), std::nullopt);
     EXPECT_FALSE(idle.idleInhibited());
 
     Presence presence;

@@ -18,7 +18,7 @@ struct ScriptedProbes final : WolluProbes
 {
     bool saver = false;
     bool away = false; // locked or display asleep
-    double idle = 0;
+    std::optional<double> idle = 0.0;
     bool inhibited = false;
     std::optional<FrontWindow> front;
     std::optional<QString> tabURL;
@@ -27,7 +27,7 @@ struct ScriptedProbes final : WolluProbes
     bool screenSaverOn() override { return saver; }
     void clearScreenSaver() override { saver = false; }
     bool awayByScreen() override { return saver || away; }
-    double idleSeconds() override { return idle; }
+    std::optional<double> idleSeconds() override { return idle; }
     bool idleInhibited() override { return inhibited; }
     std::optional<FrontWindow> frontWindow() override { return front; }
     void activeTabURLAsync(const QString&, const FrontWindow&,

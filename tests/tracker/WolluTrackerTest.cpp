@@ -178,6 +178,21 @@ INSTANTIATE_TEST_SUITE_P(
                              p.idle = 4.9;
                          },
                          ""},
+                    // No idle figure on this desktop (KDE on Wayland, XWayland without the X
+                    // extension): unknown is no fresh input, so the screensaver stays counted.
+                    Case{"ScreensaverWithUnknownIdleStays",
+                         [](auto& p) {
+                             p.saver = true;
+                             p.idle.reset();
+                         },
+                         "away_screen/away"},
+                    Case{"LockWithUnknownIdle",
+                         [](auto& p) {
+                             p.away = true;
+                             p.idle.reset();
+                         },
+                         "away_screen/away"},
+                    Case{"UnknownIdleIsNotIdleness", [](auto& p) { p.idle.reset(); }, ""},
                     Case{"JustUnderTenMinutesIdle", [](auto& p) { p.idle = 599; }, ""},
                     Case{"TenMinutesIdle", [](auto& p) { p.idle = 600; }, "idle/idle"},
                     Case{"IdleDuringAMeeting",
@@ -209,6 +224,20 @@ INSTANTIATE_TEST_SUITE_P(
                     Case{"ShortClassNamesAreNoCandidates",
                          [](auto& p) { p.front = app(QStringLiteral("sl")); }, ""}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The fault this guards against: an unknown idle time read as 0 s took every poll for fresh input
+// and ended the screensaver after 10 s; a locked screen on such a desktop then counted nothing.
+TEST_F(TrackerTest, AScreensaverKeepsCountingForMinutesWithoutAnIdleFigure)
+{
+    probes.idle.reset();
+    probes.saver = true;
+    probes.front = app(QStringLiteral("discord"));
+    for (int i = 0; i < 30; ++i)
+        pollAfter(10);
+    EXPECT_TRUE(probes.saver);
+    EXPECT_DOUBLE_EQ(Wollu::seconds(), 300);
+    EXPECT_EQ(runReason(), QStringLiteral("away_screen/away"));
+}
 
 TEST_F(TrackerTest, ABrowserInFrontCountsTheSiteOfItsTabWhenTheReadComesBack)
 {
