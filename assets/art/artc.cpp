@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -150,6 +151,22 @@ bool endsWith(const std::string& text, const std::string& suffix)
            text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
+// The art is read by whoever starts the program, not only by whoever built it: giflib creates its
+// files 0600, and a builder's umask may be as strict.
+bool readableByAll(const std::string& path)
+{
+    namespace fs = std::filesystem;
+    std::error_code failed;
+    fs::permissions(path,
+                    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                        fs::perms::others_read,
+                    fs::perm_options::replace, failed);
+    if (failed)
+        std::fprintf(stderr, "%s: cannot make readable: %s\n", path.c_str(),
+                     failed.message().c_str());
+    return !failed;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -183,7 +200,7 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "%s: %s\n", output.c_str(), error.c_str());
             return 1;
         }
-        return 0;
+        return readableByAll(output) ? 0 : 1;
     }
     if (endsWith(output, ".png")) {
         if (map.frames.size() != 1) {
@@ -199,7 +216,7 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "%s: cannot write\n", output.c_str());
             return 1;
         }
-        return 0;
+        return readableByAll(output) ? 0 : 1;
     }
     std::fprintf(stderr, "%s: output must end in .gif or .png\n", output.c_str());
     return 2;
