@@ -2,7 +2,9 @@
 
 #include "ui/eod/EodWindow.h"
 
+#include <QCoreApplication>
 #include <QCursor>
+#include <QEvent>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QScreen>
@@ -11,7 +13,21 @@ EodWindowController::EodWindowController(QObject* parent) : QObject(parent), win
 {
     window_->setWindowModality(Qt::ApplicationModal);
     window_->onLeave = [this] { leaveTapped(); };
-    window_->onOvertime = [this] { overtimeTapped(); };
+    // The window manager's close and the application's quit reach the window the same way (Qt
+    // closes every window before it quits); only the quit is seen by the application first.
+    window_->onOvertime = [this] {
+        if (!quitting_)
+            overtimeTapped();
+    };
+    if (QCoreApplication* app = QCoreApplication::instance())
+        app->installEventFilter(this);
+}
+
+bool EodWindowController::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Quit && watched == QCoreApplication::instance())
+        quitting_ = true;
+    return false;
 }
 
 EodWindowController::~EodWindowController()
@@ -80,6 +96,8 @@ void EodWindowController::finish(bool leaving)
         return;
     answered_ = true;
     leaving_ = leaving;
+    if (QCoreApplication* app = QCoreApplication::instance())
+        app->removeEventFilter(this);
     if (window_)
         window_->hide();
     Q_EMIT answered(leaving);

@@ -9,8 +9,10 @@ class EodWindow;
 
 // The end-of-day question in a small frameless window: the napping ant, "오늘 여기까지?", and
 // two answers, "야근할게요" (Escape, or the window manager closing the window) and "퇴근!"
-// (Return). The window is modal for the application and floats above other windows on every
-// desktop; the application's timers keep running while it is open.
+// (Return). Closed because the application quits (the menu, a signal, the end of the session),
+// it answers nothing, so the question comes again at the next start. The window is modal for the
+// application and floats above other windows on every desktop; the application's timers keep
+// running while it is open.
 class EodWindowController final : public QObject
 {
     Q_OBJECT
@@ -41,6 +43,9 @@ public:
 Q_SIGNALS:
     void answered(bool leaving);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void finish(bool leaving);
 
@@ -48,4 +53,5 @@ private:
     bool leaving_ = false;
     bool answered_ = false;
     bool activates_ = true;
+    bool quitting_ = false; // the application is closing its windows to quit
 };
