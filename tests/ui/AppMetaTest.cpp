@@ -15,7 +15,7 @@ QIcon solidIcon(const QColor& colour)
     return QIcon(pixmap);
 }
 
-TEST(AppMeta, InstalledAppsRunningAppsKnownSitesAndEverythingElseAsASite)
+TEST(AppMeta, InstalledAppsRunningAppsKnownSitesAddressesAndBareNames)
 {
     QTemporaryDir apps;
     setApplicationDirs({apps.path()});
@@ -42,6 +42,13 @@ TEST(AppMeta, InstalledAppsRunningAppsKnownSitesAndEverythingElseAsASite)
     EXPECT_EQ(youtube.kind, QStringLiteral("사이트"));
     EXPECT_EQ(youtube.detail, QStringLiteral("youtube.com"));
     EXPECT_EQ(appMeta("Blog.Example.KR").detail, QStringLiteral("blog.example.kr"));
+    // an unknown word without a dot is a name: no made-up "웹툰.com" whose icon would be fetched
+    for (const char* word : {"웹툰", "mygame"}) {
+        const AppMeta name = appMeta(QString::fromUtf8(word));
+        EXPECT_EQ(name.kind, QStringLiteral("이름")) << word;
+        EXPECT_FALSE(name.kind.contains(QStringLiteral("사이트"))) << word;
+        EXPECT_FALSE(name.detail.contains(u'.')) << word;
+    }
 
     setRunningAppsSource([] {
         return QList<RunningApp>{{"Terminal", solidIcon(Qt::green)},

@@ -122,7 +122,14 @@ AppMeta appMeta(const QString& entry, const QList<RunningApp>& running)
     const bool found = record != known.constEnd();
 
     AppMeta meta;
-    meta.kind = found ? record->kind : (isApp ? QStringLiteral("앱") : QStringLiteral("사이트"));
+    // An unknown word without a dot ("웹툰") is a name that matches apps and addresses containing
+    // it, not a site: guessing "웹툰.com" would show and fetch an icon of a made-up domain.
+    const bool bareName = !found && !isApp && !lower.isEmpty() && !lower.contains(u'.');
+    if (bareName)
+        meta.kind = QStringLiteral("이름");
+    else
+        meta.kind =
+            found ? record->kind : (isApp ? QStringLiteral("앱") : QStringLiteral("사이트"));
     const bool site = meta.kind.contains(QStringLiteral("사이트"));
     if (icon.isNull())
         icon = site ? siteFallbackIcon() : appFallbackIcon(entry);
@@ -133,7 +140,7 @@ AppMeta appMeta(const QString& entry, const QList<RunningApp>& running)
             domain += QStringLiteral(".com");
         meta.detail = domain;
     } else {
-        meta.detail = QStringLiteral("앱");
+        meta.detail = bareName ? QStringLiteral("이름") : QStringLiteral("앱");
     }
     return meta;
 }
