@@ -15,9 +15,17 @@
 #include <QMap>
 
 #include <algorithm>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
 #include <cmath>
+#include <array>
 #include <cstdio>
 
+#include <functional>
+#include <numeric>
+#include <optional>
+#include <vector>
 namespace {
 
 QString kindText(DayKind kind)
@@ -61,6 +69,32 @@ QString dayText(const QDate& date)
 QString cell(const QString& text, int width, bool right = false)
 {
     const QString pad(std::max(0, width - Report::displayWidth(text)), u' ');
+// "12-07 (월)": the heading above the table names the year.
+QString shortDayText(const QDate& date)
+{
+    static const QLocale korean(QLocale::Korean, QLocale::SouthKorea);
+    return date.toString(QStringLiteral("MM-dd")) + QStringLiteral(" (") +
+           korean.dayName(date.dayOfWeek(), QLocale::ShortFormat) + u')';
+}
+
+// Parts joined by " · ", broken into lines between parts so that none is wider than `columns`
+// (a part wider than that stands alone on its line).
+QString wrapParts(const QStringList& parts, int columns)
+{
+    const QString sep = QStringLiteral(" · ");
+    QString out, current;
+    for (const QString& part : parts) {
+        if (!current.isEmpty() && Report::displayWidth(current + sep + part) > columns) {
+            out += current + u'\n';
+            current.clear();
+        }
+        current += (current.isEmpty() ? QString() : sep) + part;
+    }
+    if (!current.isEmpty())
+        out += current + u'\n';
+    return out;
+}
+
     return right ? pad + text : text + pad;
 }
 
@@ -114,51 +148,170 @@ int fail(const QString& message)
 namespace HistoryCommand {
 
 QString table(const QString& heading, const QDate& from, const QDate& to,
-              const QList<DayRecord>& days)
+              const QList<DayRecord>& days, int columns)
 {
     QMap<QDate, DayRecord> byDate;
     for (const DayRecord& d : days)
         byDate.insert(d.date, d);
 
-    const QList<int> widths = {17, 10, 11, 13, 13, 12, 18};
-    const QStringList titles = {QStringLiteral("날짜"),      QStringLiteral("종류"),
-                                QStringLiteral("일한 시간"), QStringLiteral("번 돈"),
-                                QStringLiteral("야근"),      QStringLiteral("야근 수당"),
-                                QStringLiteral("월루")};
+    enum Column
+    {
+        date,
+        kind,
+        worked,
+        earned,
+        overtime,
+        overtimePay,
+        slack,
+        count
+    };
+    const std::array<QString, count> titles = {
+        QStringLiteral("날짜"),  QStringLiteral("종류"), QStringLiteral("일한 시간"),
+        QStringLiteral("번 돈"), QStringLiteral("야근"), QStringLiteral("야근 수당"),
+        QStringLiteral("월루")};
+
+    // Every cell first, in both date forms and with and without the share, so the widths below
+    // are measured from what will be printed.
+    struct Row
+    {
+        QDate date;
+        std::optional<std::array<QString, count>> cells; // none: a gap
+        QString slackWithoutShare;
+    };
+    QList<Row> rows;
+    for (QDate day = from; day <= to; day = day.addDays(1)) {
+        Row row{day, std::nullopt, {}};
+        if (const auto it = byDate.constFind(day); it != byDate.cend()) {
+            const DayRecord& d = *it;
+            const HistoryTotals one = totalsOf({d});
+            row.cells = std::array<QString, count>{
+                QString(),
+                kindText(d.kind),
+                minutesText(d.workedMin),
+                fmtWon(d.earnedWon),
+                minutesText(d.overtimeMin),
+                fmtWon(d.overtimeWon),
+                slackText(d.slackSec, one.slackSharePercent(), d.earnedWon > 0)};
+            row.slackWithoutShare = slackText(d.slackSec, 0, false);
+        }
+        rows.append(row);
+    }
+
+    // What gives way when the terminal is narrow, in this order: the year (the heading has it),
+    // the overtime pay and the kind of day (both also in the totals below), the slacking share,
+    // then overtime and the time worked. The date, the pay and the slacking always stay.
+    struct Fit
+    {
+        bool shortDate = false;
+        std::array<bool, count> shown{true, true, true, true, true, true, true};
+        bool slackShare = true;
+    };
+    std::vector<Fit> ladder(1);
+    const auto next = [&ladder](const std::function<void(Fit&)>& change) {
+        Fit f = ladder.back();
+        change(f);
+        ladder.push_back(f);
+    };
+    // A range across years keeps them: "01-02" would not say which January.
+    next([&](Fit& f) { f.shortDate = from.year() == to.year(); });
+    next([](Fit& f) { f.shown[overtimePay] = false; });
+    next([](Fit& f) { f.shown[kind] = false; });
+    next([](Fit& f) { f.slackShare = false; });
+    next([](Fit& f) { f.shown[overtime] = false; });
+    next([](Fit& f) { f.shown[worked] = false; });
+
+    const auto dateCell = [](const QDate& day, bool shortDate) -> QString {
+        return shortDate ? shortDayText(day) : dayText(day);
+    };
+    const auto cellOf = [&](const Row& row, int c, const Fit& fit) -> QString {
+        if (c == date)
+            return dateCell(row.date, fit.shortDate);
+        if (c == slack && !fit.slackShare)
+            return row.slackWithoutShare;
+        return (*row.cells)[size_t(c)];
+    };
+    // Two spaces between columns; the date column carries them after itself.
+    constexpr int kGap = 2;
+    const auto widthsFor = [&](const Fit& fit) {
+        std::array<int, count> widths{};
+        for (int c = 0; c < count; ++c) {
+            if (!fit.shown[size_t(c)])
+                continue;
+            int widest = Report::displayWidth(titles[size_t(c)]);
+            for (const Row& row : rows) {
+                if (c == date)
+                    widest =
+                        std::max(widest, Report::displayWidth(dateCell(row.date, fit.shortDate)));
+                else if (row.cells)
+                    widest = std::max(widest, Report::displayWidth(cellOf(row, c, fit)));
+            }
+            widths[size_t(c)] = widest + kGap;
+        }
+        return widths;
+    };
+    const auto total = [](const std::array<int, count>& widths) {
+        return std::accumulate(widths.begin(), widths.end(), 0) - kGap;
+    };
+
+    Fit fit = ladder.back();
+    std::array<int, count> widths = widthsFor(fit);
+    for (const Fit& candidate : ladder) {
+        const std::array<int, count> w = widthsFor(candidate);
+        if (total(w) <= columns) {
+            fit = candidate;
+            widths = w;
+            break;
+        }
+    }
+
+    const auto line = [](QString text) -> QString {
+        while (text.endsWith(u' '))
+            text.chop(1);
+        return text + u'\n';
+    };
     QString out = heading + QStringLiteral(" (") + from.toString(Qt::ISODate) +
                   QStringLiteral(" ~ ") + to.toString(Qt::ISODate) + QStringLiteral(")\n\n");
     QString header;
-    for (qsizetype i = 0; i < titles.size(); ++i)
-        header += cell(titles[i], widths[i], i >= 2);
-    out += header.trimmed().isEmpty() ? QString() : header + u'\n';
+    for (int c = 0; c < count; ++c)
+        if (fit.shown[size_t(c)])
+            header += cell(titles[size_t(c)], widths[size_t(c)], c >= worked);
+    out += line(header);
 
-    for (QDate date = from; date <= to; date = date.addDays(1)) {
-        const auto it = byDate.constFind(date);
-        if (it == byDate.cend()) {
+    for (const Row& row : rows) {
+        if (!row.cells) {
             // Days without a row are gaps: the application did not run.
-            out += cell(dayText(date), widths[0]) + QStringLiteral("-\n");
+            out += cell(dateCell(row.date, fit.shortDate), widths[date]) + QStringLiteral("-\n");
             continue;
         }
-        const DayRecord& d = *it;
-        const HistoryTotals one = totalsOf({d});
-        out +=
-            cell(dayText(date), widths[0]) + cell(kindText(d.kind), widths[1]) +
-            cell(minutesText(d.workedMin), widths[2], true) +
-            cell(fmtWon(d.earnedWon), widths[3], true) +
-            cell(minutesText(d.overtimeMin), widths[4], true) +
-            cell(fmtWon(d.overtimeWon), widths[5], true) +
-            cell(slackText(d.slackSec, one.slackSharePercent(), d.earnedWon > 0), widths[6], true) +
-            u'\n';
+        QString text;
+        for (int c = 0; c < count; ++c)
+            if (fit.shown[size_t(c)])
+                text += cell(cellOf(row, c, fit), widths[size_t(c)], c >= worked);
+        out += line(text);
     }
 
     const HistoryTotals t = totalsOf(days);
-    const QString sep = QStringLiteral(" · ");
-    out += u'\n' + heading + u' ' + fmtWon(t.totalWon()) + sep + QStringLiteral("야근 ") +
-           minutesText(t.overtimeMin) + sep + QStringLiteral("월루 ") +
-           slackText(t.slackSec, t.slackSharePercent(), t.earnedWon > 0) + u'\n';
-    out += QStringLiteral("기록된 날 ") + QString::number(t.days) + QStringLiteral("일") + sep +
-           QStringLiteral("일한 시간 ") + minutesText(t.workedMin) + sep + QStringLiteral("정규 ") +
-           fmtWon(t.earnedWon) + sep + QStringLiteral("야근 수당 ") + fmtWon(t.overtimeWon) + u'\n';
+    out += u'\n';
+    out += wrapParts(
+        {heading + u' ' + fmtWon(t.totalWon()),
+         QStringLiteral("야근 ") + minutesText(t.overtimeMin),
+         QStringLiteral("월루 ") + slackText(t.slackSec, t.slackSharePercent(), t.earnedWon > 0)},
+        columns);
+    out += wrapParts({QStringLiteral("기록된 날 ") + QString::number(t.days) + QStringLiteral("일"),
+int terminalColumns()
+{
+    winsize size{};
+    if (::isatty(STDOUT_FILENO) && ::ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 &&
+        size.ws_col > 0)
+        return size.ws_col;
+    // A pipe or a file: the width of the terminal it is most likely to be read in.
+    return kDefaultColumns;
+}
+
+                      QStringLiteral("일한 시간 ") + minutesText(t.workedMin),
+                      QStringLiteral("정규 ") + fmtWon(t.earnedWon),
+                      QStringLiteral("야근 수당 ") + fmtWon(t.overtimeWon)},
+                     columns);
     return out;
 }
 
@@ -296,7 +449,7 @@ int run(const Cli::Options& options)
         break;
     case Cli::Style::full:
     case Cli::Style::line:
-        out = table(heading, from, to, days).toUtf8();
+        out = table(heading, from, to, days, terminalColumns()).toUtf8();
         if (!ledger.isOpen())
             out += QStringLiteral("아직 기록이 없어요: 톡웍 앱이 실행된 날부터 하루 한 줄씩 "
                                   "쌓여요\n")

@@ -14,9 +14,16 @@ namespace HistoryCommand {
 
 int run(const Cli::Options& options);
 
-// The shapes, separate from reading the file so they can be checked directly.
+// Columns assumed when the output is not a terminal.
+constexpr int kDefaultColumns = 80;
+// The width of the terminal on stdout, or kDefaultColumns for a pipe or a file.
+int terminalColumns();
+
+// The shapes, separate from reading the file so they can be checked directly. The table fits
+// `columns` terminal columns: when it would not, the dates lose their year and then the less
+// needed columns give way (their sums stay in the totals below).
 QString table(const QString& heading, const QDate& from, const QDate& to,
-              const QList<DayRecord>& days);
+              const QList<DayRecord>& days, int columns = kDefaultColumns);
 QByteArray csv(const QList<DayRecord>& days);
 QByteArray json(const QDate& from, const QDate& to, const QList<DayRecord>& days);
 

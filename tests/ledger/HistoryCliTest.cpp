@@ -12,7 +12,33 @@
 
 #include <gtest/gtest.h>
 
+#include <poll.h>
+#include <pty.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace {
+
+// Terminal columns of `line`: Hangul, CJK and full-width forms take two.
+int columnsOf(const QString& line)
+{
+    int width = 0;
+    for (const char32_t c : line.toUcs4()) {
+        const bool wide = (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF) ||
+                          (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF) ||
+                          (c >= 0xFF00 && c <= 0xFF60) || (c >= 0x1F300 && c <= 0x1FAFF);
+        width += wide ? 2 : 1;
+    }
+    return width;
+}
+
+int widestLine(const QString& text)
+{
+    int widest = 0;
+    for (const QString& line : text.split(u'\n'))
+        widest = std::max(widest, columnsOf(line));
+    return widest;
+}
 
 struct CliRun
 {
@@ -85,8 +111,8 @@ TEST_F(HistoryCli, TableCsvAndJsonCarryTheSameDaysAndTotals)
     const CliRun table = run(range);
     ASSERT_EQ(table.exitCode, 0) << table.err.toStdString();
     const QStringList lines = table.out.split(u'\n');
-    EXPECT_TRUE(table.out.contains(QStringLiteral("2026-12-02 (수)  -\n"))) << "a gap";
-    EXPECT_TRUE(table.out.contains(QStringLiteral("2026-12-03 (목)  오후 반차")));
+    EXPECT_TRUE(table.out.contains(QStringLiteral("\n12-02 (수)  -\n"))) << "a gap";
+    EXPECT_TRUE(table.out.contains(QStringLiteral("\n12-03 (목)  오후 반차")));
     // 4 x 150,000 + 81,897; 3 hours 10 minutes; 3 hours 20 minutes of slacking = 62,500 won, 10%.
     EXPECT_TRUE(table.out.contains(
         QStringLiteral("기간 합계 681,897원 · 야근 3시간 10분 · 월루 3시간 20분 (10%)")))
@@ -129,6 +155,79 @@ TEST_F(HistoryCli, WithoutALedgerItSaysSoAndCreatesNothing)
           {"history", "--week", "--from", "2026-12-01", "--to", "2026-12-02"},
           {"history", "yesterday"}})
         EXPECT_EQ(run(bad).exitCode, 2) << bad.join(' ').toStdString();
+}
+
+// The widest figures a salary of 100억 a month can leave in a day's row, every day of a month.
+TEST_F(HistoryCli, TableFitsTheTerminalAndGivesWayColumnByColumn)
+{
+    {
+        Ledger writer(ledgerPath(), Ledger::Access::readWrite);
+        for (int d = 1; d <= 31; ++d) {
+            DayRecord r;
+            r.date = QDate(2026, 12, d);
+            r.kind = d % 7 == 3 ? DayKind::halfDayAm : DayKind::working;
+            r.workStart = 540;
+            r.workEnd = 1080;
+            r.lunchStart = 720;
+            r.lunchEnd = 780;
+            r.workedMin = 479;
+            r.earnedWon = 476190476.19;
+            r.hourlyWon = 59523809.52;
+            r.hourlyLegalWon = 57471264.37;
+            r.overtimeMin = 68;
+            r.overtimeWon = 977011494.25;
+            r.slackSec = 4080;
+            ASSERT_TRUE(writer.upsert(r));
+        }
+    }
+    const QStringList month = {"history", "--from", "2026-12-01", "--to", "2026-12-31"};
+
+    // A pipe reads as an 80-column terminal: nothing wraps, no duration splits across lines.
+    const CliRun piped = run(month);
+    ASSERT_EQ(piped.exitCode, 0) << piped.err.toStdString();
+    EXPECT_LE(widestLine(piped.out), 80) << piped.out.toStdString();
+    EXPECT_TRUE(piped.out.contains(QStringLiteral("476,190,476원"))) << "the pay never gives way";
+    EXPECT_TRUE(piped.out.contains(QStringLiteral("1시간 8분"))) << piped.out.toStdString();
+    EXPECT_TRUE(piped.out.contains(QStringLiteral("12-03 (목)"))) << "the year gave way first";
+    EXPECT_FALSE(piped.out.contains(QStringLiteral("2026-12-03 (목)")));
+    // The sums of a column that gave way stay in the totals.
+    EXPECT_TRUE(piped.out.contains(QStringLiteral("야근 수당 30,287,356,322원")))
+        << piped.out.toStdString();
+
+    // A terminal of 50 columns keeps the date, the pay and the slacking.
+    int master = -1;
+    winsize size{};
+    size.ws_col = 50;
+    size.ws_row = 40;
+    const pid_t pid = ::forkpty(&master, nullptr, nullptr, &size);
+    ASSERT_NE(pid, -1);
+    if (pid == 0) {
+        for (const QString& key : env.keys())
+            ::setenv(key.toLocal8Bit().constData(), env.value(key).toLocal8Bit().constData(), 1);
+        ::execl(TOCKWORK_CLI, TOCKWORK_CLI, "history", "--from", "2026-12-01", "--to", "2026-12-31",
+                nullptr);
+        ::_exit(127);
+    }
+    QByteArray seen;
+    char buffer[4096];
+    for (;;) {
+        pollfd ready = {master, POLLIN, 0};
+        if (::poll(&ready, 1, 10000) <= 0)
+            break;
+        const ssize_t n = ::read(master, buffer, sizeof buffer);
+        if (n <= 0)
+            break; // the child closed the terminal
+        seen.append(buffer, n);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    ::close(master);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    const QString narrow = QString::fromUtf8(seen).remove(u'\r');
+    EXPECT_LE(widestLine(narrow), 50) << narrow.toStdString();
+    EXPECT_TRUE(narrow.contains(QStringLiteral("476,190,476원"))) << narrow.toStdString();
+    EXPECT_TRUE(narrow.contains(QStringLiteral("월루"))) << narrow.toStdString();
+    EXPECT_FALSE(narrow.contains(QStringLiteral("종류"))) << narrow.toStdString();
 }
 
 } // namespace
