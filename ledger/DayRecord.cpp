@@ -12,6 +12,7 @@ constexpr KindName kKindNames[] = {
     {DayKind::working, u"working"},   {DayKind::weekend, u"weekend"},
     {DayKind::holiday, u"holiday"},   {DayKind::dayOff, u"day_off"},
     {DayKind::halfDayAm, u"half_am"}, {DayKind::halfDayPm, u"half_pm"},
+    {DayKind::unknown, u"unknown"},
 };
 
 } // namespace

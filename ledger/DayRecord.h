@@ -15,10 +15,12 @@ enum class DayKind
     holiday,
     dayOff,    // the user's own paid day off
     halfDayAm, // morning off
-    halfDayPm  // afternoon off
+    halfDayPm, // afternoon off
+    unknown    // a kind this version does not know: a newer version's, or a row edited by hand
 };
 
-QString dayKindName(DayKind kind); // "working", "weekend", "holiday", "day_off", "half_am", ...
+QString
+dayKindName(DayKind kind); // "working", "weekend", "holiday", "day_off", "half_am", ..., "unknown"
 std::optional<DayKind> dayKindFromName(const QString& name);
 
 struct SlackTarget

@@ -16,6 +16,9 @@
 #include <QStandardPaths>
 #include <QVariant>
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 // Each step brings the schema from the version before it; a step is never changed once shipped.
@@ -89,6 +92,16 @@ QStringList writtenColumns()
     return columns;
 }
 
+// Figures read back are outside values: a row edited by hand or by another program may hold
+// anything SQLite stores. What is not a finite number reads as 0, the rest stays within a range
+// that every sum and rounding of them can hold (no day earns or lasts 10^15 of anything).
+double storedFigure(const QVariant& value)
+{
+    constexpr double kLargest = 1e15;
+    const double d = value.toDouble();
+    return std::isfinite(d) ? std::clamp(d, -kLargest, kLargest) : 0.0;
+}
+
 QString targetsJson(const QList<SlackTarget>& targets)
 {
     if (targets.isEmpty())
@@ -107,7 +120,7 @@ QList<SlackTarget> targetsFromJson(const QString& text)
     for (const QJsonValue& v : array) {
         const QJsonObject o = v.toObject();
         targets.append({o.value(QStringLiteral("label")).toString(),
-                        o.value(QStringLiteral("sec")).toDouble()});
+                        storedFigure(o.value(QStringLiteral("sec")).toVariant())});
     }
     return targets;
 }
@@ -127,19 +140,85 @@ Ledger::Ledger(const QString& path, Access access)
       connection_(QStringLiteral("tockwork-ledger-") +
                   QString::number(g_connections.fetchAndAddRelaxed(1)))
 {
-    if (!openConnection() && unreadable_ && access_ == Access::readWrite) {
-        // A file SQLite cannot read would stop every day from being kept: it is set aside,
-        // not deleted, and a new ledger starts.
-        const QString aside = path_ + QStringLiteral(".bad-") +
-                              Clock::nowLocal().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-        qWarning("tockwork: the day ledger %s cannot be read (%s); it is kept as %s",
-                 qPrintable(path_), qPrintable(error_), qPrintable(aside));
-        if (QFile::rename(path_, aside)) {
-            for (const char* suffix : {"-wal", "-shm"})
-                QFile::remove(path_ + QLatin1String(suffix));
-            openConnection();
+    open();
+}
+
+bool Ledger::open()
+{
+    if (open_)
+        return true;
+    if (openConnection() || !unreadable_ || access_ != Access::readWrite)
+        return open_;
+    setAside();
+    return open_;
+}
+
+void Ledger::setAside()
+{
+    // A file that cannot serve as the ledger would stop every day from being kept: it is set
+    // aside with its journal, not deleted, and a new ledger starts.
+    closeConnection();
+    const QString aside = path_ + QStringLiteral(".bad-") +
+                          Clock::nowLocal().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    const QString reason = error_;
+    if (!QFile::rename(path_, aside)) {
+        qWarning("tockwork: the day ledger %s cannot be used (%s) and could not be moved aside; "
+                 "days are not kept until it can",
+                 qPrintable(path_), qPrintable(reason));
+        return;
+    }
+    for (const char* suffix : {"-wal", "-shm"}) {
+        const QString journal = path_ + QLatin1String(suffix);
+        if (QFile::exists(journal) && !QFile::rename(journal, aside + QLatin1String(suffix)))
+            QFile::remove(journal);
+    }
+    qWarning("tockwork: the day ledger %s cannot be used (%s); it is kept as %s and a new one "
+             "starts",
+             qPrintable(path_), qPrintable(reason), qPrintable(aside));
+    openConnection();
+}
+
+void Ledger::closeConnection()
+{
+    upsertQuery_.reset();
+    QSqlDatabase db = QSqlDatabase::database(connection_, false);
+    if (db.isValid())
+        db.close();
+}
+
+bool Ledger::failSql(const QString& what, const QSqlError& error)
+{
+    // The driver reports SQLite's own result code; the low byte is the primary code.
+    const int code = error.nativeErrorCode().toInt() & 0xff;
+    constexpr int kBusy = 5, kLocked = 6, kCorrupt = 11, kNotADatabase = 26;
+    busy_ = code == kBusy || code == kLocked;
+    if (code == kCorrupt || code == kNotADatabase)
+        unreadable_ = true;
+    return fail(what, error.text());
+}
+
+bool Ledger::soundLocked(QSqlDatabase& db)
+{
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("PRAGMA integrity_check")))
+        return failSql(QStringLiteral("cannot check"), q.lastError());
+    if (!q.next() || q.value(0).toString() != u"ok") {
+        unreadable_ = true;
+        return fail(QStringLiteral("damaged"), q.value(0).toString());
+    }
+    if (version_ == 0) {
+        q.finish();
+        if (!q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND "
+                                   "name NOT LIKE 'sqlite_%'")) ||
+            !q.next())
+            return failSql(QStringLiteral("cannot read"), q.lastError());
+        if (q.value(0).toInt() > 0) {
+            unreadable_ = true;
+            return fail(QStringLiteral("not a day ledger"),
+                        QStringLiteral("tables of another kind"));
         }
     }
+    return true;
 }
 
 Ledger::~Ledger()
@@ -163,12 +242,8 @@ bool Ledger::openConnection()
 {
     open_ = false;
     unreadable_ = false;
-    upsertQuery_.reset();
-    {
-        QSqlDatabase old = QSqlDatabase::database(connection_, false);
-        if (old.isValid())
-            old.close();
-    }
+    busy_ = false;
+    closeConnection();
     if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE")))
         return fail(QStringLiteral("no SQLite driver"),
                     QStringLiteral("install Qt's SQLite plugin (libqt6sql6-sqlite)"));
@@ -183,25 +258,27 @@ bool Ledger::openConnection()
                           : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
     db.setDatabaseName(path_);
     // A reader waits a little for a checkpoint rather than failing; the writer's statements are
-    // small enough that it never waits long.
+    // small enough that it never waits long. Another program holding the file longer (a sqlite3
+    // shell, a backup) makes the open fail as busy, to be tried again later.
     db.setConnectOptions(readOnly
                              ? QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=2000")
                              : QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000"));
     if (!db.open())
-        return fail(QStringLiteral("cannot open"), db.lastError().text());
+        return failSql(QStringLiteral("cannot open"), db.lastError());
 
     QSqlQuery q(db);
-    if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next()) {
-        unreadable_ = QFileInfo::exists(path_);
-        return fail(QStringLiteral("cannot read"), q.lastError().text());
-    }
+    if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next())
+        return failSql(QStringLiteral("cannot read"), q.lastError());
     version_ = q.value(0).toInt();
+    q.finish();
     if (!readOnly) {
+        if (!soundLocked(db))
+            return false;
         // WAL: readers and the writer never block each other, and a commit is one append.
         // FULL: a committed minute survives a power cut, not only a crash of the process.
         if (!q.exec(QStringLiteral("PRAGMA journal_mode=WAL")) ||
             !q.exec(QStringLiteral("PRAGMA synchronous=FULL")))
-            return fail(QStringLiteral("cannot set up"), q.lastError().text());
+            return failSql(QStringLiteral("cannot set up"), q.lastError());
         if (!migrate())
             return false;
     }
@@ -238,6 +315,17 @@ bool Ledger::migrate()
     }
     version_ = steps.size();
     return true;
+}
+
+bool Ledger::failWrite(const QSqlError& error)
+{
+    failSql(QStringLiteral("cannot write"), error);
+    // A page found damaged while writing: the next open() checks the file and sets it aside.
+    if (unreadable_) {
+        closeConnection();
+        open_ = false;
+    }
+    return false;
 }
 
 bool Ledger::upsert(const DayRecord& r)
@@ -287,9 +375,9 @@ bool Ledger::upsert(const DayRecord& r)
     if (!db.transaction())
         return fail(QStringLiteral("cannot write"), db.lastError().text());
     if (!q.exec()) {
-        const QString detail = q.lastError().text();
+        const QSqlError error = q.lastError();
         db.rollback();
-        return fail(QStringLiteral("cannot write"), detail);
+        return failWrite(error);
     }
     if (newDay) {
         QSqlQuery finalize(db);
@@ -302,9 +390,9 @@ bool Ledger::upsert(const DayRecord& r)
         }
     }
     if (!db.commit()) {
-        const QString detail = db.lastError().text();
+        const QSqlError error = db.lastError();
         db.rollback();
-        return fail(QStringLiteral("cannot write"), detail);
+        return failWrite(error);
     }
     lastDayWritten_ = r.date;
     return true;
@@ -339,22 +427,22 @@ QList<DayRecord> Ledger::range(const QDate& from, const QDate& to)
         DayRecord r;
         int i = 0;
         r.date = QDate::fromString(q.value(i++).toString(), Qt::ISODate);
-        r.kind = dayKindFromName(q.value(i++).toString()).value_or(DayKind::working);
+        r.kind = dayKindFromName(q.value(i++).toString()).value_or(DayKind::unknown);
         for (qint64* minutes : {&r.workStart, &r.workEnd, &r.lunchStart, &r.lunchEnd})
             *minutes = q.value(i++).toLongLong();
         for (double* value :
              {&r.workedMin, &r.overtimeMin, &r.overtimeNightMin, &r.dinnerMin, &r.earnedWon,
               &r.overtimeWon, &r.hourlyWon, &r.hourlyLegalWon, &r.slackSec})
-            *value = q.value(i++).toDouble();
+            *value = storedFigure(q.value(i++));
         const QVariant eod = q.value(i++);
         r.eodChoice = eod.isNull() ? QString() : eod.toString();
         r.ran = q.value(i++).toInt() != 0;
         r.final = q.value(i++).toInt() != 0;
-        r.updatedAt = q.value(i++).toDouble();
+        r.updatedAt = storedFigure(q.value(i++));
         for (const QString& reason : slackReasons()) {
             const QVariant v = q.value(i++);
             if (!v.isNull())
-                r.slackByReason.insert(reason, v.toDouble());
+                r.slackByReason.insert(reason, storedFigure(v));
         }
         const QVariant targets = q.value(i++);
         if (!targets.isNull())

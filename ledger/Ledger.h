@@ -9,6 +9,7 @@
 #include <optional>
 
 class QSqlDatabase;
+class QSqlError;
 class QSqlQuery;
 
 // The day ledger: an SQLite file with one row per day, written ahead (WAL) so that a reader never
@@ -35,6 +36,12 @@ public:
     Ledger& operator=(const Ledger&) = delete;
 
     bool isOpen() const { return open_; }
+    // Tries again to open a ledger that could not be opened (another process held it, the folder
+    // was read-only, the file was damaged); true once it is open. A file that is not a sound
+    // SQLite ledger of ours is set aside first, never deleted, and a new one starts.
+    bool open();
+    // The last failure was a lock another process holds ("database is locked"): worth retrying.
+    bool busy() const { return busy_; }
     // Why the ledger could not be opened or the last operation failed, for a message.
     QString errorText() const { return error_; }
     int schemaVersion() const { return version_; }
@@ -47,15 +54,24 @@ public:
 
 private:
     bool openConnection();
+    void closeConnection();
     bool migrate();
     bool fail(const QString& what, const QString& detail);
+    // fail() for an SQLite error: tells a lock from a damaged file.
+    bool failSql(const QString& what, const QSqlError& error);
+    bool failWrite(const QSqlError& error);
+    // Whether the open file is an SQLite ledger this program can use (integrity_check passes,
+    // and a file without a schema version holds no tables but ours).
+    bool soundLocked(QSqlDatabase& db);
+    void setAside();
     QString selectColumns() const;
 
     QString path_;
     Access access_;
     QString connection_;
     bool open_ = false;
-    bool unreadable_ = false; // SQLite could not read the file at all
+    bool unreadable_ = false; // not a sound SQLite ledger of ours: set aside by the writer
+    bool busy_ = false;       // another process holds a lock on it
     int version_ = 0;
     QString error_;
     QDate lastDayWritten_; // earlier days were made final when this one was first written

@@ -7,7 +7,8 @@
 #include <algorithm>
 #include <cmath>
 
-LedgerRecorder::LedgerRecorder(const QString& path, QObject* parent) : QObject(parent)
+LedgerRecorder::LedgerRecorder(const QString& path, QObject* parent, qint64 firstRetryMs)
+    : QObject(parent), firstRetryMs_(firstRetryMs), retryMs_(firstRetryMs)
 {
     thread_.setObjectName(QStringLiteral("tockwork-ledger"));
     writerContext_ = new QObject;
@@ -22,14 +23,17 @@ LedgerRecorder::LedgerRecorder(const QString& path, QObject* parent) : QObject(p
         [this, path, today] {
             ledger_ = std::make_unique<Ledger>(path, Ledger::Access::readWrite);
             open_ = ledger_->isOpen();
-            if (open_)
+            if (open_) {
                 last_ = ledger_->day(today);
-            else // history is a convenience: without it the application runs on as before
-                qWarning("tockwork: days are not kept: %s", qPrintable(ledger_->errorText()));
+            } else {
+                // History is a convenience: without it the application runs on as before.
+                qWarning("tockwork: days are not kept for now (%s); trying again later",
+                         qPrintable(ledger_->errorText()));
+                warned_ = true;
+                retryAt_ = QDeadlineTimer(retryMs_);
+            }
         },
         Qt::BlockingQueuedConnection);
-    if (!open_)
-        return;
     startBreakdown(today);
     if (last_) {
         byReason_ = last_->slackByReason;
@@ -38,6 +42,44 @@ LedgerRecorder::LedgerRecorder(const QString& path, QObject* parent) : QObject(p
     }
     connect(&timer_, &QTimer::timeout, this, &LedgerRecorder::recordNow);
     timer_.start(kIntervalMs);
+    if (open_)
+        recordNow();
+}
+
+bool LedgerRecorder::reopenIfDue(const QDate& day)
+{
+    if (ledger_->isOpen())
+        return true;
+    if (!retryAt_.hasExpired())
+        return false;
+    if (!ledger_->open()) {
+        retryMs_ = std::min(std::max<qint64>(retryMs_ * 2, 1), kLongestRetryMs);
+        retryAt_ = QDeadlineTimer(retryMs_);
+        return false;
+    }
+    qInfo("tockwork: the day ledger is open again; days are kept");
+    retryMs_ = firstRetryMs_;
+    warned_ = false;
+    open_ = true;
+    // An earlier run may have kept part of today: its slacking breakdown joins this run's before
+    // the next write, so that write does not replace it.
+    if (const std::optional<DayRecord> earlier = ledger_->day(day)) {
+        QMetaObject::invokeMethod(this, [this, row = *earlier] { adoptEarlierRow(row); });
+        return false;
+    }
+    return true;
+}
+
+void LedgerRecorder::adoptEarlierRow(const DayRecord& row)
+{
+    if (row.date != breakdownDay_)
+        return;
+    for (auto it = row.slackByReason.cbegin(); it != row.slackByReason.cend(); ++it)
+        byReason_[it.key()] += it.value();
+    for (const SlackTarget& t : row.topTargets)
+        byTarget_[t.label] += t.seconds;
+    if (!last_ || last_->date != row.date)
+        last_ = row;
     recordNow();
 }
 
@@ -83,8 +125,6 @@ void LedgerRecorder::recordNowAndWait()
 
 void LedgerRecorder::record(bool wait)
 {
-    if (!open_)
-        return;
     DayRecord record = captureDay(Clock::now(), last_);
     if (breakdownDay_ != record.date)
         startBreakdown(record.date);
@@ -100,6 +140,8 @@ void LedgerRecorder::record(bool wait)
     QMetaObject::invokeMethod(
         writerContext_,
         [this, record] {
+            if (!reopenIfDue(record.date))
+                return;
             if (ledger_->upsert(record)) {
                 warned_ = false;
             } else if (!warned_) {
@@ -108,6 +150,10 @@ void LedgerRecorder::record(bool wait)
                          qPrintable(ledger_->errorText()));
                 warned_ = true;
             }
+            // A damaged page found while writing closed the ledger: it is checked, and set
+            // aside if need be, at the next retry.
+            if (!ledger_->isOpen())
+                retryAt_ = QDeadlineTimer(retryMs_);
         },
         wait ? Qt::BlockingQueuedConnection : Qt::QueuedConnection);
 }

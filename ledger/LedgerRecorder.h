@@ -2,10 +2,12 @@
 
 #include "ledger/DayRecord.h"
 
+#include <QDeadlineTimer>
 #include <QObject>
 #include <QThread>
 #include <QTimer>
 
+#include <atomic>
 #include <memory>
 #include <optional>
 
@@ -14,14 +16,20 @@ class Ledger;
 // Keeps today's row of the ledger current while the application runs: written at start, once a
 // minute and at quit, so a crash or a power cut loses at most the last minute. The figures are
 // taken on the calling (GUI) thread, which is cheap; the commit, which waits for the disk, runs on
-// a thread of its own so the GUI never waits for it.
+// a thread of its own so the GUI never waits for it. A ledger that cannot be opened (another
+// program holds it, the folder is read-only, the file is damaged) is tried again with the writes,
+// less often the longer it fails, so the day is kept as soon as it can be.
 class LedgerRecorder final : public QObject
 {
     Q_OBJECT
 public:
     static constexpr int kIntervalMs = 60'000;
+    // The first retry after a failed open waits this long, each further one twice as long.
+    static constexpr qint64 kFirstRetryMs = 30'000;
+    static constexpr qint64 kLongestRetryMs = 30 * 60'000;
 
-    explicit LedgerRecorder(const QString& path, QObject* parent = nullptr);
+    explicit LedgerRecorder(const QString& path, QObject* parent = nullptr,
+                            qint64 firstRetryMs = kFirstRetryMs);
     // Waits for the last write.
     ~LedgerRecorder() override;
 
@@ -39,6 +47,10 @@ public:
 private:
     void record(bool wait);
     void startBreakdown(const QDate& day);
+    // In thread_: opens the ledger again when its retry is due; whether it is open.
+    bool reopenIfDue(const QDate& day);
+    // In the GUI thread: today's row found once the ledger opened late, from an earlier run.
+    void adoptEarlierRow(const DayRecord& row);
 
     QThread thread_;
     QObject* writerContext_ = nullptr; // lives in thread_, owns nothing
@@ -50,6 +62,10 @@ private:
     QMap<QString, double> byReason_;
     QMap<QString, double> byTarget_;
     QTimer timer_;
-    bool open_ = false;
+    std::atomic<bool> open_ = false;
     bool warned_ = false; // touched in thread_ only
+    // Touched in thread_ only: when to try opening again, and the wait after that.
+    QDeadlineTimer retryAt_;
+    qint64 firstRetryMs_;
+    qint64 retryMs_;
 };

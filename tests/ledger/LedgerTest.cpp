@@ -236,4 +236,60 @@ TEST_F(LedgerTest, KilledWriterLosesNothingCommittedAndLeavesASoundFile)
     EXPECT_GE(after.day(QDate(2026, 12, 7)).value_or(DayRecord{}).workedMin, committed);
 }
 
+// Another program holding the file (a sqlite3 shell, a backup) is waited for and tried again;
+// only a file that is not a sound ledger of ours is set aside, and a new one starts.
+TEST_F(LedgerTest, ABusyLedgerIsRetriedAndOnlyADamagedOneIsSetAside)
+{
+    {
+        Ledger first(path, Ledger::Access::readWrite);
+        for (int d = 0; d < 5; ++d)
+            ASSERT_TRUE(first.upsert(sampleDay(monday.addDays(d), 480)));
+    }
+    const auto asideFiles = [this] {
+        return QDir(QFileInfo(path).path()).entryList({QStringLiteral("*.bad-*")});
+    };
+    {
+        QSqlDatabase holder =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("holder"));
+        holder.setDatabaseName(path);
+        ASSERT_TRUE(holder.open());
+        QSqlQuery q(holder);
+        for (const char* sql :
+             {"PRAGMA locking_mode=EXCLUSIVE", "BEGIN EXCLUSIVE", "SELECT count(*) FROM days"})
+            ASSERT_TRUE(q.exec(QString::fromLatin1(sql))) << sql;
+        Ledger blocked(path, Ledger::Access::readWrite);
+        EXPECT_FALSE(blocked.isOpen());
+        EXPECT_TRUE(blocked.busy()) << blocked.errorText().toStdString();
+        EXPECT_TRUE(asideFiles().isEmpty());
+        q.finish();
+        ASSERT_TRUE(q.exec(QStringLiteral("COMMIT")));
+        holder.close();
+        QSqlDatabase::removeDatabase(QStringLiteral("holder"));
+        EXPECT_TRUE(blocked.open()) << blocked.errorText().toStdString();
+        EXPECT_EQ(blocked.range(monday, monday.addDays(6)).size(), 5);
+    }
+    EXPECT_TRUE(asideFiles().isEmpty());
+
+    // A sound header over a damaged page opens, but integrity_check rejects it.
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_GT(file.size(), 2 * 4096);
+        file.seek(4096);
+        file.write(QByteArray(4096, '\x5a'));
+    }
+    Ledger damaged(path, Ledger::Access::readWrite);
+    ASSERT_TRUE(damaged.isOpen()) << damaged.errorText().toStdString();
+    EXPECT_TRUE(damaged.range(monday, monday.addDays(6)).isEmpty());
+    EXPECT_TRUE(damaged.upsert(sampleDay(monday, 1)));
+    EXPECT_EQ(asideFiles().size(), 1);
+
+    // Another program's database at our path is not taken over either.
+    const QString other = dir.filePath(QStringLiteral("other.sqlite"));
+    rawExec(other, {QStringLiteral("CREATE TABLE notes (text TEXT)")});
+    Ledger foreign(other, Ledger::Access::readWrite);
+    EXPECT_TRUE(foreign.isOpen());
+    EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("other.sqlite.bad-*")}).size(), 1);
+}
+
 } // namespace

@@ -14,8 +14,12 @@
 
 #include "Sandbox.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -183,6 +187,48 @@ TEST_F(RecorderTest, SlackingByReasonAndTopTargetsCarryOverARestart)
     clock.at(monday.addDays(1), QTime(9, 0));
     restarted.recordNowAndWait();
     EXPECT_TRUE(row(monday.addDays(1))->slackByReason.isEmpty());
+}
+
+// A ledger that cannot be opened at start is tried again in the same session: the day is kept
+// once it can be, and a row an earlier run kept today keeps its slacking breakdown.
+TEST_F(RecorderTest, ALedgerThatFailedAtStartIsTriedAgain)
+{
+    const QDate day(2026, 12, 9);
+    clock.at(at(day, 10, 0));
+    const QString path = sandbox.filePath(QStringLiteral("blocked/days.sqlite"));
+    {
+        Ledger earlier(sandbox.filePath(QStringLiteral("earlier.sqlite")),
+                       Ledger::Access::readWrite);
+        DayRecord row = captureDay(Clock::now());
+        row.slackByReason.insert(QStringLiteral("idle"), 120);
+        ASSERT_TRUE(earlier.upsert(row));
+    }
+    // The folder cannot be made: a file stands where it should be (root may write anywhere).
+    QFile blocker(sandbox.filePath(QStringLiteral("blocked")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+
+    LedgerRecorder recorder(path, nullptr, 0);
+    EXPECT_FALSE(recorder.isOpen());
+    recorder.addSlacking(60, QStringLiteral("idle"), QStringLiteral("youtube"));
+    recorder.recordNowAndWait();
+    EXPECT_FALSE(recorder.isOpen());
+
+    ASSERT_TRUE(QFile::remove(blocker.fileName()));
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(path).path()));
+    ASSERT_TRUE(QFile::copy(sandbox.filePath(QStringLiteral("earlier.sqlite")), path));
+    QThread::msleep(5);
+    clock.at(at(day, 10, 1));
+    recorder.recordNowAndWait();
+    EXPECT_TRUE(recorder.isOpen());
+    // The earlier run's row is taken in first, then written with this run's slacking added.
+    QCoreApplication::processEvents();
+    recorder.recordNowAndWait();
+    Ledger reader(path, Ledger::Access::readOnly);
+    const std::optional<DayRecord> kept = reader.day(day);
+    ASSERT_TRUE(kept);
+    EXPECT_DOUBLE_EQ(kept->slackByReason.value(QStringLiteral("idle")), 180);
+    EXPECT_DOUBLE_EQ(kept->updatedAt, at(day, 10, 1));
 }
 
 } // namespace
