@@ -1,5 +1,6 @@
 #include "cli/DayOffCommand.h"
 
+#include "cli/Printable.h"
 #include "cli/Watch.h"
 #include "engine/Cfg.h"
 #include "engine/DaysOff.h"
@@ -68,7 +69,7 @@ int run(const Cli::Options& options)
         for (const DayOff& d : days) {
             out += dateText(d.date) + QStringLiteral("  ") + partText(d.part);
             if (!d.note.isEmpty())
-                out += QStringLiteral("  ") + d.note;
+                out += QStringLiteral("  ") + Printable::terminal(d.note);
             out += u'\n';
         }
         return Watch::writeOut(out.toUtf8()) ? 0 : 1;
@@ -81,7 +82,7 @@ int run(const Cli::Options& options)
         QString out =
             dateText(day.date) + u' ' + partText(day.part) + QStringLiteral("를 넣었어요");
         if (!day.note.isEmpty())
-            out += QStringLiteral(" (") + day.note + u')';
+            out += QStringLiteral(" (") + Printable::terminal(day.note) + u')';
         out += u'\n';
         if (alreadyOff(day.date))
             out += QStringLiteral("그날은 원래 쉬는 날이라 계산은 달라지지 않아요\n");

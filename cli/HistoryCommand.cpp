@@ -1,5 +1,6 @@
 #include "cli/HistoryCommand.h"
 
+#include "cli/Printable.h"
 #include "cli/Report.h"
 #include "cli/Watch.h"
 #include "display/Format.h"
@@ -14,18 +15,18 @@
 #include <QLocale>
 #include <QMap>
 
-#include <algorithm>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
-#include <cmath>
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdio>
-
 #include <functional>
 #include <numeric>
 #include <optional>
 #include <vector>
+
 namespace {
 
 QString kindText(DayKind kind)
@@ -43,8 +44,10 @@ QString kindText(DayKind kind)
         return QStringLiteral("오전 반차");
     case DayKind::halfDayPm:
         return QStringLiteral("오후 반차");
+    case DayKind::unknown:
+        break;
     }
-    return {};
+    return QStringLiteral("알 수 없음");
 }
 
 // Whole minutes are enough for days gone by: "3시간 10분", "8시간", "0분".
@@ -66,9 +69,6 @@ QString dayText(const QDate& date)
            korean.dayName(date.dayOfWeek(), QLocale::ShortFormat) + u')';
 }
 
-QString cell(const QString& text, int width, bool right = false)
-{
-    const QString pad(std::max(0, width - Report::displayWidth(text)), u' ');
 // "12-07 (월)": the heading above the table names the year.
 QString shortDayText(const QDate& date)
 {
@@ -95,6 +95,9 @@ QString wrapParts(const QStringList& parts, int columns)
     return out;
 }
 
+QString cell(const QString& text, int width, bool right = false)
+{
+    const QString pad(std::max(0, width - Report::displayWidth(text)), u' ');
     return right ? pad + text : text + pad;
 }
 
@@ -111,16 +114,6 @@ QString hhmm(qint64 minutes)
     if (minutes < 0 || minutes > 24 * 60)
         return QString::number(minutes);
     return QString::asprintf("%02d:%02d", int(minutes / 60), int(minutes % 60));
-}
-
-QString csvField(const QString& text)
-{
-    if (!text.contains(u',') && !text.contains(u'"') && !text.contains(u'\n') &&
-        !text.contains(u'\r'))
-        return text;
-    QString quoted = text;
-    quoted.replace(u'"', QStringLiteral("\"\""));
-    return u'"' + quoted + u'"';
 }
 
 QString number(double value, int decimals)
@@ -298,6 +291,13 @@ QString table(const QString& heading, const QDate& from, const QDate& to,
          QStringLiteral("월루 ") + slackText(t.slackSec, t.slackSharePercent(), t.earnedWon > 0)},
         columns);
     out += wrapParts({QStringLiteral("기록된 날 ") + QString::number(t.days) + QStringLiteral("일"),
+                      QStringLiteral("일한 시간 ") + minutesText(t.workedMin),
+                      QStringLiteral("정규 ") + fmtWon(t.earnedWon),
+                      QStringLiteral("야근 수당 ") + fmtWon(t.overtimeWon)},
+                     columns);
+    return out;
+}
+
 int terminalColumns()
 {
     winsize size{};
@@ -306,13 +306,6 @@ int terminalColumns()
         return size.ws_col;
     // A pipe or a file: the width of the terminal it is most likely to be read in.
     return kDefaultColumns;
-}
-
-                      QStringLiteral("일한 시간 ") + minutesText(t.workedMin),
-                      QStringLiteral("정규 ") + fmtWon(t.earnedWon),
-                      QStringLiteral("야근 수당 ") + fmtWon(t.overtimeWon)},
-                     columns);
-    return out;
 }
 
 QByteArray csv(const QList<DayRecord>& days)
@@ -348,7 +341,7 @@ QByteArray csv(const QList<DayRecord>& days)
             const auto it = d.slackByReason.constFind(reason);
             row.append(it == d.slackByReason.cend() ? QString() : number(*it, 0));
         }
-        row << csvField(targetsText(d.topTargets)) << csvField(d.eodChoice)
+        row << Printable::csvField(targetsText(d.topTargets)) << Printable::csvField(d.eodChoice)
             << (d.final ? QStringLiteral("1") : QStringLiteral("0"));
         out += row.join(u',') + QStringLiteral("\r\n");
     }

@@ -1,21 +1,26 @@
 // End to end: the built companion is run the way a user, a script or a status bar runs it.
 
 #include "engine/Store.h"
+#include "ledger/Ledger.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSettings>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
 #include <csignal>
 #include <poll.h>
 #include <pty.h>
@@ -314,6 +319,74 @@ TEST_F(Cli, WritersOfTheSettingsFileKeepEachOthersChanges)
     EXPECT_EQ(QDir(QFileInfo(store).path()).entryList(QDir::Files | QDir::Hidden),
               QStringList{QStringLiteral("tockwork.conf")})
         << "no lock or temporary file is left behind";
+}
+
+// Text from the files reaches a terminal or a spreadsheet: a note or label holding terminal
+// controls, NUL or bytes that are not UTF-8 is printed escaped, never as it stands.
+TEST_F(Cli, NotesAndLabelsArePrintedEscapedAndUnknownKindsOfDayAsUnknown)
+{
+    const QString note = QStringLiteral("\x1b]0;pwned\x07\r병원\\");
+    ASSERT_EQ(run({"dayoff", "add", "2026-03-10", "--note", note}).exitCode, 0);
+    const QString expected = QStringLiteral("\\x1b]0;pwned\\x07\\x0d병원\\\\");
+    for (const QStringList& args :
+         {QStringList{"dayoff", "list"}, {"dayoff", "add", "2026-03-10", "--note", note}}) {
+        const QByteArray out = run(args).out;
+        EXPECT_FALSE(out.contains('\x1b') || out.contains('\x07') || out.contains('\r'))
+            << out.toStdString();
+        EXPECT_TRUE(QString::fromUtf8(out).contains(expected)) << out.toStdString();
+    }
+
+    // A row as another program or a newer version may leave it: a kind this version does not
+    // know, a figure no day can have, a label with controls and an answer that is not UTF-8.
+    const QString data = home.filePath(QStringLiteral("data"));
+    qputenv("XDG_DATA_HOME", data.toUtf8());
+    const QString path = data + QStringLiteral("/tockwork/days.sqlite");
+    {
+        Ledger ledger(path, Ledger::Access::readWrite);
+        DayRecord day;
+        day.date = QDate(2026, 3, 9);
+        day.workedMin = 480;
+        day.earnedWon = 142857;
+        ASSERT_TRUE(ledger.upsert(day)) << ledger.errorText().toStdString();
+    }
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "raw");
+        db.setDatabaseName(path);
+        ASSERT_TRUE(db.open());
+        QSqlQuery q(db);
+        ASSERT_TRUE(q.exec(
+            QStringLiteral("UPDATE days SET kind = 'sabbatical', overtime_min = 1e308, "
+                           "top_targets = '[{\"label\":\"yt\\u0000\\u001b[2J\",\"sec\":60}]', "
+                           "eod_choice = CAST(X'6C65FF6674' AS TEXT)")));
+    }
+    QSqlDatabase::removeDatabase("raw");
+
+    const QStringList range = {"history", "--from", "2026-03-09", "--to", "2026-03-09"};
+    const CliResult table = run(range);
+    ASSERT_EQ(table.exitCode, 0) << table.err.toStdString();
+    const QString text = QString::fromUtf8(table.out);
+    EXPECT_TRUE(text.contains(QStringLiteral("알 수 없음"))) << table.out.toStdString();
+    EXPECT_FALSE(text.contains(QStringLiteral("근무"))) << table.out.toStdString();
+    EXPECT_FALSE(text.contains(QRegularExpression(QStringLiteral("-[0-9]+(시간|분)"))))
+        << table.out.toStdString();
+
+    const CliResult csv = run(range + QStringList{"--csv"});
+    ASSERT_EQ(csv.exitCode, 0);
+    EXPECT_FALSE(csv.out.contains('\0') || csv.out.contains('\x1b')) << csv.out.toStdString();
+    const QStringList rows = QString::fromUtf8(csv.out).split(QStringLiteral("\r\n"));
+    ASSERT_GE(rows.size(), 2);
+    EXPECT_TRUE(rows[1].startsWith(QStringLiteral("2026-03-09,unknown,"))) << rows[1].toStdString();
+    EXPECT_TRUE(rows[1].contains(QStringLiteral("yt\\x00\\x1b[2J 1분"))) << rows[1].toStdString();
+    EXPECT_TRUE(rows[1].contains(QStringLiteral(",le\\ufffdft,"))) << rows[1].toStdString();
+
+    const CliResult json = run(range + QStringList{"--json"});
+    ASSERT_EQ(json.exitCode, 0);
+    EXPECT_FALSE(json.out.contains('\0') || json.out.contains('\x1b')) << json.out.toStdString();
+    const QJsonObject row =
+        QJsonDocument::fromJson(json.out).object()["days"].toArray().at(0).toObject();
+    EXPECT_EQ(row["kind"].toString(), "unknown");
+    EXPECT_TRUE(std::isfinite(row["overtimeMin"].toDouble()));
+    EXPECT_LT(row["overtimeMin"].toDouble(), 1e300);
 }
 
 } // namespace
