@@ -79,7 +79,11 @@ double dailyWorkHours()
 
 qint64 lunchMinutes()
 {
-    return std::max<qint64>(0, Cfg::lunchEnd() - Cfg::lunchStart());
+    // The stored times may be anything a hand-edited file holds: their difference is taken in
+    // double, as for the working day, so it cannot overflow.
+    const double minutes = std::max(0.0, static_cast<double>(Cfg::lunchEnd()) -
+                                             static_cast<double>(Cfg::lunchStart()));
+    return qint64(std::min(minutes, 9.0e18));
 }
 
 } // namespace Derived

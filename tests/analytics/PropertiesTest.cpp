@@ -1,6 +1,7 @@
 // What events say about the machine, the settings and the day; how a batch goes on the wire.
 #include "AnalyticsFixture.h"
 
+#include "analytics/Derived.h"
 #include "analytics/Labels.h"
 #include "analytics/Platform.h"
 #include "analytics/Wire.h"
@@ -9,6 +10,8 @@
 
 #include <QRegularExpression>
 #include <QSslSocket>
+
+#include <limits>
 
 namespace {
 
@@ -102,6 +105,18 @@ TEST_F(AnalyticsTest, LaunchesReportTheMachineTheSettingsAndTheInstall)
     EXPECT_EQ(Analytics::daysSinceInstall(), 0);
     Store::standard().set("analyticsInstalledAt", QStringLiteral("yesterday"));
     EXPECT_EQ(Analytics::daysSinceInstall(), 0);
+}
+
+// Times from a hand-edited file at the ends of the integer range: the lunch is measured without
+// overflow (the sanitizer build aborts on it), as none when it ends before it starts.
+TEST_F(AnalyticsTest, LunchMinutesOfStoredExtremesStayInRange)
+{
+    constexpr qint64 kMax = std::numeric_limits<qint64>::max();
+    constexpr qint64 kMin = std::numeric_limits<qint64>::min();
+    Cfg::save(540, 1080, kMin, kMax, 3'000'000, true);
+    EXPECT_EQ(Analytics::Derived::lunchMinutes(), qint64(9.0e18));
+    Cfg::save(540, 1080, kMax, kMin, 3'000'000, true);
+    EXPECT_EQ(Analytics::Derived::lunchMinutes(), 0);
 }
 
 } // namespace
