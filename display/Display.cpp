@@ -5,6 +5,7 @@
 #include "engine/Cfg.h"
 #include "engine/Clock.h"
 #include "engine/Eod.h"
+#include "engine/Holidays.h"
 #include "engine/Pause.h"
 #include "engine/Preview.h"
 #include "slacking/Wollu.h"
@@ -52,6 +53,50 @@ std::optional<Header> dayOffHeader(const Status& s)
     return std::nullopt;
 }
 
+// What the panel calls a public holiday, and its picture: the names people use ("성탄절", not
+// the official "기독탄신일"), short enough for the title line.
+struct HolidayTitle
+{
+    const char16_t* officialName;
+    const char16_t* title;
+};
+constexpr HolidayTitle kHolidayTitles[] = {
+    {u"신정", u"오늘은 신정 🎍"},
+    {u"설날", u"오늘은 설날 🧧"},
+    {u"삼일절", u"오늘은 삼일절 🎉"},
+    {u"노동절", u"오늘은 노동절 🛠️"},
+    {u"어린이날", u"오늘은 어린이날 🎈"},
+    {u"부처님 오신 날", u"부처님오신날 🪷"},
+    {u"현충일", u"오늘은 현충일 🕊️"},
+    {u"제헌절", u"오늘은 제헌절 📜"},
+    {u"광복절", u"오늘은 광복절 🎉"},
+    {u"추석", u"오늘은 추석 🌕"},
+    {u"개천절", u"오늘은 개천절 🎉"},
+    {u"한글날", u"오늘은 한글날 📖"},
+    {u"기독탄신일", u"오늘은 성탄절 🎄"},
+    {u"대체공휴일", u"오늘은 대체공휴일 😴"},
+    {u"선거일", u"오늘은 선거일 🗳️"},
+};
+
+// The title of a public holiday that is today's day off, or none (a weekend, or no holiday).
+std::optional<QString> holidayTitle(const QDate& date)
+{
+    if (!Holidays::isHoliday(date))
+        return std::nullopt;
+    for (const Holidays::Named& holiday : Holidays::named(date.year())) {
+        if (holiday.date != date)
+            continue;
+        // A day with two names ("설날, 대체공휴일") is called by its first.
+        const QString name = holiday.name.section(QStringLiteral(", "), 0, 0);
+        for (const HolidayTitle& t : kHolidayTitles)
+            if (name.startsWith(QString::fromUtf16(t.officialName)) ||
+                name.endsWith(QString::fromUtf16(t.officialName)))
+                return QString::fromUtf16(t.title);
+        return QStringLiteral("오늘은 공휴일 😴");
+    }
+    return QStringLiteral("오늘은 공휴일 😴");
+}
+
 Header headerFor(DayState state)
 {
     switch (state) {
@@ -72,11 +117,11 @@ Header headerFor(DayState state)
             return {u"출근 준비 🐜", u"오늘도 톡웍 파이팅", u"ant_work"};
         return {u"열심히 일하는 중 🐜", u"개미는 톡웍 오늘도 톡웍", u"ant_work"};
     case DayState::lunch:
-        return {u"점심시간🍚", u"든든하게 충전 중", u"ant_lunch"};
+        return {u"점심시간 🍚", u"든든하게 충전 중", u"ant_lunch"};
     case DayState::overtime:
         return {u"야근 중… 🐜💦", u"무리하지 말아요", u"ant_over"};
     case DayState::dinner:
-        return {u"저녁 식사 중🍚", u"맛있게 드세요", u"ant_lunch"};
+        return {u"저녁 식사 중 🍚", u"맛있게 드세요", u"ant_lunch"};
     case DayState::done:
         return {u"퇴근! 베짱이 타임 🌿", u"오늘도 수고했어요", u"home"};
     }
@@ -91,6 +136,26 @@ qint64 wolluSharePercent(double wolluWon, double earnedWon)
     if (!std::isfinite(share))
         return share > 0 ? static_cast<qint64>(kMaxWolluShare) : 0;
     return static_cast<qint64>(std::clamp(share, 0.0, kMaxWolluShare));
+}
+
+// No slacking yet: at the desk that is focus; at lunch, on a day off or after work it is
+// simply none.
+QString noSlackingText(DayState state)
+{
+    switch (state) {
+    case DayState::off:
+        return QStringLiteral("오늘은 월루 0분 😴");
+    case DayState::lunch:
+    case DayState::dinner:
+        return QStringLiteral("아직 월루 0분, 식사 중 🍚");
+    case DayState::done:
+        return QStringLiteral("오늘 월루 0분 🎯");
+    case DayState::before:
+    case DayState::working:
+    case DayState::overtime:
+        break;
+    }
+    return QStringLiteral("아직 월루 0분, 집중 중! 🎯");
 }
 
 void fillWollu(Display& d, double hourly, double earnedWon)
@@ -117,7 +182,7 @@ void fillWollu(Display& d, double hourly, double earnedWon)
     const double slackSec = finiteOrZero(wollu.sec);
     const double slackMin = slackSec / 60.0;
     if (slackMin < 1) {
-        d.wolluText = QStringLiteral("아직 월루 0분, 집중 중! 🎯");
+        d.wolluText = noSlackingText(d.status.state);
         return;
     }
     d.wolluHot = true;
@@ -152,9 +217,9 @@ Status demoStatus(DayState state)
     return {};
 }
 
-} // namespace
-
-Display buildDisplay(const Status& s)
+// `overtimeWonAfterLeaving`: what the day's overtime earned until the user left it, shown in
+// the done phase that follows.
+Display buildDisplay(const Status& s, double overtimeWonAfterLeaving)
 {
     Display d;
     d.status = s;
@@ -163,6 +228,10 @@ Display buildDisplay(const Status& s)
 
     const Header header = dayOffHeader(s).value_or(headerFor(s.state));
     d.title = QString::fromUtf16(header.title);
+    // A public holiday is named (the fixed scenes of previews show no particular day).
+    if (s.state == DayState::off && !s.dayOff && !Preview::demoState)
+        if (const std::optional<QString> holiday = holidayTitle(Clock::nowLocal().date()))
+            d.title = *holiday;
     d.mood = QString::fromUtf16(header.mood);
     d.mascot = QString::fromUtf16(header.mascot);
 
@@ -200,6 +269,9 @@ Display buildDisplay(const Status& s)
         break;
     case DayState::done:
         d.remainText = QStringLiteral("퇴근 완료 🎉");
+        // The overtime worked before leaving stays in the day's view.
+        if (d.showMoney && std::round(overtimeWonAfterLeaving) >= 1)
+            d.remainText += QStringLiteral(" +") + fmtWon(overtimeWonAfterLeaving);
         break;
     case DayState::off:
         d.remainText =
@@ -217,8 +289,21 @@ Display buildDisplay(const Status& s)
         break;
     }
 
+    const double overtimeWon = overtime ? pay.overtimeWon : finiteOrZero(overtimeWonAfterLeaving);
+    if (d.showMoney && (!off || paidOff))
+        d.totalText = tag + fmtWon(earnedWon + overtimeWon) + QStringLiteral(" 벌었어요");
+    else
+        d.totalText = d.earnedText;
+
     fillWollu(d, hourly, earnedWon);
     return d;
+}
+
+} // namespace
+
+Display buildDisplay(const Status& s)
+{
+    return buildDisplay(s, 0);
 }
 
 Display currentDisplay()
@@ -227,10 +312,19 @@ Display currentDisplay()
         return buildDisplay(demoStatus(*Preview::demoState));
 
     Status s = computeStatus(Clock::now());
+    double overtimeWonAfterLeaving = 0;
     if ((s.state == DayState::overtime || s.state == DayState::dinner) && Eod::leftToday()) {
         s.state = DayState::done;
         s.progress = 1;
         s.remainMin = 0;
+        // The overtime ends where the user left; without the instant (an answer given by an
+        // older version) it is not known and not shown.
+        if (const std::optional<double> leftAt = Eod::leftAt()) {
+            const Status then = computeStatus(*leftAt);
+            const bool late = then.state == DayState::overtime || then.state == DayState::dinner;
+            s.overtimeMin = late ? then.overtimeMin : 0;
+            overtimeWonAfterLeaving = late ? dayPay(then, *leftAt).overtimeWon : 0;
+        }
     }
-    return buildDisplay(s);
+    return buildDisplay(s, overtimeWonAfterLeaving);
 }

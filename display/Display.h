@@ -23,6 +23,9 @@ struct Display
     QString wolluMoneyText;
     QString wolluPctText;
     bool wolluHot = false;
+    // Today's whole pay so far, overtime included, for the tray's tooltip: "(세전)279,859원
+    // 벌었어요".
+    QString totalText;
 
     bool operator==(const Display&) const = default;
 };

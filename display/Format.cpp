@@ -1,6 +1,7 @@
 #include "display/Format.h"
 
 #include <QLocale>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <cmath>
@@ -65,4 +66,36 @@ QString fmtDurSec(double minutes)
     if (n % 60 != 0 || text.isEmpty())
         addPart(n % 60, QStringLiteral("초"));
     return text;
+}
+
+QStringList moneyLineForms(const QString& text)
+{
+    static const QRegularExpression line(
+        QStringLiteral("^(\\(세전\\))?(.*?)([+-]?)([0-9](?:[0-9]|[^0-9원](?=[0-9]))*)원(.*)$"),
+        QRegularExpression::DotMatchesEverythingOption);
+    const QRegularExpressionMatch m = line.match(text);
+    QStringList forms{text};
+    if (!m.hasMatch())
+        return forms;
+    const QString sign = m.captured(3);
+    const QString amount = m.captured(4) + QStringLiteral("원");
+    const auto add = [&forms](const QString& form) {
+        if (!forms.contains(form))
+            forms.append(form);
+    };
+    if (m.capturedLength(1) > 0)
+        add(m.captured(2) + sign + amount + m.captured(5));
+    add(sign + amount);
+    QString digits;
+    for (const QChar c : m.captured(4))
+        if (c.isDigit())
+            digits += c;
+    bool ok = false;
+    const double won = digits.toDouble(&ok);
+    if (!ok)
+        return forms;
+    // Rounded, not truncated: a figure in 만원 says what the amount is nearest to.
+    add(sign + numberLocale().toString(roundToInt64(won / 10000.0)) + QStringLiteral("만원"));
+    add(sign + numberLocale().toString(won / 1e8, 'f', 1) + QStringLiteral("억원"));
+    return forms;
 }

@@ -18,9 +18,8 @@ double finiteOrZero(double value)
 
 // Overtime minutes inside the night window (00:00-06:00, 22:00-24:00) since the scheduled end;
 // dinner taken at night comes off them first.
-double overtimeNightMinutes(const Status& s)
+double overtimeNightMinutes(const Status& s, double now)
 {
-    const double now = Clock::now();
     const QTime time = Clock::toLocal(now).time();
     const double t = time.hour() * 60.0 + time.minute() + time.second() / 60.0;
     const double we = static_cast<double>(Cfg::workEnd());
@@ -36,6 +35,11 @@ double overtimeNightMinutes(const Status& s)
 
 DayPay dayPay(const Status& s)
 {
+    return dayPay(s, Clock::now());
+}
+
+DayPay dayPay(const Status& s, double at)
+{
     DayPay pay;
     pay.hourlyWon = finiteOrZero(Cfg::hourlyWonThisMonth());
     pay.hourlyLegalWon = finiteOrZero(Cfg::hourlyWonLegal());
@@ -45,7 +49,7 @@ DayPay dayPay(const Status& s)
     if (s.state == DayState::overtime || s.state == DayState::dinner) {
         // Overtime earns 1.5 times the 21.75-day rate, its night minutes 2.0 times.
         const double overtimeMin = std::max(finiteOrZero(s.overtimeMin), 0.0);
-        pay.overtimeNightMin = overtimeNightMinutes(s);
+        pay.overtimeNightMin = overtimeNightMinutes(s, at);
         const double plain = std::max(overtimeMin - pay.overtimeNightMin, 0.0);
         pay.overtimeWon = pay.hourlyLegalWon / 60.0 * (plain * 1.5 + pay.overtimeNightMin * 2.0);
     }

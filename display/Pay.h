@@ -14,3 +14,6 @@ struct DayPay
 };
 
 DayPay dayPay(const Status& s);
+// The same for a status computed at the instant `at` (epoch seconds): the night window is read
+// at that instant's local time.
+DayPay dayPay(const Status& s, double at);

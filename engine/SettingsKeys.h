@@ -50,5 +50,6 @@ inline const QString dinnerStart = QStringLiteral("dinnerStart");       // 0 = n
 // End-of-day answer: "left" or "overtime", and the day key it was given on.
 inline const QString eodChoice = QStringLiteral("eodChoice");
 inline const QString eodDay = QStringLiteral("eodDay");
+inline const QString eodAt = QStringLiteral("eodAt"); // the instant of the answer, epoch seconds
 
 } // namespace SettingsKeys

@@ -59,7 +59,7 @@ TEST_F(DisplayTest, WorkingMorningShowsEarnedAndStillToEarn)
     Pause::set(ManualState::away, Clock::now());
     EXPECT_EQ(currentDisplay().title, QStringLiteral("자리 비움 🚶"));
     freeze14th(12, 30); // lunch ignores the manual state
-    EXPECT_EQ(currentDisplay().title, QStringLiteral("점심시간🍚"));
+    EXPECT_EQ(currentDisplay().title, QStringLiteral("점심시간 🍚"));
 }
 
 TEST_F(DisplayTest, DayOffHidesFiguresAndLeavingEndsTheDay)
@@ -70,8 +70,86 @@ TEST_F(DisplayTest, DayOffHidesFiguresAndLeavingEndsTheDay)
     freeze14th(19, 30);
     Eod::choose(QStringLiteral("left"));
     EXPECT_EQ(currentDisplay().status, (Status{DayState::done, 1, 480, 0, 90}));
+    // What the 90 minutes of overtime added stays in the day's view and in its whole pay...
     EXPECT_EQ(texts(), QStringLiteral("퇴근! 베짱이 타임 🌿 | 8시간 | (세전)142,857원 벌었어요 | "
-                                      "0초 | 퇴근 완료 🎉"));
+                                      "0초 | 퇴근 완료 🎉 +38,793원"));
+    EXPECT_EQ(currentDisplay().totalText, QStringLiteral("(세전)181,650원 벌었어요"));
+    // ...and does not grow after leaving, even into the night rate.
+    freeze14th(23, 0);
+    EXPECT_EQ(currentDisplay().status.overtimeMin, 90);
+    EXPECT_EQ(currentDisplay().remainText, QStringLiteral("퇴근 완료 🎉 +38,793원"));
+
+    // Leaving at the prompt when the day ends adds nothing to show.
+    freeze14th(18, 0);
+    Eod::choose(QStringLiteral("left"));
+    freeze14th(20, 0);
+    EXPECT_EQ(currentDisplay().remainText, QStringLiteral("퇴근 완료 🎉"));
+    EXPECT_EQ(currentDisplay().totalText, QStringLiteral("(세전)142,857원 벌었어요"));
+}
+
+// The tray's tooltip carries the whole day, overtime included, as the panel's two rows add up.
+TEST_F(DisplayTest, TheWholeDayCountsOvertimeAndTheDayOffItsPay)
+{
+    EXPECT_EQ(currentDisplay().totalText, currentDisplay().earnedText);
+    freeze14th(19, 30);
+    const Display late = currentDisplay();
+    EXPECT_EQ(late.earnedText + late.remainText,
+              QStringLiteral("(세전)142,857원 벌었어요(세전)38,793원 더 벌었어요"));
+    EXPECT_EQ(late.totalText, QStringLiteral("(세전)181,650원 벌었어요"));
+    setSchedule(1080, 0);
+    EXPECT_EQ(currentDisplay().totalText, QStringLiteral("월급 설정 필요"));
+    freezeAt(2026, 1, 17, 10, 30);
+    EXPECT_EQ(currentDisplay().totalText, QStringLiteral("-"));
+}
+
+// A public holiday is named in the voice of the other titles; "집중 중!" is said only where the
+// user is expected at the desk.
+TEST_F(DisplayTest, HolidaysAreNamedAndFocusIsPraisedOnlyAtTheDesk)
+{
+    const struct
+    {
+        int y, m, d;
+        const char* title;
+    } days[] = {{2026, 12, 25, "오늘은 성탄절 🎄"},      {2026, 1, 1, "오늘은 신정 🎍"},
+                {2026, 2, 17, "오늘은 설날 🧧"}, {2026, 9, 25, "오늘은 추석 🌕"},
+                {2026, 10, 9, "오늘은 한글날 📖"},       {2026, 1, 17, "오늘은 쉬는 날 😴"}};
+    for (const auto& day : days) {
+        freezeAt(day.y, day.m, day.d, 10, 30);
+        const Display d = currentDisplay();
+        EXPECT_EQ(d.title, QString::fromUtf8(day.title)) << day.m << "-" << day.d;
+        EXPECT_EQ(d.mood, QStringLiteral("푹 쉬어요"));
+        EXPECT_FALSE(d.wolluText.contains(QStringLiteral("집중 중"))) << day.m << "-" << day.d;
+    }
+    for (const auto& [h, m] : {std::pair{12, 30}, std::pair{19, 0}}) {
+        freeze14th(h, m);
+        if (h == 19) {
+            Dinner::begin(Clock::now());
+        }
+        EXPECT_FALSE(currentDisplay().wolluText.contains(QStringLiteral("집중 중"))) << h;
+        EXPECT_EQ(currentDisplay().wolluText, QStringLiteral("아직 월루 0분, 식사 중 🍚")) << h;
+    }
+    freeze14th(10, 30);
+    EXPECT_EQ(currentDisplay().wolluText, QStringLiteral("아직 월루 0분, 집중 중! 🎯"));
+}
+
+// Ever shorter forms of a money line for a place too narrow for it: the tag goes first.
+TEST(MoneyLineForms, DropTheTagThenTheWordsThenDigits)
+{
+    QLocale::setDefault(QLocale(QLocale::Korean, QLocale::SouthKorea));
+    EXPECT_EQ(moneyLineForms(QStringLiteral("(세전)120,768원 더 벌었어요")),
+              (QStringList{"(세전)120,768원 더 벌었어요", "120,768원 더 벌었어요", "120,768원",
+                           "12만원", "0.0억원"}));
+    EXPECT_EQ(
+        moneyLineForms(QStringLiteral("퇴근 완료 🎉 +574,712,643원")),
+        (QStringList{"퇴근 완료 🎉 +574,712,643원", "+574,712,643원", "+57,471만원", "+5.7억원"}));
+    // Nothing to shorten without an amount.
+    for (const char* text : {"퇴근 완료 🎉", "월급 설정 필요", "-"})
+        EXPECT_EQ(moneyLineForms(QString::fromUtf8(text)), QStringList{QString::fromUtf8(text)});
+    // Grouped by another locale's mark, the amount is still read whole.
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    EXPECT_EQ(moneyLineForms(QStringLiteral("84.300원 벌었어요")).at(1),
+              QStringLiteral("84.300원"));
+    QLocale::setDefault(QLocale::system());
 }
 
 TEST_F(DisplayTest, OvertimePaysOneAndAHalfAndNightDouble)

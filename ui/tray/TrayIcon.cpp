@@ -93,7 +93,7 @@ void TrayIcon::show(const Display& display)
     const bool animated = menubarAntFrame && menubarFrameMascot == display.mascot;
     const int frame = animated ? mascotFrames_.frameIndex() : 0;
     statusItem_->setSprite(sprites.isEmpty() ? TraySprite{} : sprites[frame % sprites.size()]);
-    statusItem_->setToolTip(display.title, display.earnedText);
+    statusItem_->setToolTip(display.title, display.totalText);
 }
 
 void TrayIcon::startAnimation()
