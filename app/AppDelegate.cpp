@@ -50,6 +50,10 @@ constexpr auto kPauseChanged = "Pause Changed";
 // The same click that closed the panel from outside reaches the icon a moment later.
 constexpr double kReopenGuardSec = 0.5;
 
+// A host may ask to show the menu many times for one opening (dbusmenu's AboutToShow, once per
+// submenu or in a loop): one opening is reported, not each request.
+constexpr double kMenuOpenedIntervalSec = 1.0;
+
 bool isLate(DayState state)
 {
     return state == DayState::overtime || state == DayState::dinner;
@@ -95,7 +99,11 @@ void AppDelegate::applicationDidFinishLaunching(const QStringList& args)
     // that reports a user's choice to quit. First of all, so a signal during the start cannot end
     // the process before the launch it records is saved.
     quitRequests = std::make_unique<QuitRequests>();
-    connect(quitRequests.get(), &QuitRequests::quitRequested, qApp, &QCoreApplication::quit);
+    connect(quitRequests.get(), &QuitRequests::quitRequested, qApp, [] {
+        // An open "종료할까요?" gets no answer: the user did not decline.
+        dismissQuitQuestion();
+        QCoreApplication::quit();
+    });
     connect(qApp, &QCoreApplication::aboutToQuit, this, &AppDelegate::applicationWillTerminate);
     const StartOptions options = parseStartOptions(args);
     if (options.scriptedDemo)
@@ -436,8 +444,14 @@ void AppDelegate::closeSettings()
 
 void AppDelegate::rebuildMenu()
 {
-    Analytics::track(Analytics::Event::menuOpened,
-                     {{QStringLiteral("state"), dayStateName(computeStatus(Clock::now()).state)}});
+    const double now = Clock::now();
+    // A clock set back is a new opening, not a repeat.
+    if (!lastMenuOpenedAt_ || now < *lastMenuOpenedAt_ ||
+        now - *lastMenuOpenedAt_ >= kMenuOpenedIntervalSec) {
+        lastMenuOpenedAt_ = now;
+        Analytics::track(Analytics::Event::menuOpened,
+                         {{QStringLiteral("state"), dayStateName(computeStatus(now).state)}});
+    }
     fillMenu();
 }
 
@@ -448,8 +462,15 @@ void AppDelegate::fillMenu()
     context.pinned = pinned_;
     context.state = fresh.state;
     context.manual = Preview::demoState ? ManualState::work : Pause::state();
-    context.canReChoose = !Preview::demoState &&
-                          (isLate(fresh.state) || currentDisplay().status.state == DayState::done);
+    const Display display = currentDisplay();
+    context.canReChoose =
+        !Preview::demoState && (isLate(fresh.state) || display.status.state == DayState::done);
+    context.dayLine = menuDayLine(display.title, display.earnedText);
+    // Off, or hidden behind the panel's eye button: no slacking figures in the menu either.
+    const bool tracking = Preview::demoWollu ? !Preview::demoWollu->disabled : !Wollu::disabled();
+    const bool hidden = Preview::demoWollu ? Preview::demoWollu->hidden : Wollu::hidden();
+    if (tracking && !hidden)
+        context.slackingLine = menuSlackingLine(display.wolluText, display.wolluMoneyText);
     if (statusMenu_)
         fillStatusMenu(*statusMenu_, context,
                        [this](MenuCommand command) { runMenuCommand(command); });
@@ -458,6 +479,9 @@ void AppDelegate::fillMenu()
 void AppDelegate::runMenuCommand(MenuCommand command)
 {
     switch (command) {
+    case MenuCommand::showPanel:
+        showPanel(QStringLiteral("menu"));
+        break;
     case MenuCommand::togglePin:
         togglePin();
         break;
@@ -509,7 +533,11 @@ void AppDelegate::setPause(ManualState state)
 
 void AppDelegate::quit()
 {
-    if (!askToQuit()) {
+    const std::optional<bool> answer = askToQuit();
+    // No answer: the open question was brought forward, or the application ends without it.
+    if (!answer)
+        return;
+    if (!*answer) {
         Analytics::track(Analytics::Event::appQuitCancelled);
         return;
     }

@@ -134,6 +134,7 @@ private:
     // A press outside closes the panel before the same click reaches the icon: that click must
     // not open it again.
     double hiddenByOutsideClickAt_ = 0;
+    std::optional<double> lastMenuOpenedAt_;
     std::optional<DayState> lastTrackedState_;
     std::optional<ManualState> lastManualState_;
     double appLaunchedAt_ = 0;

@@ -9,6 +9,7 @@
 #include "engine/Store.h"
 #include "preview/ScriptedDemo.h"
 #include "render/Resources.h"
+#include "slacking/Wollu.h"
 #include "ui/eod/EndOfDayPrompt.h"
 #include "ui/eod/EodWindow.h"
 #include "ui/eod/EodWindowController.h"
@@ -19,6 +20,7 @@
 #include "ui/tray/TrayIcon.h"
 #include "ui/tray/TrayPlatform.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -31,6 +33,7 @@
 #include <QSettings>
 #include <QSignalSpy>
 #include <QThread>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -207,6 +210,7 @@ TEST_F(Delegate, TheMenuIsRebuiltForEachOpeningAndItsCommandsWork)
     actionTitled(QStringLiteral("새로고침"))->trigger();
     actionTitled(QStringLiteral("패널 항상 띄우기 (작업 중)"))->trigger();
     EXPECT_TRUE(app.pinned());
+    clock.at(clock.epoch(QDate(2025, 3, 12), QTime(10, 31)));
     Q_EMIT menu->aboutToShow();
     EXPECT_TRUE(actionTitled(QStringLiteral("패널 항상 띄우기 (작업 중)"))->isChecked());
 
@@ -219,6 +223,53 @@ TEST_F(Delegate, TheMenuIsRebuiltForEachOpeningAndItsCommandsWork)
     EXPECT_EQ(pauses[0]["state"].toString(), "rest");
     EXPECT_EQ(pauses[1]["state"].toString(), "work");
     EXPECT_EQ(pauses[1]["paused_min"].toInt(), 30);
+}
+
+// Where a click opens the menu (GNOME), the menu carries the day; a host's flood of AboutToShow
+// is one opening, however often it rebuilds the menu.
+TEST_F(Delegate, TheMenuStartsWithTheDayAndOpensThePanel)
+{
+    Wollu::add(47 * 60);
+    AppDelegate& app = launch();
+    QMenu* menu = app.statusMenu();
+    const auto lines = [menu] {
+        QStringList texts;
+        for (QAction* action : menu->actions().mid(0, 4))
+            texts << (action->isSeparator() ? QStringLiteral("-")
+                      : action->isEnabled() ? action->text()
+                                            : QStringLiteral("(off) ") + action->text());
+        return texts;
+    };
+    for (int i = 0; i < 50; ++i)
+        Q_EMIT menu->aboutToShow();
+    QStringList shown = lines();
+    ASSERT_EQ(shown.size(), 4);
+    // 3,000,000 won a month: an hour's work by 10:00 has earned its share.
+    EXPECT_TRUE(shown[0].startsWith(QStringLiteral("(off) ")) &&
+                shown[0].contains(QStringLiteral(" · ")) &&
+                shown[0].endsWith(QStringLiteral("원 벌었어요")))
+        << shown[0].toStdString();
+    EXPECT_TRUE(shown[1].startsWith(QStringLiteral("(off) ⏰ 47분 딴짓 · 💰 ")) &&
+                shown[1].endsWith(QStringLiteral("원 월루")))
+        << shown[1].toStdString();
+    EXPECT_EQ(shown.mid(2), QStringList({QStringLiteral("오늘 자세히 보기"), "-"}));
+    const QString earnedAtTen = shown[0];
+
+    // Hidden by the eye button: the slacking line is left out; the figures follow each opening.
+    Wollu::toggleHidden();
+    ASSERT_TRUE(Wollu::hidden());
+    clock.at(clock.epoch(QDate(2025, 3, 12), QTime(11, 0)));
+    Q_EMIT menu->aboutToShow();
+    shown = lines();
+    EXPECT_EQ(shown.value(1), QStringLiteral("오늘 자세히 보기"));
+    EXPECT_NE(shown.value(0), earnedAtTen) << "an hour later, more is earned";
+
+    menu->actions().value(1)->trigger();
+    EXPECT_TRUE(app.panelWindow()->isVisible());
+    const QList<QJsonObject> opened = eventsNamed("Panel Opened");
+    ASSERT_EQ(opened.size(), 1);
+    EXPECT_EQ(opened[0]["trigger"].toString(), "menu");
+    EXPECT_EQ(eventsNamed("Menu Opened").size(), 2) << "once at 10:00, once at 11:00";
 }
 
 TEST_F(Delegate, ABreakEndsWithTheWorkingDay)
@@ -282,6 +333,38 @@ TEST_F(Delegate, QuittingAsksFirst)
     ASSERT_EQ(quits.size(), 1);
     EXPECT_EQ(quits[0]["session_minutes"].toInt(), 95);
     EXPECT_EQ(quits[0]["state"].toString(), "working");
+}
+
+// The question is modal, but menu clicks still arrive (over D-Bus too): a second "톡웍 종료"
+// brings the open question forward; a quit by signal ends it without "App Quit Cancelled".
+TEST_F(Delegate, QuittingAgainWhileAskingAsksOnceAndASignalIsNoCancel)
+{
+    AppDelegate& app = launch();
+    QSignalSpy confirmed(&app, &AppDelegate::quitConfirmed);
+
+    bool askedOnce = false;
+    QTimer::singleShot(0, [&] {
+        QWidget* question = openQuitQuestion();
+        ASSERT_NE(question, nullptr);
+        EXPECT_TRUE(question->isVisible());
+        // Returns at once, with the same question open: a second one would run its own loop here.
+        app.quit();
+        askedOnce = openQuitQuestion() == question;
+        for (QAbstractButton* button : question->findChildren<QAbstractButton*>())
+            if (button->text() == QStringLiteral("취소"))
+                button->click();
+    });
+    app.quit();
+    EXPECT_TRUE(askedOnce);
+    EXPECT_EQ(openQuitQuestion(), nullptr);
+    EXPECT_EQ(eventsNamed("App Quit Cancelled").size(), 1);
+
+    QTimer::singleShot(0, [] { dismissQuitQuestion(); });
+    app.quit();
+    EXPECT_EQ(openQuitQuestion(), nullptr);
+    EXPECT_EQ(confirmed.count(), 0) << "the quit itself is the signal's, not this question's";
+    EXPECT_EQ(eventsNamed("App Quit Cancelled").size(), 1);
+    EXPECT_TRUE(eventsNamed("App Quit").isEmpty());
 }
 
 TEST_F(Delegate, OvertimeAsksOnceAndReturnLeaves)

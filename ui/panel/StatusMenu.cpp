@@ -19,6 +19,25 @@ QKeySequence menuShortcut(MenuCommand command)
     }
 }
 
+namespace {
+
+QString joined(const QString& first, const QString& second)
+{
+    return second.isEmpty() ? first : first + QStringLiteral(" · ") + second;
+}
+
+} // namespace
+
+QString menuDayLine(const QString& title, const QString& earnedText)
+{
+    return joined(title, earnedText);
+}
+
+QString menuSlackingLine(const QString& wolluText, const QString& wolluMoneyText)
+{
+    return joined(wolluText, wolluMoneyText);
+}
+
 void fillStatusMenu(QMenu& menu, const MenuContext& context,
                     const std::function<void(MenuCommand)>& run)
 {
@@ -34,6 +53,18 @@ void fillStatusMenu(QMenu& menu, const MenuContext& context,
         QObject::connect(action, &QAction::triggered, &menu, [run, command] { run(command); });
         return action;
     };
+
+    // Figures, not commands: shown, never chosen. "&" in them is text, not a mnemonic.
+    const auto addLine = [&](QString text) {
+        QAction* line = menu.addAction(text.replace(u'&', QStringLiteral("&&")));
+        line->setEnabled(false);
+    };
+    if (!context.dayLine.isEmpty())
+        addLine(context.dayLine);
+    if (context.slackingLine)
+        addLine(*context.slackingLine);
+    add(QStringLiteral("오늘 자세히 보기"), MenuCommand::showPanel);
+    menu.addSeparator();
 
     QAction* pin = add(QStringLiteral("패널 항상 띄우기 (작업 중)"), MenuCommand::togglePin);
     pin->setCheckable(true);

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class QMenu;
 
@@ -13,6 +14,7 @@ class QMenu;
 
 enum class MenuCommand
 {
+    showPanel,
     togglePin,
     reChooseEod,
     rest,
@@ -31,7 +33,16 @@ struct MenuContext
     // The user's own break: offered while working, ended while on one.
     DayState state = DayState::off;
     ManualState manual = ManualState::work;
+    // The day at the top, for desktops where a click opens the menu, not the panel (GNOME): the
+    // headline with the earned money, and the slacking figures while they are tracked and shown.
+    QString dayLine;
+    std::optional<QString> slackingLine;
 };
+
+// "<title> · <earned>", the title alone without an earned text.
+QString menuDayLine(const QString& title, const QString& earnedText);
+// "<time slacked> · <its money>", the time alone without a money text.
+QString menuSlackingLine(const QString& wolluText, const QString& wolluMoneyText);
 
 // The key that runs `command` from the menu and from the panel, or an empty sequence.
 QKeySequence menuShortcut(MenuCommand command);
