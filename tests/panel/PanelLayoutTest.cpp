@@ -1,5 +1,7 @@
 #include "analytics/Analytics.h"
 #include "display/Display.h"
+#include "engine/Clock.h"
+#include "engine/Pause.h"
 #include "render/Appearance.h"
 #include "render/Colors.h"
 #include "render/MonaFont.h"
@@ -182,6 +184,90 @@ TEST_F(PanelLayoutTest, OvertimeRaisesTheTopAndShowsLeaveAndDinner)
     EXPECT_EQ(plain(panel.rowLabels()[2]), "남은 열일");
     EXPECT_TRUE(panel.leaveButton()->isHidden());
     EXPECT_TRUE(panel.dinnerButton()->isHidden());
+}
+
+// A break of one's own: "다시 일하기" where the dinner button sits in overtime, and it ends the
+// break.
+TEST_F(PanelLayoutTest, ABreakOffersTheWayBackWhereTheDinnerButtonSits)
+{
+    for (const ManualState manual : {ManualState::rest, ManualState::away}) {
+        Pause::set(manual, Clock::now());
+        panel.apply(dayIn(DayState::working));
+        const double btnH = panel.btnH();
+        EXPECT_EQ(panel.height(), 449 + btnH + 12);
+        ASSERT_FALSE(panel.backButton()->isHidden());
+        EXPECT_EQ(frame(panel.backButton()), QRectF(16, 235, 224, btnH));
+        EXPECT_TRUE(sameImage(
+            panel.backButton()->image(),
+            renderMonaLine("다시 일하기", mona(12), inkColor(), panel.devicePixelRatioF())));
+        EXPECT_TRUE(panel.dinnerButton()->isHidden());
+        EXPECT_TRUE(panel.leaveButton()->isHidden());
+        EXPECT_EQ(plain(panel.rowLabels()[2]), "남은 열일");
+
+        QSignalSpy updates(&panel, &PanelVC::updateRequested);
+        panel.backButton()->click();
+        EXPECT_EQ(Pause::state(), ManualState::work);
+        EXPECT_EQ(updates.size(), 1);
+    }
+    // At work, and at lunch (which has no break of its own), there is nothing to come back from.
+    panel.apply(dayIn(DayState::working));
+    EXPECT_TRUE(panel.backButton()->isHidden());
+    EXPECT_EQ(panel.height(), 449);
+    Pause::set(ManualState::rest, Clock::now());
+    panel.apply(dayIn(DayState::lunch));
+    EXPECT_TRUE(panel.backButton()->isHidden());
+}
+
+// The widest amounts a salary of 100억 a month gives: none is ever cut at the panel's edge. The
+// row's "(세전)" tag gives way first, then the words, then digits.
+TEST_F(PanelLayoutTest, AmountsAreNeverClippedTheTagGivesWayFirst)
+{
+    const auto width = [](const QString& text) {
+        double w = 0;
+        for (const LineSegment& s : monaLineSegments(text, mona(12)))
+            w += s.width;
+        return w;
+    };
+    const double room = frame(panel.valueLabels()[1]).width();
+    struct Row
+    {
+        DayState state;
+        const char* earned;
+        const char* remain;
+    };
+    for (const Row& row : {
+             Row{DayState::working, "(세전)129,156원 벌었어요", "(세전)129,156원 벌어야 해요"},
+             Row{DayState::overtime, "(세전)382,775,119원 벌었어요",
+                 "(세전)574,712,643원 더 벌었어요"},
+             Row{DayState::working, "(세전)9,223,372,036,854,774,784원 벌었어요",
+                 "(세전)382,775,119원 벌어야 해요"},
+             Row{DayState::done, "(세전)382,775,119원 벌었어요", "퇴근 완료 🎉 +574,712,643원"},
+         }) {
+        Display d = dayIn(row.state);
+        d.earnedText = QString::fromUtf8(row.earned);
+        d.remainText = QString::fromUtf8(row.remain);
+        panel.apply(d);
+        for (const int i : {1, 3}) {
+            const QString shown = plain(panel.valueLabels()[i]);
+            SCOPED_TRACE(shown.toStdString());
+            EXPECT_LE(width(shown), room - 1);
+            const QString full = i == 1 ? d.earnedText : d.remainText;
+            if (width(full) <= room - 2) {
+                EXPECT_EQ(shown, full) << "what fits is shown whole";
+            } else {
+                EXPECT_FALSE(shown.contains(QStringLiteral("(세전)")));
+                EXPECT_EQ(panel.valueLabels()[i]->toolTip(), full) << "the whole text on hover";
+            }
+        }
+    }
+    // The case seen in the morning with 350만원: the tag goes, the words stay.
+    Display morning = dayIn(DayState::working);
+    morning.remainText = QStringLiteral("(세전)129,156원 벌어야 해요");
+    panel.apply(morning);
+    const QString shown = plain(panel.valueLabels()[3]);
+    EXPECT_TRUE(shown == morning.remainText || shown == QStringLiteral("129,156원 벌어야 해요"))
+        << shown.toStdString();
+    EXPECT_TRUE(shown.endsWith(QStringLiteral("벌어야 해요")));
 }
 
 TEST_F(PanelLayoutTest, TheHistoryStripNeverTouchesTheBandTheDinnerButtonOrTheChips)

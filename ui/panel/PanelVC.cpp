@@ -3,9 +3,12 @@
 #include "analytics/Analytics.h"
 #include "analytics/Derived.h"
 #include "display/Display.h"
+#include "display/Format.h"
 #include "engine/Clock.h"
 #include "engine/Dinner.h"
 #include "engine/Eod.h"
+#include "engine/Pause.h"
+#include "engine/Preview.h"
 #include "platform/WindowHints.h"
 #include "render/Appearance.h"
 #include "render/Colors.h"
@@ -28,6 +31,9 @@
 #include <cmath>
 
 namespace {
+
+// Points a value keeps free of its right edge: the label's own rounding of the text's width.
+constexpr double kValueSlack = 2;
 
 const QString kRowTitles[4] = {QStringLiteral("오늘 열일"), QStringLiteral("지금까지"),
                                QStringLiteral("남은 열일"), QStringLiteral("퇴근까지")};
@@ -124,6 +130,23 @@ bool isLate(DayState state)
     return state == DayState::overtime || state == DayState::dinner;
 }
 
+// A break of the user's own ("잠깐 쉴게요", "자리 비움") in the phases that have one.
+bool isOnBreak(DayState state)
+{
+    return (state == DayState::before || state == DayState::working) &&
+           Pause::state() != ManualState::work;
+}
+
+// Width of `text` as the value labels draw it: the pixel font's own glyph widths, emoji from the
+// emoji font.
+double lineWidth(const QString& text, const QFont& font)
+{
+    double width = 0;
+    for (const LineSegment& segment : monaLineSegments(text, font))
+        width += segment.width;
+    return width;
+}
+
 } // namespace
 
 PanelVC::PanelVC(QWidget* parent) : QWidget(parent)
@@ -170,6 +193,9 @@ void PanelVC::loadView()
     dinnerBtn_ = new ChipButton(QString(), this);
     dinnerBtn_->hide();
     connect(dinnerBtn_, &ChipButton::clicked, this, &PanelVC::toggleDinner);
+    backBtn_ = new ChipButton(QStringLiteral("다시 일하기"), this);
+    backBtn_->hide();
+    connect(backBtn_, &ChipButton::clicked, this, &PanelVC::backToWork);
 
     chipBtns_ = {new ChipButton(QStringLiteral("설정"), this),
                  new ChipButton(QStringLiteral("닫기"), this)};
@@ -235,7 +261,19 @@ void PanelVC::setValue(int row, const QString& text, const std::optional<QColor>
     QLabel* label = valueLbls_[row];
     setTextColour(label, ink);
     if (amountColour) {
-        setAttributedText(label, coloredAmount(text, *amountColour, mona(12)));
+        // An amount is never clipped: the first form that fits, the tag of the row going first.
+        const QFont font = mona(12);
+        const double room = layout_.values[row].width() - kValueSlack;
+        const QStringList forms = moneyLineForms(text);
+        QString shown = forms.last();
+        for (const QString& form : forms) {
+            if (lineWidth(form, font) <= room) {
+                shown = form;
+                break;
+            }
+        }
+        label->setToolTip(shown == text ? QString() : text);
+        setAttributedText(label, coloredAmount(shown, *amountColour, font));
     } else {
         label->setTextFormat(Qt::PlainText);
         label->setText(text);
@@ -289,7 +327,9 @@ void PanelVC::apply(const Display& d)
     setValue(0, d.workedText, std::nullopt);
     setValue(1, d.earnedText, moneyGreenColor());
     setValue(2, d.remainWorkText, std::nullopt);
-    setValue(3, d.remainText, late ? moneyGreenColor() : wolluRedColor());
+    // After overtime the done phase shows what it added, in the money colour of overtime.
+    setValue(3, d.remainText,
+             (late || state == DayState::done) ? moneyGreenColor() : wolluRedColor());
 
     wolluView_->setLine(d.wolluText, font12, d.wolluHot ? wolluRedColor() : muted);
     if (d.wolluMoneyText.isEmpty())
@@ -302,7 +342,9 @@ void PanelVC::apply(const Display& d)
         wolluPctView_->setLine(d.wolluPctText, mona(11), muted);
 
     const bool compact = d.wolluMoneyText.isEmpty();
-    layout_ = panelLayout(late, compact, btnH_, true);
+    // A break's way back sits where the dinner button does, with the same room made for it.
+    const bool onBreak = !late && isOnBreak(state);
+    layout_ = panelLayout(late || onBreak, compact, btnH_, true);
     const double h = layout_.height;
 
     place(mascotView_, layout_.mascot, h);
@@ -335,6 +377,12 @@ void PanelVC::apply(const Display& d)
                                                 ? QStringLiteral("저녁 식사 완료!")
                                                 : QStringLiteral("저녁 먹고 올게요"),
                                             font12, ink, r));
+    }
+    backBtn_->setVisible(onBreak);
+    if (onBreak) {
+        place(backBtn_, layout_.dinner, h);
+        backBtn_->setFill(chip);
+        backBtn_->setImage(renderMonaLine(QStringLiteral("다시 일하기"), font12, ink, r));
     }
 
     place(wolluBand_, layout_.band, h);
@@ -410,6 +458,15 @@ void PanelVC::toggleDinner()
                          {{QStringLiteral("overtime_min"),
                            Analytics::Derived::overtimeMin(computeStatus(now))}});
     }
+    Q_EMIT updateRequested();
+    refresh();
+}
+
+void PanelVC::backToWork()
+{
+    // Fixed scenes keep their break; the application reports the change when it recomputes.
+    if (!Preview::demoState)
+        Pause::set(ManualState::work, Clock::now());
     Q_EMIT updateRequested();
     refresh();
 }

@@ -44,6 +44,8 @@ public:
     // The button actions.
     void toggleWollu();
     void toggleDinner();
+    // "다시 일하기": ends the user's break.
+    void backToWork();
     void leaveNow();
     void openSettings();
     void closePanel();
@@ -65,6 +67,8 @@ public:
     ChipButton* wolluEye() const { return wolluEye_; }
     ChipButton* leaveButton() const { return leaveBtn_; }
     ChipButton* dinnerButton() const { return dinnerBtn_; }
+    // Shown during a break, where the dinner button sits in overtime.
+    ChipButton* backButton() const { return backBtn_; }
     const std::array<ChipButton*, 2>& chipButtons() const { return chipBtns_; }
     HistoryStrip* historyStrip() const { return history_; }
     // How often the mascot's picture was loaded.
@@ -115,6 +119,7 @@ private:
     ChipButton* wolluEye_ = nullptr;
     ChipButton* leaveBtn_ = nullptr;
     ChipButton* dinnerBtn_ = nullptr;
+    ChipButton* backBtn_ = nullptr;
     std::array<ChipButton*, 2> chipBtns_{};
     HistoryStrip* history_ = nullptr;
 };
