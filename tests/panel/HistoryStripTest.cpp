@@ -99,12 +99,13 @@ TEST(HistoryFigures, TheWeekIsTheLastSevenWorkingDaysWithGapsWhereNothingRan)
     EXPECT_FALSE(view.slots[1].row.has_value()) << "a working day without a row is a gap";
     EXPECT_EQ(view.slots[1].barPx, 0);
     EXPECT_TRUE(view.slots.last().today);
-    // Monday 30 November starts the week the totals add up.
+    // The totals are those of the bars drawn, back into the week before.
     for (const HistorySlot& s : view.slots)
-        EXPECT_EQ(s.counted, s.date >= QDate(2026, 11, 30))
-            << s.date.toString(Qt::ISODate).toStdString();
-    EXPECT_EQ(view.from, QDate(2026, 11, 30));
-    EXPECT_EQ(view.totals.days, 1) << "only today's row falls in this week";
+        EXPECT_EQ(s.counted, s.row.has_value()) << s.date.toString(Qt::ISODate).toStdString();
+    EXPECT_EQ(view.from, QDate(2026, 11, 25));
+    EXPECT_EQ(view.heading, QStringLiteral("최근 7일"));
+    EXPECT_EQ(view.totals.days, 3);
+    EXPECT_EQ(view.moneyText, QStringLiteral("200,000원"));
 }
 
 TEST(HistoryFigures, AWeekendShowsOnlyWhenItWasPaid)
@@ -115,6 +116,7 @@ TEST(HistoryFigures, AWeekendShowsOnlyWhenItWasPaid)
     const HistoryView view = historyView(HistorySpan::week, kToday, rows, weekdaysOnly, 31);
     EXPECT_TRUE(datesOf(view).contains(saturday)) << "overtime on a Saturday earned money";
     EXPECT_FALSE(datesOf(view).contains(sunday)) << "the app merely ran on Sunday";
+    EXPECT_EQ(view.totals.days, 1) << "a day without a bar is not in the totals";
     EXPECT_EQ(view.slots.size(), 7);
     EXPECT_EQ(view.slots.first().date, QDate(2026, 11, 26)) << "the Saturday took a slot";
 }
@@ -175,7 +177,7 @@ TEST(HistoryFigures, TheTotalsLineReadsAsTheTerminalsDoes)
                                    day(kToday, 70000, 0)};
     const HistoryView week = historyView(HistorySpan::week, kToday, rows, weekdaysOnly, 31);
     EXPECT_EQ(week.totalsLine(),
-              QStringLiteral("이번 주 612,400원 · 야근 3시간 10분 · 월루 2시간 5분 (9%)"));
+              QStringLiteral("최근 7일 612,400원 · 야근 3시간 10분 · 월루 2시간 5분 (9%)"));
 
     const HistoryView month = historyView(HistorySpan::month, kToday, rows, weekdaysOnly, 31);
     EXPECT_EQ(month.totalsLine(), QStringLiteral("이번 달 332,400원 · 야근 1시간 30분 · 월루 "
@@ -183,7 +185,7 @@ TEST(HistoryFigures, TheTotalsLineReadsAsTheTerminalsDoes)
         << "the month began on Tuesday the 1st";
 
     const HistoryView none = historyView(HistorySpan::week, kToday, {}, weekdaysOnly, 31);
-    EXPECT_EQ(none.totalsLine(), QStringLiteral("이번 주 0원 · 야근 0분 · 월루 0분"))
+    EXPECT_EQ(none.totalsLine(), QStringLiteral("최근 7일 0원 · 야근 0분 · 월루 0분"))
         << "no share without pay";
 }
 
@@ -196,7 +198,7 @@ TEST(HistoryFigures, TheMonthShowsItsWorkingDaysToComeAsSuch)
     EXPECT_EQ(view.slots.last().date, QDate(2026, 12, 31));
     for (const HistorySlot& s : view.slots) {
         EXPECT_EQ(s.future, s.date > kToday);
-        EXPECT_TRUE(s.counted == (s.date <= kToday));
+        EXPECT_EQ(s.counted, s.date == kToday) << "only today has a row, and a bar";
     }
 }
 
@@ -330,7 +332,7 @@ TEST_F(HistoryStripLedger, AClickSwitchesBetweenWeekAndMonth)
 
     click();
     EXPECT_EQ(strip.span(), HistorySpan::week);
-    EXPECT_EQ(strip.view().heading, QStringLiteral("이번 주"));
+    EXPECT_EQ(strip.view().heading, QStringLiteral("최근 7일"));
     EXPECT_EQ(strip.accessibleName(), strip.view().totalsLine());
 }
 

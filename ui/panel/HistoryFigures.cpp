@@ -79,6 +79,11 @@ void scaleBars(QList<HistorySlot>& slots, int maxBarPx)
 
 } // namespace
 
+QString historySpanName(HistorySpan span)
+{
+    return span == HistorySpan::month ? QStringLiteral("이번 달") : QStringLiteral("최근 7일");
+}
+
 QString HistoryView::totalsLine() const
 {
     return heading + u' ' + moneyText + QStringLiteral(" · ") + detailText();
@@ -120,10 +125,8 @@ HistoryView historyView(HistorySpan span, const QDate& today, const QList<DayRec
     HistoryView view;
     view.span = span;
     view.to = today;
-    view.from = span == HistorySpan::month ? QDate(today.year(), today.month(), 1)
-                                           : today.addDays(1 - today.dayOfWeek());
-    view.heading =
-        span == HistorySpan::month ? QStringLiteral("이번 달") : QStringLiteral("이번 주");
+    view.from = span == HistorySpan::month ? QDate(today.year(), today.month(), 1) : today;
+    view.heading = historySpanName(span);
 
     QMap<QDate, DayRecord> byDate;
     for (const DayRecord& r : rows)
@@ -152,16 +155,19 @@ HistoryView historyView(HistorySpan span, const QDate& today, const QList<DayRec
                 view.slots.append(slotFor(date, today, byDate));
         }
     }
-    for (HistorySlot& s : view.slots)
-        s.counted = s.date >= view.from && s.date <= view.to;
+    if (span == HistorySpan::week && !view.slots.isEmpty())
+        view.from = view.slots.first().date;
     scaleBars(view.slots, maxBarPx);
 
-    // The same sums as the terminal's history: every row of the period, weekends included.
-    QList<DayRecord> inPeriod;
-    for (auto it = byDate.cbegin(); it != byDate.cend(); ++it)
-        if (it.key() >= view.from && it.key() <= view.to)
-            inPeriod.append(it.value());
-    view.totals = totalsOf(inPeriod);
+    // The totals add up exactly the bars drawn: a day that ran without pay on a weekend has no
+    // bar, and its slacking is not in them either.
+    QList<DayRecord> drawn;
+    for (HistorySlot& s : view.slots) {
+        s.counted = s.row.has_value() && !s.future;
+        if (s.counted)
+            drawn.append(*s.row);
+    }
+    view.totals = totalsOf(drawn);
 
     const HistoryTotals& t = view.totals;
     view.moneyText = fmtWon(t.totalWon());

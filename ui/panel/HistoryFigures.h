@@ -15,8 +15,8 @@
 
 enum class HistorySpan
 {
-    week, // the last seven working days; totals of this calendar week (Monday to today)
-    month // every working day of this month; totals from the 1st to today
+    week, // "최근 7일": the last seven working days, and their totals
+    month // "이번 달": every working day of this month; totals from the 1st to today
 };
 
 struct HistorySlot
@@ -25,7 +25,7 @@ struct HistorySlot
     std::optional<DayRecord> row; // none: a gap (the application did not run) or a day to come
     bool today = false;
     bool future = false;
-    bool counted = false; // inside the period the totals add up
+    bool counted = false; // its row is in the totals: every day drawn up to today
     double totalWon = 0;  // regular pay and overtime pay
     double slackWon = 0;  // the slacking seconds at the day's rate
     int barPx = 0;        // the bar's height in points, outline included; 0: no bar
@@ -36,19 +36,19 @@ struct HistorySlot
 struct HistoryView
 {
     HistorySpan span = HistorySpan::week;
-    QDate from; // the totals' period, both ends included
+    QDate from; // the first day drawn, to today: the period the totals cover, both ends included
     QDate to;
     QList<HistorySlot> slots; // in date order
     HistoryTotals totals;
-    QString heading;      // "이번 주", "이번 달"
-    QString moneyText;    // "612,400원"
+    QString heading;   // "최근 7일", "이번 달": the view's one name, as its switch calls it
+    QString moneyText; // "612,400원"
     QString overtimeText; // "야근 3시간 10분"
     QString slackText;    // "월루 2시간 5분 (9%)"; the share only when there was regular pay
 
     // "야근 3시간 10분 · 월루 2시간 5분 (9%)"
     QString detailText() const;
 
-    // "이번 주 612,400원 · 야근 3시간 10분 · 월루 2시간 5분 (9%)"
+    // "최근 7일 612,400원 · 야근 3시간 10분 · 월루 2시간 5분 (9%)"
     QString totalsLine() const;
 };
 
@@ -66,6 +66,9 @@ QDate historyReadFrom(HistorySpan span, const QDate& today);
 // has a row with pay (work on a day off).
 HistoryView historyView(HistorySpan span, const QDate& today, const QList<DayRecord>& rows,
                         const WorkingDayRule& isWorkingDay, int maxBarPx);
+
+// The span's name, the same in its heading and on the switch to it: "최근 7일", "이번 달".
+QString historySpanName(HistorySpan span);
 
 // Whole minutes for days gone by: "3시간 10분", "8시간", "0분".
 QString historyMinutesText(double minutes);

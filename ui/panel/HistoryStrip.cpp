@@ -21,6 +21,12 @@
 namespace {
 
 constexpr int kWeekSlotWidth = 32;
+constexpr int kLegendSwatch = 7;
+
+HistorySpan otherSpan(HistorySpan span)
+{
+    return span == HistorySpan::week ? HistorySpan::month : HistorySpan::week;
+}
 
 // Pins the colour functions to one appearance for the life of the object.
 class Pin final
@@ -330,8 +336,8 @@ bool HistoryStrip::event(QEvent* event)
             QToolTip::showText(help->globalPos(), slotTip(*slot), this);
         else
             QToolTip::showText(help->globalPos(),
-                               span_ == HistorySpan::week ? QStringLiteral("눌러서 이번 달 보기")
-                                                          : QStringLiteral("눌러서 최근 7일 보기"),
+                               QStringLiteral("눌러서 ") + historySpanName(otherSpan(span_)) +
+                                   QStringLiteral(" 보기"),
                                this);
         return true;
     }
@@ -387,8 +393,10 @@ void HistoryStrip::paintEvent(QPaintEvent*)
     if (view_.span == HistorySpan::week) {
         for (int i = 0; i < count; ++i) {
             const HistorySlot& slot = view_.slots.at(i);
+            // Today's lighter ground is named where it stands, as in the month.
             const QImage label =
-                renderMonaLine(weekdayName(slot.date), labelFont, slot.today ? c.ink : c.muted, r);
+                renderMonaLine(slot.today ? QStringLiteral("오늘") : weekdayName(slot.date),
+                               labelFont, slot.today ? c.ink : c.muted, r);
             const QRect area = slotRect(i);
             drawLine(label, area.x() + (area.width() - label.deviceIndependentSize().width()) / 2,
                      kLabelsTop, labelH);
@@ -420,10 +428,8 @@ void HistoryStrip::paintEvent(QPaintEvent*)
     double x = drawLine(renderMonaLine(view_.heading + u' ', mona(12), c.muted, r), 0,
                         kMoneyLineTop, moneyH);
     drawLine(renderMonaLine(view_.moneyText, mona(12), c.money, r), x, kMoneyLineTop, moneyH);
-    const QImage hint =
-        renderMonaLine(view_.span == HistorySpan::week ? QStringLiteral("이번 달 ▸")
-                                                       : QStringLiteral("최근 7일 ▸"),
-                       mona(10), c.hint, r);
+    const QImage hint = renderMonaLine(
+        historySpanName(otherSpan(view_.span)) + QStringLiteral(" ▸"), mona(10), c.hint, r);
     drawLine(hint, kWidth - hint.deviceIndependentSize().width(), kMoneyLineTop, moneyH);
 
     const QString overtime = view_.overtimeText + QStringLiteral(" · ");
@@ -440,5 +446,13 @@ void HistoryStrip::paintEvent(QPaintEvent*)
     }
     const int detailH = kHeight - kDetailLineTop;
     x = drawLine(first, 0, kDetailLineTop, detailH);
+    // The legend of the bars' red top: a swatch of it in front of the slacking figure.
+    const int swatch = kLegendSwatch;
+    if (x + swatch + 2 + second.deviceIndependentSize().width() <= kWidth) {
+        const int top = kDetailLineTop + (detailH - swatch) / 2;
+        painter.fillRect(QRect(int(std::round(x)), top, swatch, swatch), c.outline);
+        painter.fillRect(QRect(int(std::round(x)) + 1, top + 1, swatch - 2, swatch - 2), c.red);
+        x += swatch + 2;
+    }
     drawLine(second, x, kDetailLineTop, detailH);
 }

@@ -11,10 +11,11 @@
 class Ledger;
 
 // The days gone by at a glance, under the slacking band: one pixel-art bar per working day (its
-// height the money earned, its red top the part paid while slacking, today on a lighter ground,
-// gaps where the application did not run) and the period's totals below. A click switches
-// between the last seven working days and this month. Rows come from the day ledger, read at most
-// once a minute (and at once when the day or the span changes).
+// height the money earned, its red top the part paid while slacking, today on a lighter ground
+// labelled "오늘", gaps where the application did not run) and the totals of the bars drawn
+// below, the slacking figure behind a swatch of the red top. A click switches between the last
+// seven working days ("최근 7일") and this month ("이번 달"). Rows come from the day ledger, read
+// at most once a minute (and at once when the day or the span changes).
 class HistoryStrip final : public QWidget
 {
     Q_OBJECT
