@@ -23,7 +23,14 @@ inline constexpr qsizetype kMaxLineBytes = 16 * 1024;
 
 QByteArray encode(const TabReport& report); // ends in '\n'
 std::optional<TabReport> decode(const QByteArray& line);
-// $XDG_RUNTIME_DIR/tockwork-browser.sock; without a runtime folder, a per-user name in /tmp.
+// $XDG_RUNTIME_DIR/tockwork-browser.sock. Without a runtime folder, browser.sock in a folder of
+// our own in the temporary folder (tockwork-<uid>, made with mode 0700): a name in /tmp itself
+// could be taken first by another local user. Empty when that folder belongs to someone else or
+// is open to others, so that nothing is served or sent there.
 QString socketPath();
+
+// Whether the process at the other end of a connected local socket runs as this user
+// (SO_PEERCRED): addresses go to and come from nobody else.
+bool peerIsThisUser(qintptr socketDescriptor);
 
 } // namespace TabReports

@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QTimer>
+#include <QVariant>
 
 namespace {
 
@@ -19,6 +21,8 @@ BrowserTabs::~BrowserTabs() = default;
 bool BrowserTabs::listen(const QString& path)
 {
     const QString where = path.isEmpty() ? TabReports::socketPath() : path;
+    if (where.isEmpty())
+        return false; // no place only this user can reach: said by socketPath()
     delete server_;
     server_ = new QLocalServer(this);
     // Only this user may hand us addresses (the runtime folder is private too; /tmp is not).
@@ -29,7 +33,11 @@ bool BrowserTabs::listen(const QString& path)
     QLocalSocket probe;
     probe.connectToServer(where);
     if (probe.waitForConnected(100)) {
-        qWarning("tockwork: browser tabs are already received at %s", qPrintable(where));
+        if (TabReports::peerIsThisUser(probe.socketDescriptor()))
+            qWarning("tockwork: browser tabs are already received at %s", qPrintable(where));
+        else
+            qWarning("tockwork: %s is served by another user; browser tabs are not received",
+                     qPrintable(where));
         return false;
     }
     QLocalServer::removeServer(where);
@@ -39,21 +47,49 @@ bool BrowserTabs::listen(const QString& path)
         return false;
     }
     connect(server_, &QLocalServer::newConnection, this, [this] {
-        while (QLocalSocket* socket = server_->nextPendingConnection()) {
-            if (clients_ >= kMaxClients) {
-                socket->abort();
-                socket->deleteLater();
-                continue;
-            }
-            ++clients_;
-            connect(socket, &QLocalSocket::readyRead, this, [this, socket] { read(socket); });
-            connect(socket, &QLocalSocket::disconnected, this, [this, socket] {
-                --clients_;
-                socket->deleteLater();
-            });
-        }
+        while (QLocalSocket* socket = server_->nextPendingConnection())
+            admit(socket);
     });
     return true;
+}
+
+void BrowserTabs::admit(QLocalSocket* socket)
+{
+    // The folder's rights keep other users out; the peer's own credentials are checked as well.
+    if (!TabReports::peerIsThisUser(socket->socketDescriptor())) {
+        socket->abort();
+        socket->deleteLater();
+        return;
+    }
+    // Full: the longest-silent connection gives way, so idle ones never keep the host out.
+    if (clients_ >= kMaxClients && !silent_.isEmpty())
+        drop(silent_.first());
+    if (clients_ >= kMaxClients) {
+        socket->abort();
+        socket->deleteLater();
+        return;
+    }
+    ++clients_;
+    silent_.append(socket);
+    connect(socket, &QLocalSocket::readyRead, this, [this, socket] { read(socket); });
+    connect(socket, &QLocalSocket::disconnected, this, [this, socket] { drop(socket); });
+    QTimer::singleShot(kSilentTimeoutMs, socket, [this, socket] {
+        if (silent_.contains(socket))
+            drop(socket);
+    });
+}
+
+void BrowserTabs::drop(QLocalSocket* socket)
+{
+    silent_.removeOne(socket);
+    // Counted once however it ends: by us, by the peer, or both.
+    if (socket->property("dropped").toBool())
+        return;
+    socket->setProperty("dropped", true);
+    --clients_;
+    disconnect(socket, nullptr, this, nullptr);
+    socket->abort();
+    socket->deleteLater();
 }
 
 QString BrowserTabs::path() const
@@ -65,12 +101,14 @@ void BrowserTabs::read(QLocalSocket* socket)
 {
     while (socket->canReadLine()) {
         const QByteArray line = socket->readLine(TabReports::kMaxLineBytes + 1);
-        if (const auto report = TabReports::decode(line.trimmed()))
+        if (const auto report = TabReports::decode(line.trimmed())) {
+            silent_.removeOne(socket);
             accept(*report);
+        }
     }
     // A line that never ends is not a report: whoever sends it is cut off.
     if (socket->bytesAvailable() > TabReports::kMaxLineBytes)
-        socket->abort();
+        drop(socket);
 }
 
 void BrowserTabs::accept(const TabReport& report)

@@ -37,6 +37,9 @@ public:
     QStringList connectedBrowsers() const;
 
     static constexpr int kMaxClients = 32;
+    // A connection that has sent no report this long after it opened is dropped: the host sends
+    // as soon as it connects, and idle connections must not keep it out.
+    static constexpr int kSilentTimeoutMs = 5000;
 
 Q_SIGNALS:
     // A browser's extension reported for the first time in this run: the user installed it.
@@ -44,12 +47,15 @@ Q_SIGNALS:
 
 private:
     void read(QLocalSocket* socket);
+    void admit(QLocalSocket* socket);
+    void drop(QLocalSocket* socket);
 
     QLocalServer* server_ = nullptr;
     QHash<QString, QString> byBrowser_;
     QList<TabReport> byProcess_; // newest last, a handful at most
     QSet<QString> connected_;
     int clients_ = 0;
+    QList<QLocalSocket*> silent_; // connections without a report yet, oldest first
 };
 
 // The settings window's line on browsers: those that report exact addresses (at most two named,

@@ -55,9 +55,17 @@ public:
             return;
         if (socket_.state() != QLocalSocket::ConnectedState) {
             socket_.abort();
-            socket_.connectToServer(TabReports::socketPath());
+            const QString path = TabReports::socketPath();
+            if (path.isEmpty())
+                return;
+            socket_.connectToServer(path);
             if (!socket_.waitForConnected(kSocketWaitMs))
                 return;
+            // An address goes only to a TockWork of this same user, whoever made the socket.
+            if (!TabReports::peerIsThisUser(socket_.socketDescriptor())) {
+                socket_.abort();
+                return;
+            }
         }
         socket_.write(TabReports::encode(latest_));
         if (socket_.waitForBytesWritten(kSocketWaitMs) && socket_.bytesToWrite() == 0)
