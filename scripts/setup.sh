@@ -25,6 +25,10 @@ packages=(
     xfce4-panel dbus-daemon dbus-bin
     # a real browser for the extension's end-to-end test
     chromium
+    # Wayland: the client library and its scanner for the compositor's window list, Qt's Wayland
+    # plugin, and a headless wlroots desktop for the tests (sway with XWayland, waybar's tray, a
+    # native terminal, an X11 one, screenshots; python3 reads sway's window tree)
+    libwayland-dev qt6-wayland sway waybar foot xwayland xterm grim python3
 )
 
 missing=()

@@ -1,6 +1,7 @@
 #include "platform/FrontmostApp.h"
 
 #include "platform/InstalledApps.h"
+#include "platform/linux/WaylandToplevels.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QFile>
@@ -25,6 +26,10 @@
 // connection of our own to the session's X server (XWayland) still names the X11 windows in
 // front; the compositor clears _NET_ACTIVE_WINDOW while a Wayland window has the focus, so those
 // are never guessed at.
+//
+// A wlroots compositor lists its windows, native and XWayland alike, for taskbars: where it
+// offers that list, the list says which window has the focus, and the X11 connection adds what
+// only X11 knows of an XWayland window (its process, its instance).
 namespace {
 
 struct FreeDeleter
@@ -98,6 +103,7 @@ struct FrontmostApp::Impl final : QAbstractNativeEventFilter
     std::optional<FrontWindow> front;
     // Desktop entries by class, instance and program: a window switch costs no folder scan.
     QHash<QString, std::optional<InstalledApp>> entries;
+    std::unique_ptr<WaylandToplevels> wayland; // on a wlroots compositor only
 
     void start()
     {
@@ -337,6 +343,8 @@ FrontmostApp::FrontmostApp(QObject* parent) : QObject(parent), d(std::make_uniqu
     d->q = this;
     if ((d->x = x11Connection()) || d->connectOwn())
         d->start();
+    if ((d->wayland = WaylandToplevels::connectToSession()))
+        connect(d->wayland.get(), &WaylandToplevels::changed, this, &FrontmostApp::changed);
 }
 
 FrontmostApp::~FrontmostApp()
@@ -353,5 +361,7 @@ FrontmostApp::~FrontmostApp()
 
 std::optional<FrontWindow> FrontmostApp::current()
 {
+    if (d->wayland)
+        return WaylandToplevels::frontWindow(d->wayland->activated(), d->front);
     return d->front;
 }
