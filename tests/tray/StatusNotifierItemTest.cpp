@@ -21,6 +21,9 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cstdlib>
+
 namespace {
 
 const QString kItemInterface = QStringLiteral("org.kde.StatusNotifierItem");
@@ -198,6 +201,11 @@ TEST_F(OnTheBus, EveryPropertyAHostReadsAnswersWithItsType)
                 : QString::fromLatin1(QDBusMetaType::typeToSignature(value.metaType()));
         EXPECT_EQ(got, signature) << name.toStdString();
     }
+    // Plasma on Wayland hands over an activation token before Activate.
+    const QDBusMessage token =
+        call(QStringLiteral("/StatusNotifierItem"), kItemInterface,
+             QStringLiteral("ProvideXdgActivationToken"), {QStringLiteral("token")});
+    EXPECT_EQ(token.type(), QDBusMessage::ReplyMessage) << token.errorMessage().toStdString();
     // What a screen reader says for the picture: the day's headline.
     const QString headline = QStringLiteral("열심히 일하는 중 🐜 · (세전)84,300원 벌었어요");
     EXPECT_EQ(property(QStringLiteral("IconAccessibleDesc")).toString(), headline);
@@ -218,6 +226,19 @@ TEST_F(OnTheBus, ActivateFloodCountsOnceAndNoPositionStaysNone)
     call(path, kItemInterface, QStringLiteral("Activate"), {120, 7});
     ASSERT_EQ(activated.size(), 2) << "a click after the interval is a new one";
     EXPECT_EQ(activated[1][0].toPoint(), QPoint(120, 7));
+
+    // The ends of the integer range stay far from them, so that placing the panel at the point
+    // cannot overflow.
+    QSignalSpy menuWanted(&item, &StatusNotifierItem::menuWanted);
+    QTest::qWait(StatusNotifierItem::kMinActivationIntervalMs + 100);
+    call(path, kItemInterface, QStringLiteral("Activate"), {INT_MAX, INT_MAX});
+    call(path, kItemInterface, QStringLiteral("ContextMenu"), {INT_MIN, INT_MAX});
+    ASSERT_EQ(activated.size(), 3);
+    ASSERT_EQ(menuWanted.size(), 1);
+    for (const QPoint p : {activated[2][0].toPoint(), menuWanted[0][0].toPoint()}) {
+        EXPECT_LE(std::abs(p.x()), 1 << 20);
+        EXPECT_LE(std::abs(p.y()), 1 << 20);
+    }
 }
 
 // The menu, read and used as xfce4-panel's dbusmenu client does: layout, AboutToShow (the owner

@@ -11,6 +11,8 @@
 #include <QDBusPendingCall>
 #include <QtEndian>
 
+#include <algorithm>
+
 namespace {
 
 const QString kWatcherService = QStringLiteral("org.kde.StatusNotifierWatcher");
@@ -133,6 +135,9 @@ public Q_SLOTS:
     void SecondaryActivate(int x, int y) { item_->secondaryActivate(x, y); }
     void ContextMenu(int x, int y) { item_->contextMenu(x, y); }
     void Scroll(int, const QString&) {}
+    // KDE Plasma on Wayland hands over a window activation token before Activate; the panel is
+    // raised by the compositor's own rules, so the token is not needed, but the call is answered.
+    void ProvideXdgActivationToken(const QString&) {}
 
 Q_SIGNALS:
     void NewTitle();
@@ -245,7 +250,11 @@ void StatusNotifierItem::setMenu(QMenu* menu)
 
 QPoint StatusNotifierItem::clickPosition(int x, int y) const
 {
-    return trayLogicalPoint(QPoint(x, y));
+    // A host may send any pair of integers; the panel's rectangle arithmetic downstream adds
+    // sizes to the point, which overflows near the ends of the range. No screen is this large.
+    constexpr int kFarthest = 1 << 20;
+    return trayLogicalPoint(
+        QPoint(std::clamp(x, -kFarthest, kFarthest), std::clamp(y, -kFarthest, kFarthest)));
 }
 
 void StatusNotifierItem::activate(int x, int y)
