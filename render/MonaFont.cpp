@@ -17,6 +17,7 @@ struct RegistrationState
     bool done = false;
     std::optional<MonaRegistration> regular;
     std::optional<MonaRegistration> bold;
+    std::optional<MonaRegistration> small;
 };
 
 RegistrationState& state()
@@ -25,17 +26,30 @@ RegistrationState& state()
     return s;
 }
 
+std::optional<MonaRegistration>& slot(RegistrationState& s, MonaFace face)
+{
+    switch (face) {
+    case MonaFace::bold:
+        return s.bold;
+    case MonaFace::small:
+        return s.small;
+    case MonaFace::regular:
+        break;
+    }
+    return s.regular;
+}
+
 bool fontDatabaseUsable()
 {
     return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
 }
 
-std::optional<MonaRegistration> registerFace(bool bold)
+std::optional<MonaRegistration> registerFace(MonaFace face)
 {
     // The first candidate that is a usable font wins. A damaged or foreign file (a half-finished
     // download, a file merely renamed to the name) is passed over rather than leaving the
     // application without its font while a good copy sits in the next folder.
-    for (const QString& candidate : monaFontCandidates(bold)) {
+    for (const QString& candidate : monaFontCandidates(face)) {
         if (!QFileInfo(candidate).isFile())
             continue;
         const int id = QFontDatabase::addApplicationFont(candidate);
@@ -57,8 +71,8 @@ void ensureRegistered()
     if (s.done || !fontDatabaseUsable())
         return;
     s.done = true;
-    s.regular = registerFace(false);
-    s.bold = registerFace(true);
+    for (const MonaFace face : {MonaFace::regular, MonaFace::bold, MonaFace::small})
+        slot(s, face) = registerFace(face);
 }
 
 bool familyInstalled(const QString& family)
@@ -67,21 +81,26 @@ bool familyInstalled(const QString& family)
 }
 
 // Whole pixels between 1 and 512; anything unusable means the 12-pixel design size.
-int pixelSizeFor(double size)
+int wholePixels(double size)
 {
     if (!std::isfinite(size))
         return 12;
     return int(std::lround(std::clamp(size, 1.0, 512.0)));
 }
 
-QFont pixelFont(const QString& family, double size)
+QFont pixelFont(const QString& family, int pixels)
 {
     QFont font(family);
-    font.setPixelSize(pixelSizeFor(size));
-    // The glyphs are squares on a pixel grid: hinting would move their edges and antialiasing
-    // would blur them at the sizes that are not the 12-pixel design.
-    font.setHintingPreference(QFont::PreferNoHinting);
-    font.setStyleStrategy(QFont::NoAntialias);
+    font.setPixelSize(pixels);
+    // At its design size (or a whole multiple) every edge of a pixel glyph lies on the pixel
+    // grid, so grey-scale antialiasing gives the same crisp squares as monochrome drawing. Full
+    // hinting keeps the advances whole, so no glyph starts between two pixels. Monochrome glyphs
+    // are not an option: Qt's raster engine copies them onto the surface without blending, so a
+    // muted ink lost its alpha after the first glyph of a label (black on an opaque window,
+    // a hole showing the wallpaper through the glass under a compositor).
+    font.setHintingPreference(QFont::PreferFullHinting);
+    font.setStyleStrategy(
+        QFont::StyleStrategy(QFont::PreferAntialias | QFont::NoSubpixelAntialias));
     font.setKerning(false);
     return font;
 }
@@ -90,31 +109,50 @@ QFont systemFont(double size)
 {
     QFont font =
         fontDatabaseUsable() ? QFontDatabase::systemFont(QFontDatabase::GeneralFont) : QFont();
-    font.setPixelSize(pixelSizeFor(size));
+    font.setPixelSize(wholePixels(size));
     return font;
 }
 
-// The regular pixel face's family: what registration reported, else an installed font under the
-// names the font is known by.
-std::optional<QString> regularFamily()
+// The face's family: what registration reported, else an installed font under the names the font
+// is known by.
+std::optional<QString> familyOf(MonaFace face)
 {
     ensureRegistered();
-    if (state().regular)
-        return state().regular->family;
+    if (const auto& reg = slot(state(), face))
+        return reg->family;
     if (!fontDatabaseUsable())
         return std::nullopt;
-    for (const char* name : {"Mona12", "Mona12-Regular"}) {
-        if (familyInstalled(QLatin1String(name)))
-            return QString::fromLatin1(name);
+    static const QStringList regularNames = {QStringLiteral("Mona12"),
+                                             QStringLiteral("Mona12-Regular")};
+    static const QStringList boldNames = {QStringLiteral("Mona12-Bold")};
+    static const QStringList smallNames = {QStringLiteral("Galmuri9")};
+    const QStringList& names = face == MonaFace::bold    ? boldNames
+                               : face == MonaFace::small ? smallNames
+                                                         : regularNames;
+    for (const QString& name : names) {
+        if (familyInstalled(name))
+            return name;
     }
     return std::nullopt;
 }
 
 } // namespace
 
-QStringList monaFontCandidates(bool bold)
+MonaSize monaPixelSize(double size)
 {
-    const QString file = bold ? QStringLiteral("Mona12-Bold.ttf") : QStringLiteral("Mona12.ttf");
+    const int pixels = wholePixels(size);
+    if (pixels >= 12)
+        return {MonaSize::Design::twelve, pixels / 12 * 12};
+    if (pixels >= 10)
+        return {MonaSize::Design::ten, 10};
+    return {MonaSize::Design::none, pixels};
+}
+
+QStringList monaFontCandidates(MonaFace face)
+{
+    const QString file = face == MonaFace::bold    ? QStringLiteral("Mona12-Bold.ttf")
+                         : face == MonaFace::small ? QStringLiteral("Galmuri9.ttf")
+                                                   : QStringLiteral("Mona12.ttf");
     QStringList candidates;
     if (const QString bundle = Resources::bundleDir(); !bundle.isEmpty())
         candidates << bundle + QStringLiteral("/fonts/") + file;
@@ -124,9 +162,9 @@ QStringList monaFontCandidates(bool bold)
     return candidates;
 }
 
-std::optional<QString> monaFontFile(bool bold)
+std::optional<QString> monaFontFile(MonaFace face)
 {
-    for (const QString& candidate : monaFontCandidates(bold)) {
+    for (const QString& candidate : monaFontCandidates(face)) {
         if (QFileInfo(candidate).isFile())
             return candidate;
     }
@@ -138,21 +176,31 @@ void registerMonaFont()
     ensureRegistered();
 }
 
-std::optional<MonaRegistration> registeredMona(bool bold)
+std::optional<MonaRegistration> registeredMona(MonaFace face)
 {
     ensureRegistered();
-    return bold ? state().bold : state().regular;
+    return slot(state(), face);
 }
 
 bool monaAvailable()
 {
-    return regularFamily().has_value();
+    return familyOf(MonaFace::regular).has_value();
+}
+
+bool isMonaFont(const QFont& font)
+{
+    for (const MonaFace face : {MonaFace::regular, MonaFace::bold, MonaFace::small}) {
+        if (const auto family = familyOf(face);
+            family && font.family().compare(*family, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
 }
 
 void unregisterMonaFont()
 {
     RegistrationState& s = state();
-    for (const auto& reg : {s.regular, s.bold}) {
+    for (const auto& reg : {s.regular, s.bold, s.small}) {
         if (reg)
             QFontDatabase::removeApplicationFont(reg->id);
     }
@@ -161,20 +209,28 @@ void unregisterMonaFont()
 
 QFont mona(double size)
 {
-    if (const auto family = regularFamily())
-        return pixelFont(*family, size);
+    const MonaSize want = monaPixelSize(size);
+    const MonaFace face =
+        want.design == MonaSize::Design::ten ? MonaFace::small : MonaFace::regular;
+    if (want.design != MonaSize::Design::none) {
+        if (const auto family = familyOf(face))
+            return pixelFont(*family, want.pixels);
+    }
     return systemFont(size);
 }
 
 QFont monaBold(double size)
 {
+    const MonaSize want = monaPixelSize(size);
+    if (want.design != MonaSize::Design::twelve)
+        return mona(size);
     ensureRegistered();
-    if (state().bold) {
-        QFont font = pixelFont(state().bold->family, size);
+    if (const auto& bold = state().bold) {
+        QFont font = pixelFont(bold->family, want.pixels);
         font.setBold(true);
         return font;
     }
     if (fontDatabaseUsable() && familyInstalled(QStringLiteral("Mona12-Bold")))
-        return pixelFont(QStringLiteral("Mona12-Bold"), size);
+        return pixelFont(QStringLiteral("Mona12-Bold"), want.pixels);
     return mona(size);
 }

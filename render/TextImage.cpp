@@ -39,9 +39,10 @@ double pointSize(const QFont& font)
 // whatever face the text itself is set in. Invalid when the pixel font is not installed.
 QRawFont pixelRawFont(const QFont& font)
 {
-    if (!monaAvailable())
+    const QFont pixel = mona(pointSize(font));
+    if (!isMonaFont(pixel))
         return {};
-    QRawFont raw = QRawFont::fromFont(mona(pointSize(font)));
+    QRawFont raw = QRawFont::fromFont(pixel);
     return raw.isValid() ? raw : QRawFont();
 }
 

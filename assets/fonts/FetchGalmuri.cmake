@@ -1,5 +1,6 @@
 # Runs at build time (cmake -P). Packs galmuri@VERSION from the npm registry, unpacks it and copies
-# the two Galmuri11 faces to FONT_DIR as Mona12.ttf and Mona12-Bold.ttf with the font's licence.
+# the two Galmuri11 faces to FONT_DIR as Mona12.ttf and Mona12-Bold.ttf, the 10-pixel Galmuri9 for
+# small lines under its own name, and the fonts' licence.
 # A failed fetch only warns: the stamp is not written, so the next build tries again.
 cmake_minimum_required(VERSION 3.25)
 
@@ -27,13 +28,15 @@ file(REMOVE_RECURSE ${unpacked})
 file(MAKE_DIRECTORY ${unpacked})
 execute_process(
     COMMAND ${CMAKE_COMMAND} -E tar xzf ${tarball}
-            package/dist/Galmuri11.ttf package/dist/Galmuri11-Bold.ttf package/dist/LICENSE.txt
+            package/dist/Galmuri11.ttf package/dist/Galmuri11-Bold.ttf package/dist/Galmuri9.ttf
+            package/dist/LICENSE.txt
     WORKING_DIRECTORY ${unpacked}
     RESULT_VARIABLE untar_result)
 set(dist ${unpacked}/package/dist)
-if(NOT untar_result EQUAL 0 OR NOT EXISTS ${dist}/Galmuri11.ttf OR NOT EXISTS ${dist}/Galmuri11-Bold.ttf)
+if(NOT untar_result EQUAL 0 OR NOT EXISTS ${dist}/Galmuri11.ttf OR NOT EXISTS ${dist}/Galmuri11-Bold.ttf
+   OR NOT EXISTS ${dist}/Galmuri9.ttf)
     file(REMOVE ${tarball})
-    message(WARNING "galmuri@${VERSION} did not contain the Galmuri11 faces; "
+    message(WARNING "galmuri@${VERSION} did not contain the Galmuri11 and Galmuri9 faces; "
                     "TockWork will use the system font.")
     return()
 endif()
@@ -41,6 +44,7 @@ endif()
 file(MAKE_DIRECTORY ${FONT_DIR})
 file(COPY_FILE ${dist}/Galmuri11.ttf ${FONT_DIR}/Mona12.ttf ONLY_IF_DIFFERENT)
 file(COPY_FILE ${dist}/Galmuri11-Bold.ttf ${FONT_DIR}/Mona12-Bold.ttf ONLY_IF_DIFFERENT)
+file(COPY_FILE ${dist}/Galmuri9.ttf ${FONT_DIR}/Galmuri9.ttf ONLY_IF_DIFFERENT)
 file(COPY_FILE ${dist}/LICENSE.txt ${FONT_DIR}/Mona12-LICENSE.txt ONLY_IF_DIFFERENT)
 file(REMOVE_RECURSE ${unpacked})
 file(WRITE ${STAMP} "galmuri ${VERSION}\n")

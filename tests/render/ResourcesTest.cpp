@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -219,12 +220,14 @@ TEST_F(MonaFont, FirstLoadableCopyWinsAndBoldFallsBackToRegular)
     QDir().mkpath(home() + "/TockWork");
     ASSERT_TRUE(QFile::copy(Built + "/fonts/Mona12.ttf", homeCopy));
     writeFile(bundled, "<html>502 Bad Gateway</html>");
-    EXPECT_EQ(registeredMona(false)->file, homeCopy); // the damaged bundle file is passed over
+    EXPECT_EQ(registeredMona(MonaFace::regular)->file,
+              homeCopy); // the damaged bundle file is passed over
     unregisterMonaFont();
     ASSERT_TRUE(QFile::remove(bundled) && QFile::copy(Built + "/fonts/Mona12.ttf", bundled));
-    EXPECT_EQ(registeredMona(false)->file, bundled); // the bundle before the home folder
+    EXPECT_EQ(registeredMona(MonaFace::regular)->file,
+              bundled); // the bundle before the home folder
     // no bold file: the regular face, never a smeared synthetic bold
-    EXPECT_FALSE(registeredMona(true));
+    EXPECT_FALSE(registeredMona(MonaFace::bold));
     EXPECT_EQ(QFontInfo(monaBold(12)).family(), QStringLiteral("Galmuri11"));
     EXPECT_FALSE(monaBold(12).bold());
 }
@@ -241,6 +244,161 @@ TEST_F(MonaFont, SystemFontWithoutFilesBoldFaceWhenInstalledWholePixelSizes)
     useBuiltFonts();
     EXPECT_TRUE(QFontInfo(monaBold(12)).bold());
     EXPECT_FALSE(QFontInfo(mona(12)).bold());
+}
+
+TEST(MonaSize, PixelFacesOnlyAtTheirDesignSizesOrWholeMultiples)
+{
+    using D = MonaSize::Design;
+    const struct
+    {
+        double size;
+        D design;
+        int pixels;
+    } cases[] = {{12, D::twelve, 12},   {24, D::twelve, 24},   {13, D::twelve, 12},
+                 {23.4, D::twelve, 12}, {36.2, D::twelve, 36}, {11, D::ten, 10},
+                 {10.6, D::ten, 10},    {10, D::ten, 10},      {9.4, D::none, 9},
+                 {-3, D::none, 1},      {1e9, D::twelve, 504}, {std::nan(""), D::twelve, 12}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.size);
+        const MonaSize got = monaPixelSize(c.size);
+        EXPECT_EQ(got.design, c.design);
+        EXPECT_EQ(got.pixels, c.pixels);
+    }
+}
+
+// Runs of ink along one pixel row of an image.
+int inkRuns(const QImage& image, int y)
+{
+    int runs = 0;
+    bool inInk = false;
+    for (int x = 0; x < image.width(); ++x) {
+        const bool ink = qAlpha(image.pixel(x, y)) > 127;
+        runs += ink && !inInk;
+        inInk = ink;
+    }
+    return runs;
+}
+
+int mostInkRuns(const QImage& image)
+{
+    int most = 0;
+    for (int y = 0; y < image.height(); ++y)
+        most = std::max(most, inkRuns(image, y));
+    return most;
+}
+
+TEST_F(MonaFont, SmallLinesKeepEveryStemOfTheirHangul)
+{
+    SKIP_WITHOUT_BUILT_FONTS();
+    useBuiltFonts();
+    ASSERT_TRUE(registeredMona(MonaFace::small)) << "the 10-pixel face is fetched with the others";
+    // Beside the consonant's strokes, ㅐ and ㅔ have two stems: a row of 내 or 게 crosses three
+    // runs of ink, one of 채 four (ㅊ's two legs). Drawn off its design size the 12-pixel face
+    // merges the two stems ("내가" reads "니가", "채웠어요" reads "처웠어요").
+    const struct
+    {
+        const char* syllable;
+        int runs;
+    } syllables[] = {{"내", 3}, {"게", 3}, {"채", 4}};
+    for (const double size : {10.0, 11.0, 12.0, 24.0}) {
+        for (const qreal ratio : {1.0, 2.0}) {
+            for (const auto& [syllable, runs] : syllables) {
+                SCOPED_TRACE(testing::Message() << syllable << " at " << size << " x" << ratio);
+                const QImage image =
+                    renderMonaLine(QString::fromUtf8(syllable), mona(size), Qt::black, ratio);
+                EXPECT_EQ(mostInkRuns(image), runs);
+            }
+        }
+    }
+    EXPECT_EQ(QFontInfo(mona(11)).family(), QStringLiteral("Galmuri9"));
+    EXPECT_EQ(QFontInfo(monaBold(10)).family(), QStringLiteral("Galmuri9"));
+    EXPECT_EQ(QFontInfo(mona(12)).family(), QStringLiteral("Galmuri11"));
+}
+
+TEST_F(MonaFont, EveryGlyphLiesOnThePixelGrid)
+{
+    SKIP_WITHOUT_BUILT_FONTS();
+    useBuiltFonts();
+    // Glyph edges between two pixels would come out grey at the edges: the sign of a pixel design
+    // drawn off its size, or started between two pixels.
+    const QString text = QStringLiteral("니가 딴짓할 때 돌아올게요 월화수목금 (세전)129,156원 ♥");
+    for (const double size : {10.0, 11.0, 12.0}) {
+        for (const qreal ratio : {1.0, 2.0}) {
+            for (const QFont& font : {mona(size), monaBold(size)}) {
+                SCOPED_TRACE(testing::Message() << size << " x" << ratio << " " << font.bold());
+                const QImage image = renderMonaLine(text, font, Qt::black, ratio);
+                int partial = 0;
+                for (int y = 0; y < image.height(); ++y) {
+                    for (int x = 0; x < image.width(); ++x) {
+                        const int a = qAlpha(image.pixel(x, y));
+                        partial += a > 0 && a < 255;
+                    }
+                }
+                EXPECT_EQ(partial, 0);
+            }
+        }
+    }
+}
+
+TEST_F(MonaFont, AMissingSmallFaceFallsBackToTheSystemFontAtTheAskedSize)
+{
+    SKIP_WITHOUT_BUILT_FONTS();
+    QDir().mkpath(bundle() + "/fonts");
+    for (const char* name : {"Mona12.ttf", "Mona12-Bold.ttf"})
+        ASSERT_TRUE(QFile::copy(Built + "/fonts/" + name, bundle() + "/fonts/" + name));
+    EXPECT_FALSE(registeredMona(MonaFace::small));
+    const QString system = QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+    EXPECT_EQ(mona(11).family(), system);
+    EXPECT_EQ(mona(11).pixelSize(), 11);
+    EXPECT_EQ(QFontInfo(mona(12)).family(), QStringLiteral("Galmuri11"));
+    // without its glyphs the fallback text has no pixel-font emoji segments
+    EXPECT_EQ(monaLineSegments(QStringLiteral("오늘 ♥ 열일"), mona(11)).size(), 1);
+    EXPECT_FALSE(renderMonaLine(QStringLiteral("돌아올게요"), mona(10), Qt::black, 2).isNull());
+}
+
+// A muted ink over a ground painted beforehand, as a label draws it onto the panel's glass.
+QImage labelOver(const QColor& ground, const QColor& ink, QImage::Format format)
+{
+    QImage image(160, 20, format);
+    image.fill(ground);
+    QPainter painter(&image);
+    painter.setFont(mona(12));
+    painter.setPen(ink);
+    painter.drawText(QPointF(2, 15), QStringLiteral("오늘 열일 지금까지"));
+    return image;
+}
+
+TEST_F(MonaFont, EveryGlyphKeepsTheInksAlphaOnOpaqueAndTranslucentSurfaces)
+{
+    SKIP_WITHOUT_BUILT_FONTS();
+    useBuiltFonts();
+    const QColor ink(0, 0, 0, 146);
+    // An opaque window (no compositor) and a translucent one (the glass under a compositor):
+    // Qt copied monochrome glyphs without blending after the first of a line, so the rest came
+    // out black, or punched the ink's alpha through the glass to show the wallpaper.
+    for (const auto& [format, ground] :
+         {std::pair{QImage::Format_RGB32, QColor(246, 246, 247)},
+          std::pair{QImage::Format_ARGB32_Premultiplied, QColor(246, 246, 247, 240)}}) {
+        SCOPED_TRACE(int(format));
+        const QImage image = labelOver(ground, ink, format);
+        QImage expected(1, 1, format);
+        expected.fill(ground);
+        QPainter(&expected).fillRect(0, 0, 1, 1, ink);
+        const QRgb blended = expected.pixel(0, 0);
+        const QRgb groundPixel = image.pixel(image.width() - 1, 0);
+        int inkPixels = 0, wrong = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const QRgb pixel = image.pixel(x, y);
+                if (pixel == groundPixel)
+                    continue;
+                ++inkPixels;
+                wrong += pixel != blended;
+            }
+        }
+        EXPECT_GT(inkPixels, 100);
+        EXPECT_EQ(wrong, 0);
+    }
 }
 
 TEST_F(MonaFont, PixelFontEmojiBecomeGlyphSegmentsOthersStayText)

@@ -14,9 +14,9 @@ class QWidget;
 // while the colour functions are pinned to the window's appearance).
 namespace SettingsStyle {
 
-// Text colours made opaque against what lies beneath: the glass, or a text field on it. Glyphs a
-// font draws from embedded bitmaps (the pixel font's Hangul) ignore the pen's alpha, so a muted
-// colour with alpha would leave Hangul dark beside faint Latin letters.
+// Text colours made opaque against what lies beneath: the glass, or a text field on it. A text
+// then reads the same whatever font draws it (a fallback font for a script the pixel font lacks
+// included) and whether or not a compositor lets the desktop through the glass.
 QColor onGlass(const QColor& colour);
 QColor onField(const QColor& colour);
 // A colour as a style sheet writes it, its alpha included.
