@@ -35,14 +35,16 @@ QColor inkColor()
     return ink(0.89, 0.95);
 }
 
+// Muted and hint texts are small (10 to 12 pixels): their alphas are the lightest grey that still
+// reads at 4.5:1 (WCAG AA) on every ground it sits on, the slacking card and the chips included.
 QColor mutedInk()
 {
-    return ink(0.4, 0.5);
+    return ink(0.57, 0.62);
 }
 
 QColor hintInk()
 {
-    return ink(0.4, 0.5);
+    return ink(0.57, 0.62);
 }
 
 QColor faintColor()
@@ -60,14 +62,21 @@ QColor bandFill()
     return ink(0.06);
 }
 
+// The money colours keep their hue; light mode darkens and dark mode lightens them as far as
+// 4.5:1 on the glass, the slacking band and the pink card needs.
 QColor wolluRedColor()
 {
-    return dyn(rgb(0.922, 0.216, 0.216), rgb(0.94, 0.42, 0.42));
+    return dyn(rgb(0.73, 0.17, 0.17), rgb(0.96, 0.56, 0.56));
 }
 
 QColor moneyGreenColor()
 {
-    return dyn(rgb(0.18, 0.58, 0.373), rgb(0.37, 0.77, 0.56));
+    return dyn(rgb(0.137, 0.44, 0.283), rgb(0.37, 0.77, 0.56));
+}
+
+QColor wolluCardFill()
+{
+    return dyn(rgb(1.0, 0.302, 0.302, 0.16), rgb(1.0, 0.45, 0.45, 0.22));
 }
 
 QColor barGreenColor()

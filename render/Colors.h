@@ -19,6 +19,8 @@ QColor bandFill();
 
 QColor wolluRedColor();
 QColor moneyGreenColor();
+// The panel's slacking band when slacking runs hot: a pink wash over the glass.
+QColor wolluCardFill();
 // The progress bar's fill colours; the same in light and dark.
 QColor barGreenColor();
 QColor barOverColor();
