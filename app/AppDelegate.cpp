@@ -27,6 +27,7 @@
 #include "ui/panel/PanelVC.h"
 #include "ui/panel/QuitDialog.h"
 #include "ui/panel/StatusMenu.h"
+#include "ui/settings/GlassWindow.h"
 #include "ui/settings/InfoBlock.h"
 #include "ui/settings/SettingsWindowController.h"
 #include "ui/settings/SettingsWindows.h"
@@ -584,4 +585,6 @@ void AppDelegate::applyAppearance()
     }
     if (eodPrompt_)
         eodPrompt_->setAppearance(dark);
+    // The settings window and its dialogs, open or opened later.
+    GlassWindow::followDesktop(dark);
 }

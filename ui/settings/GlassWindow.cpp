@@ -7,11 +7,71 @@
 #include <QPainterPath>
 #include <QRegion>
 
+namespace {
+
+std::optional<bool>& desktopPreference()
+{
+    static std::optional<bool> dark;
+    return dark;
+}
+
+QList<GlassWindow*>& liveWindows()
+{
+    static QList<GlassWindow*> windows;
+    return windows;
+}
+
+} // namespace
+
 GlassWindow::GlassWindow(QWidget* parent)
     : KeyableWindow(parent, Qt::Tool | Qt::WindowStaysOnTopHint), content_(new ReactiveVFX(this))
 {
     setMovableByBackground(true);
     content_->setGeometry(rect());
+    content_->setAppearance(desktopPreference());
+    liveWindows().append(this);
+}
+
+GlassWindow::~GlassWindow()
+{
+    liveWindows().removeAll(this);
+}
+
+void GlassWindow::setAppearance(std::optional<bool> dark)
+{
+    if (appearance_ == dark)
+        return;
+    const bool before = isDark();
+    appearance_ = dark;
+    content_->setAppearance(appearance_ ? appearance_ : desktopPreference());
+    if (isDark() != before)
+        appearanceChanged();
+}
+
+void GlassWindow::followDesktop(std::optional<bool> dark)
+{
+    if (desktopPreference() == dark)
+        return;
+    QList<bool> before;
+    for (const GlassWindow* window : std::as_const(liveWindows()))
+        before.append(window->isDark());
+    desktopPreference() = dark;
+    const QList<GlassWindow*> windows = liveWindows();
+    for (qsizetype i = 0; i < windows.size(); ++i) {
+        GlassWindow* window = windows.at(i);
+        if (window->appearance_)
+            continue;
+        window->content_->setAppearance(dark);
+        if (window->isDark() != before.at(i))
+            window->appearanceChanged();
+    }
+}
+
+void GlassWindow::appearanceChanged()
+{
+    // The owner rebuilds its views in the new colours, as after a theme change.
+    content_->update();
+    content_->notifyAppearanceChange();
 }
 
 void GlassWindow::setContentSize(const QSize& size)
@@ -24,6 +84,10 @@ void GlassWindow::setContentSize(const QSize& size)
 
 bool GlassWindow::isDark() const
 {
+    if (appearance_)
+        return *appearance_;
+    if (const std::optional<bool> desktop = desktopPreference())
+        return *desktop;
     return systemIsDark();
 }
 

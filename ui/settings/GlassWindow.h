@@ -14,13 +14,22 @@ class GlassWindow final : public KeyableWindow
     Q_OBJECT
 public:
     explicit GlassWindow(QWidget* parent = nullptr);
+    ~GlassWindow() override;
 
     ReactiveVFX* content() const { return content_; }
 
     // Resizes the window keeping its top edge where it is (the window grows downwards).
     void setContentSize(const QSize& size);
     // Whether the window is drawn dark: the pinned colour functions follow this while it lays out.
+    // Its own pin first, then the desktop's preference, then the palette's lightness.
     bool isDark() const;
+    // Light or dark whatever the desktop says (previews); none follows the desktop.
+    void setAppearance(std::optional<bool> dark);
+
+    // The desktop's light or dark preference where it states one (the desktop portal), as the
+    // panel and the end-of-day prompt follow it: every settings window and dialog, open or opened
+    // later, is drawn the same. Open windows lay themselves out again.
+    static void followDesktop(std::optional<bool> dark);
 
 Q_SIGNALS:
     // The window was closed or hidden by the program or the window manager.
@@ -33,8 +42,10 @@ protected:
 
 private:
     void updateShape();
+    void appearanceChanged();
 
     ReactiveVFX* content_;
+    std::optional<bool> appearance_;
 };
 
 // Pins the colour functions to a window's appearance for the life of the object.

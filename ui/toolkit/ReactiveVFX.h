@@ -13,6 +13,9 @@ public:
     explicit ReactiveVFX(QWidget* parent = nullptr);
 
     std::function<void()> onAppearanceChange;
+    // Tells the owner once, after the events now queued, as a theme change does (the desktop's
+    // preference changed without the palette).
+    void notifyAppearanceChange() { scheduleNotification(); }
 
 protected:
     void changeEvent(QEvent* event) override;
