@@ -1,0 +1,141 @@
+#!/usr/bin/env bash
+# The real tockwork on a headless sway desktop (scripts/sway-session.sh: sway, XWayland and
+# waybar's tray), checked from the outside:
+#   - waybar's tray hosts the icon: the item is registered with the watcher waybar serves;
+#   - a listed native Wayland window in front (foot) makes the day's slacking seconds in the store
+#     grow, poll by poll;
+#   - the same for a listed XWayland window (xterm);
+#   - with no window in front they stand still.
+# Real time: the poll runs every 10 s, so each step waits up to 30 s.
+#
+#   tests/tracker/sway-e2e.sh TOCKWORK SCREENSHOT_DIR
+#
+# Exits 77 (skipped) when sway, waybar, foot, xterm or grim are missing or the desktop cannot start.
+set -euo pipefail
+exe=$1 screens=$2
+
+if [[ -z ${SWAY_SESSION_DIR:-} ]]; then
+    for tool in foot xterm grim python3 dbus-send; do
+        command -v $tool >/dev/null || { echo "sway-e2e: skipped: $tool is not installed" >&2; exit 77; }
+    done
+    exec "$(dirname "$0")/../../scripts/sway-session.sh" --screens "$screens" "$0" "$@"
+fi
+
+home=$SWAY_SESSION_DIR/app-home
+mkdir -p "$home/config/tockwork"
+store=$home/config/tockwork/tockwork.conf
+shots=$SWAY_SESSION_DIR/screens
+pids=()
+trap 'for p in "${pids[@]}"; do kill $p 2>/dev/null || true; done' EXIT
+fail() {
+    echo "FAIL (sway): $*" >&2
+    swaymsg -t get_tree >&2 || true
+    cat "$home/err" >&2 || true
+    grim "$shots/sway-fail.png" 2>/dev/null || true
+    exit 1
+}
+
+# The day is laid out in the time zone tockwork runs in.
+export TZ=${TZ:-Asia/Seoul}
+now_minute=$((10#$(date +%H) * 60 + 10#$(date +%M)))
+if ((now_minute < 2 || now_minute > 24 * 60 - 4)); then
+    echo "sway-e2e: skipped: too close to midnight for a working day around now" >&2
+    exit 77
+fi
+clamp() { (($1 < 0)) && echo 0 || { (($1 > 1439)) && echo 1439 || echo "$1"; }; }
+# A working day around the present minute, every day of the week, 50 s already slacked today.
+# (Quoted: QSettings reads an unquoted value with a comma as a list.)
+cat >"$store" <<EOF
+[General]
+workStart=$(clamp $((now_minute - 30)))
+workEnd=$(clamp $((now_minute + 60)))
+lunchStart=$(clamp $((now_minute + 60)))
+lunchEnd=$(clamp $((now_minute + 60)))
+monthlySalaryWon=3000000
+excludeWeekend=false
+wolluApps="foot,xterm"
+wolluDay=$(date +%Y-%-m-%-d)
+wolluSec=50
+EOF
+
+seconds() { sed -n 's/^wolluSec=//p' "$store" | head -1; }
+# The window with the keyboard focus, as sway names it: its app_id, or an XWayland window's class.
+focused() {
+    swaymsg -t get_tree -r | python3 -c '
+import json, sys
+def walk(n):
+    if n.get("focused"):
+        return n.get("app_id") or (n.get("window_properties") or {}).get("class") or n.get("type")
+    for c in n.get("nodes", []) + n.get("floating_nodes", []):
+        r = walk(c)
+        if r: return r
+print(walk(json.load(sys.stdin)) or "")'
+}
+wait_focused() {
+    for _ in $(seq 100); do [[ $(focused) == "$1" ]] && return 0; sleep 0.1; done
+    fail "$1 did not get the focus (focused: $(focused))"
+}
+# The stored seconds grow by at least $2 from $1 within 30 s (three polls).
+expect_growth() {
+    local want why=$3
+    want=$(awk -v s="$1" -v d="$2" 'BEGIN { print s + d }')
+    for _ in $(seq 300); do
+        awk -v s="$(seconds)" -v w="$want" 'BEGIN { exit !(s + 0 >= w) }' && return 0
+        sleep 0.1
+    done
+    fail "$why: the day's slacking seconds stayed at $(seconds), expected $want or more"
+}
+
+unset QT_QPA_PLATFORM
+# Qt picks its Wayland plugin here, which never frees the compositor's globals; its frames are
+# below libwayland's, which has no frame pointers: only the slow unwinder reaches them, so the
+# suppressions name Qt's plugin rather than libwayland, which TockWork uses itself.
+export ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}fast_unwind_on_malloc=0
+HOME=$home XDG_CONFIG_HOME=$home/config XDG_DATA_HOME=$home/data XDG_CACHE_HOME=$home/cache \
+    "$exe" 2>"$home/err" &
+app=$!
+pids+=($app)
+
+# The host: waybar lists the item as soon as the item registers with its watcher.
+items() {
+    dbus-send --session --print-reply --dest=org.kde.StatusNotifierWatcher /StatusNotifierWatcher \
+        org.freedesktop.DBus.Properties.Get string:org.kde.StatusNotifierWatcher \
+        string:RegisteredStatusNotifierItems 2>/dev/null || true
+}
+for _ in $(seq 200); do items | grep "StatusNotifierItem-$app-" >/dev/null && break; sleep 0.1; done
+items | grep "StatusNotifierItem-$app-" >/dev/null || fail "waybar's tray does not host the icon"
+echo "sway-e2e: the icon is hosted by waybar's tray"
+
+foot >/dev/null 2>&1 &
+pids+=($!)
+foot_pid=$!
+wait_focused foot
+start=$(seconds)
+expect_growth "$start" 10 "foot (native Wayland) in front"
+echo "sway-e2e: foot in front: slacking seconds $start -> $(seconds)"
+grim "$shots/sway-foot.png"
+kill $foot_pid
+wait $foot_pid 2>/dev/null || true
+
+xterm >/dev/null 2>&1 &
+pids+=($!)
+xterm_pid=$!
+wait_focused XTerm
+start=$(seconds)
+expect_growth "$start" 10 "xterm (XWayland) in front"
+echo "sway-e2e: xterm in front: slacking seconds $start -> $(seconds)"
+grim "$shots/sway-xterm.png"
+kill $xterm_pid
+wait $xterm_pid 2>/dev/null || true
+
+# Nothing in front: after the run has closed (one poll), the seconds stand still for two more.
+sleep 11
+still=$(seconds)
+sleep 21
+[[ $(seconds) == "$still" ]] || fail "with no window in front the seconds went on: $still -> $(seconds)"
+echo "sway-e2e: nothing in front: slacking seconds stay at $still"
+
+kill -0 $app 2>/dev/null || fail "tockwork stopped"
+kill $app
+wait $app || fail "tockwork exited with $?"
+echo "sway-e2e: ok"
