@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 
+#include <QAbstractItemView>
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QCheckBox>
@@ -19,6 +20,7 @@
 #include <QDateEdit>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -312,6 +314,42 @@ TEST_F(SettingsTest, ReturnSavesEscapeCancelsAndTabFollowsTheFieldsInOrder)
 } // namespace
 
 namespace {
+
+// One run saved no salary: Return in the open 세전/세후 list closed the list and saved the window.
+TEST_F(SettingsTest, ReturnInTheOpenSalaryListPicksTheItemOnly)
+{
+    auto window = openWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window->window()));
+    QComboBox* popup = window->salaryTypePopup();
+    // The row is named like the time rows: "월급 [세전] [   ] 만원".
+    const QList<QLabel*> labels = window->window()->findChildren<QLabel*>();
+    const auto name = std::find_if(labels.begin(), labels.end(), [](const QLabel* l) {
+        return l->isVisible() && l->text() == QStringLiteral("월급");
+    });
+    ASSERT_NE(name, labels.end()) << "the salary field has no label";
+    EXPECT_LE((*name)->geometry().right(), popup->geometry().left());
+    EXPECT_NEAR((*name)->geometry().center().y(), window->salaryField()->geometry().center().y(),
+                2);
+
+    window->salaryField()->setFocus();
+    QTest::keyClicks(window->salaryField(), "350");
+    popup->setFocus();
+    popup->showPopup();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(popup->view()->window()));
+    QTest::keyClick(popup->view(), Qt::Key_Down);
+    QTest::keyClick(popup->view(), Qt::Key_Return);
+    QTest::qWait(20);
+    EXPECT_FALSE(popup->view()->isVisible());
+    EXPECT_EQ(popup->currentIndex(), 1) << "세후 picked";
+    EXPECT_TRUE(window->window()->isVisible()) << "the window was saved and closed";
+    EXPECT_EQ(Cfg::monthlySalaryWon(), 0);
+
+    // The next Return saves the window, with the item picked.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_FALSE(window->window()->isVisible());
+    EXPECT_EQ(Cfg::monthlySalaryWon(), 3'500'000);
+    EXPECT_FALSE(Cfg::salaryPretax());
+}
 
 TEST_F(SettingsTest, OpenedBesideThePanelOrCentredKeptUntilClosed)
 {

@@ -78,6 +78,10 @@ import -window root "$screens/first-run-typed.png"
 xdotool key Return
 for _ in $(seq 50); do [[ -z $(visible_window '톡웍 설정') ]] && break; sleep 0.1; done
 [[ -z $(visible_window '톡웍 설정') ]] || fail "Return did not save and close the settings"
+# The first salary: the panel stays to show the money start.
+sleep 1
+[[ -n $(visible_window '톡웍') ]] || fail "the panel closed with the settings at the first save"
+import -window root "$screens/first-run-saved.png"
 
 grep -q '^monthlySalaryWon=3500000$' "$conf" || fail "salary not stored: $(cat "$conf")"
 grep -q '^workStart=480$' "$conf" || fail "work start not stored: $(cat "$conf")"

@@ -50,7 +50,7 @@ Section slackingCriteria(const QStringList& browserLines)
 Section overtimeAllowance()
 {
     return {QStringLiteral("🐜💸 추가 수당 기준 (야근, 5인 이상)"),
-            {QStringLiteral("· 연장(8h 초과): 시급의 1.5배"),
+            {QStringLiteral("· 연장(8시간 초과): 시급의 1.5배"),
              QStringLiteral("· 야간(22~06시): 0.5배 가산"),
              QStringLiteral("· 연장, 야간 겹치면 2.0배")}};
 }

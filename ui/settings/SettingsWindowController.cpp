@@ -23,9 +23,12 @@
 #include "ui/toolkit/ChipButton.h"
 #include "ui/toolkit/PixelImageView.h"
 
+#include <QAbstractItemView>
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QKeySequence>
@@ -39,6 +42,7 @@
 
 #include <QShortcut>
 #include <QTimeEdit>
+#include <QTimer>
 #include <algorithm>
 #include <limits>
 
@@ -82,7 +86,7 @@ qint64 minutesOf(const QTimeEdit* picker)
 
 QString disclosureTitle(bool expanded, qsizetype count)
 {
-    return (expanded ? QStringLiteral("▾") : QStringLiteral("▸")) + QStringLiteral(" 딴짓앱 ") +
+    return (expanded ? QStringLiteral("▾") : QStringLiteral("▸")) + QStringLiteral(" 딴짓 앱 ") +
            QString::number(count) + QStringLiteral("개");
 }
 
@@ -134,9 +138,10 @@ void SettingsWindowController::buildPersistent()
     salaryTypePopup_ = new QComboBox(content);
     salaryTypePopup_->addItems({QStringLiteral("세전"), QStringLiteral("세후")});
     salaryTypePopup_->setAccessibleName(QStringLiteral("월급 종류"));
+    salaryTypePopup_->view()->window()->installEventFilter(this);
 
     pretaxTagCheck_ = new QCheckBox(QStringLiteral("패널에 '세전' 표기"), content);
-    weekendCheck_ = new QCheckBox(QStringLiteral("주말+공휴일 제외"), content);
+    weekendCheck_ = new QCheckBox(QStringLiteral("주말·공휴일 제외"), content);
     wolluOffCheck_ = new QCheckBox(QStringLiteral("월루(딴짓) 추적 중단"), content);
     analyticsCheck_ = new QCheckBox(QStringLiteral("익명 사용 통계 보내기"), content);
     daysOffEditor_ = new DaysOffEditor(content);
@@ -156,7 +161,14 @@ void SettingsWindowController::buildPersistent()
     connect(saveBtn_, &QAbstractButton::clicked, this, &SettingsWindowController::saveTapped);
     for (const auto key : {Qt::Key_Return, Qt::Key_Enter}) {
         auto* shortcut = new QShortcut(QKeySequence(key), window_.get());
-        connect(shortcut, &QShortcut::activated, this, &SettingsWindowController::saveTapped);
+        connect(shortcut, &QShortcut::activated, this, [this] {
+            // Return in the open 세전/세후 list picks the item; the window is not done yet. The
+            // list closes on the key before the key itself arrives here.
+            if (salaryTypePopup_->view()->isVisible() || QApplication::activePopupWidget() ||
+                salaryListJustClosed_)
+                return;
+            saveTapped();
+        });
     }
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), window_.get());
     connect(escape, &QShortcut::activated, this, &SettingsWindowController::cancelTapped);
@@ -238,8 +250,10 @@ void SettingsWindowController::relayout()
         place(pickers_[2 * row + 1], 140, top, 50, 24);
         addLabel(QStringLiteral("까지"), mona(12), ink, Qt::AlignCenter, 196, top, 30, 24);
     }
-    place(salaryTypePopup_, 16, 113, 74, 26);
-    place(salaryField_, 96, 114, 78, 24);
+    // "월급 [세전▾] [   ] 만원": the row is named like the two time rows above it.
+    addLabel(QStringLiteral("월급"), mona(12), ink, Qt::AlignCenter, 16, 114, 30, 24);
+    place(salaryTypePopup_, 48, 113, 60, 26);
+    place(salaryField_, 112, 114, 62, 24);
     addLabel(QStringLiteral("만원"), mona(12), ink, Qt::AlignCenter, 180, 114, 44, 24);
     place(pretaxTagCheck_, 16, 146, 240, 22);
     place(weekendCheck_, 16, 172, 240, 22);
@@ -255,7 +269,7 @@ void SettingsWindowController::relayout()
     place(wolluOffCheck_, 16, 212, 240, 22);
     addPicture(QStringLiteral("추적된 월루 시간이 초기화되고,"), mona(10), mutedInk(), 16, 233, 224,
                15);
-    addPicture(QStringLiteral("체크를 해제할 때까지 추적하지 않습니다."), mona(10), mutedInk(), 16,
+    addPicture(QStringLiteral("체크를 해제할 때까지 추적하지 않아요."), mona(10), mutedInk(), 16,
                247, 224, 15);
     place(analyticsCheck_, 16, 268, 240, 22);
     place(daysOffEditor_, 16, 294, DaysOffEditor::kWidth, daysOffEditor_->height());
@@ -267,7 +281,7 @@ void SettingsWindowController::relayout()
     const int listTop = kListTop + daysOff;
     int listBottom = kDisclosureBottom + daysOff;
     if (expanded_ && apps_.isEmpty()) {
-        addLabel(QStringLiteral("'추가'로 딴짓앱, 사이트를 넣어보세요"), mona(12), mutedInk(),
+        addLabel(QStringLiteral("'추가'로 딴짓 앱, 사이트를 넣어보세요"), mona(12), mutedInk(),
                  Qt::AlignLeft | Qt::AlignVCenter, 30, listTop + 4, 210, 20);
         listBottom = listTop + kEmptyHintHeight;
     } else if (expanded_) {
@@ -444,6 +458,16 @@ void SettingsWindowController::showAt(const QPoint& topLeft)
     QWidget* first =
         salaryField_->text().isEmpty() ? static_cast<QWidget*>(salaryField_) : pickers_[0];
     first->setFocus(Qt::ActiveWindowFocusReason);
+}
+
+bool SettingsWindowController::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Hide && watched == salaryTypePopup_->view()->window()) {
+        // Until the events of the key that closed the list have been handled.
+        salaryListJustClosed_ = true;
+        QTimer::singleShot(0, this, [this] { salaryListJustClosed_ = false; });
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void SettingsWindowController::closeWindow()

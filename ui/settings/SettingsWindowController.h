@@ -97,6 +97,9 @@ Q_SIGNALS:
     // The window was closed (saved, cancelled or closed by the window manager).
     void closed();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void buildPersistent();
     void fillFromStores();
@@ -136,4 +139,5 @@ private:
     bool inDialog_ = false;
     bool disposeWhenIdle_ = false;
     QPointer<AddWolluWindowController> dialog_;
+    bool salaryListJustClosed_ = false; // the 세전/세후 list closed during this event
 };

@@ -36,8 +36,20 @@ SettingsWindowController* SettingsWindows::open(bool fromPanel)
                        fromPanel ? QStringLiteral("panel_button") : QStringLiteral("menu")},
                       {QStringLiteral("has_salary"), Cfg::monthlySalaryWon() > 0}});
     if (!controller_) {
+        awaitingSalary_ = firstRun();
         controller_ = new SettingsWindowController(this);
-        connect(controller_, &SettingsWindowController::saved, this, &SettingsWindows::saved);
+        connect(controller_, &SettingsWindowController::saved, this, [this] {
+            const bool firstSalary = awaitingSalary_ && !firstRun();
+            awaitingSalary_ = firstRun();
+            Q_EMIT saved();
+            // The newcomer's first salary: the window closes, the panel beside it stays to show
+            // the money start. It takes the keyboard before the window goes, so the application
+            // never looks left (which closes an unpinned panel).
+            if (firstSalary && panel_ && panel_->isVisible()) {
+                panel_->raise();
+                panel_->activateWindow();
+            }
+        });
     }
     return controller_;
 }

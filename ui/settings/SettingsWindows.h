@@ -45,6 +45,7 @@ private:
 
     QPointer<SettingsWindowController> controller_;
     QPointer<QWidget> panel_;
+    bool awaitingSalary_ = false; // no salary when the window was created
 };
 
 // Where a settings window of `window` size goes beside a panel at `panel`: 8 points left of it
