@@ -50,6 +50,13 @@ if [[ ${1:-} != --inside ]]; then
         fi
         chown -R "$user:" "$session_dir"
         as_user=(runuser -u "$user" --)
+        # The desktop runs this script, COMMAND and the sanitizers' suppressions as that user.
+        needed=("$0" "$(command -v "$1" || echo "$1")")
+        [[ ${LSAN_OPTIONS:-} =~ suppressions=([^:]*) ]] && needed+=("${BASH_REMATCH[1]}")
+        for file in "${needed[@]}"; do
+            "${as_user[@]}" test -r "$file" ||
+                skip "$file is not readable by the user $user (a private folder on its path)"
+        done
     fi
     # A clean environment: nothing of the caller's desktop (its DISPLAY, bus, runtime folder)
     # leaks into this one. Sanitizer settings and the time zone pass through.
