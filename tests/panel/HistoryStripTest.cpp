@@ -274,6 +274,7 @@ TEST_F(HistoryStripLedger, WithoutALedgerEveryDayIsAGapAndNoFileAppears)
     for (const HistorySlot& s : strip.view().slots)
         EXPECT_FALSE(s.row.has_value());
     EXPECT_EQ(strip.view().moneyText, QStringLiteral("0원"));
+    EXPECT_FALSE(strip.unreadable()) << "no ledger yet is no failure";
 
     // The application writes its first row: the next reading finds it.
     write({day(kToday, 40000)});
@@ -304,6 +305,9 @@ TEST_F(HistoryStripLedger, AFileThatIsNoLedgerReadsAsNoRows)
     strip.refresh();
     EXPECT_EQ(strip.view().totals.days, 0);
     EXPECT_EQ(QFileInfo(path_).size(), 4096) << "left as it was";
+    // Not an empty history: the strip says the file could not be read.
+    EXPECT_TRUE(strip.unreadable());
+    EXPECT_EQ(strip.accessibleName(), HistoryStrip::unreadableText());
 }
 
 TEST_F(HistoryStripLedger, AClickSwitchesBetweenWeekAndMonth)

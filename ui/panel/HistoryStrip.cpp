@@ -9,6 +9,7 @@
 #include "render/TextImage.h"
 #include "ui/toolkit/GlassView.h"
 
+#include <QFileInfo>
 #include <QHelpEvent>
 #include <QLocale>
 #include <QMouseEvent>
@@ -260,8 +261,14 @@ void HistoryStrip::reload()
     lastRead_ = now;
     readDay_ = today;
     ++reads_;
-    setAccessibleName(view_.totalsLine());
+    setAccessibleName(unreadable_ ? unreadableText() : view_.totalsLine());
     update();
+}
+
+const QString& HistoryStrip::unreadableText()
+{
+    static const QString text = QStringLiteral("기록 파일을 읽지 못했어요");
+    return text;
 }
 
 QList<DayRecord> HistoryStrip::readRows(const QDate& from, const QDate& to)
@@ -271,18 +278,22 @@ QList<DayRecord> HistoryStrip::readRows(const QDate& from, const QDate& to)
     // A frozen clock is a test or a scene: the user's own history has no place in it.
     if (ownLedger_ && Clock::frozen())
         return {};
+    unreadable_ = false;
     if (!ledger_) {
         // Read-only: never creates the file, and waits for no writer (the ledger keeps a
         // write-ahead log). Until the application has written its first row there is nothing.
         ledger_ = std::make_unique<Ledger>(ledgerPath_, Ledger::Access::readOnly);
         if (!ledger_->isOpen()) {
             ledger_.reset();
+            unreadable_ = QFileInfo::exists(ledgerPath_);
             return {};
         }
     }
     QList<DayRecord> rows = ledger_->range(from, to);
-    if (!ledger_->errorText().isEmpty())
+    if (!ledger_->errorText().isEmpty()) {
         ledger_.reset(); // opened afresh at the next reading
+        unreadable_ = true;
+    }
     return rows;
 }
 
@@ -445,6 +456,12 @@ void HistoryStrip::paintEvent(QPaintEvent*)
         second = renderMonaLine(slacking, detailFont, slackColour, r);
     }
     const int detailH = kHeight - kDetailLineTop;
+    if (unreadable_) {
+        // Empty bars would read as days not worked: the line under them says why they are empty.
+        drawLine(renderMonaLine(unreadableText(), mona(11), c.muted, r), 0, kDetailLineTop,
+                 detailH);
+        return;
+    }
     x = drawLine(first, 0, kDetailLineTop, detailH);
     // The legend of the bars' red top: a swatch of it in front of the slacking figure.
     const int swatch = kLegendSwatch;

@@ -67,6 +67,10 @@ public:
     bool isDark() const { return dark_; }
     // How often rows were read.
     int reads() const { return reads_; }
+    // The ledger is there but could not be read at the last reading (damaged, held by another
+    // program, another user's): the strip says so instead of showing an empty history.
+    bool unreadable() const { return unreadable_; }
+    static const QString& unreadableText();
     // The slot under `point` (widget coordinates), if any.
     std::optional<HistorySlot> slotAt(const QPoint& point) const;
     // A slot's bar area, from the strip's top-left corner, in points.
@@ -99,4 +103,5 @@ private:
     std::optional<double> lastRead_;
     QDate readDay_;
     int reads_ = 0;
+    bool unreadable_ = false;
 };
