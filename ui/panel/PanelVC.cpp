@@ -392,10 +392,7 @@ void PanelVC::apply(const Display& d)
     place(wolluPctView_, layout_.wolluPct, bandH);
     wolluMoneyView_->setVisible(!compact);
     wolluPctView_->setVisible(!compact);
-    static_cast<FillView*>(wolluBand_)
-        ->setFill(d.wolluHot ? dyn(QColor::fromRgbF(1.0f, 0.302f, 0.302f, 0.16f),
-                                   QColor::fromRgbF(1.0f, 0.45f, 0.45f, 0.22f))
-                             : bandFill());
+    static_cast<FillView*>(wolluBand_)->setFill(d.wolluHot ? wolluCardFill() : bandFill());
 
     const bool wolluHidden = Wollu::hidden();
     wolluEye_->setImage(renderMonaLine(
