@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The real tockwork on a headless sway desktop (scripts/sway-session.sh: sway, XWayland and
 # waybar's tray), checked from the outside:
-#   - waybar's tray hosts the icon: the item is registered with the watcher waybar serves;
+#   - waybar's tray hosts the icon: the item is registered with the watcher waybar serves, and the
+#     ant shows in the bar;
 #   - a listed native Wayland window in front (foot) makes the day's slacking seconds in the store
 #     grow, poll by poll;
 #   - the same for a listed XWayland window (xterm);
@@ -10,12 +11,13 @@
 #
 #   tests/tracker/sway-e2e.sh TOCKWORK SCREENSHOT_DIR
 #
-# Exits 77 (skipped) when sway, waybar, foot, xterm or grim are missing or the desktop cannot start.
+# Exits 77 (skipped) when sway, waybar, foot, xterm, grim or ImageMagick are missing or the desktop
+# cannot start.
 set -euo pipefail
 exe=$1 screens=$2
 
 if [[ -z ${SWAY_SESSION_DIR:-} ]]; then
-    for tool in foot xterm grim python3 dbus-send; do
+    for tool in foot xterm grim convert python3 dbus-send; do
         command -v $tool >/dev/null || { echo "sway-e2e: skipped: $tool is not installed" >&2; exit 77; }
     done
     exec "$(dirname "$0")/../../scripts/sway-session.sh" --screens "$screens" "$0" "$@"
@@ -104,7 +106,14 @@ items() {
 }
 for _ in $(seq 200); do items | grep "StatusNotifierItem-$app-" >/dev/null && break; sleep 0.1; done
 items | grep "StatusNotifierItem-$app-" >/dev/null || fail "waybar's tray does not host the icon"
+# ... and draws it: the ant's body colour, exactly, in the bar (the top 30 pixels).
+ant_in_bar() {
+    grim -g "0,0 1280x30" - 2>/dev/null | convert png:- txt:- | grep -i '#B4502C' >/dev/null
+}
+for _ in $(seq 50); do ant_in_bar && break; sleep 0.1; done
+ant_in_bar || fail "waybar shows no ant in its tray"
 echo "sway-e2e: the icon is hosted by waybar's tray"
+grim "$shots/sway-tray.png"
 
 foot >/dev/null 2>&1 &
 pids+=($!)
