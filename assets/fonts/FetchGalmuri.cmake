@@ -46,5 +46,9 @@ file(COPY_FILE ${dist}/Galmuri11.ttf ${FONT_DIR}/Mona12.ttf ONLY_IF_DIFFERENT)
 file(COPY_FILE ${dist}/Galmuri11-Bold.ttf ${FONT_DIR}/Mona12-Bold.ttf ONLY_IF_DIFFERENT)
 file(COPY_FILE ${dist}/Galmuri9.ttf ${FONT_DIR}/Galmuri9.ttf ONLY_IF_DIFFERENT)
 file(COPY_FILE ${dist}/LICENSE.txt ${FONT_DIR}/Mona12-LICENSE.txt ONLY_IF_DIFFERENT)
+# Read by whoever starts the program, not only by whoever built it: the copies keep the modes
+# they were unpacked with.
+file(CHMOD ${FONT_DIR}/Mona12.ttf ${FONT_DIR}/Mona12-Bold.ttf ${FONT_DIR}/Galmuri9.ttf
+     ${FONT_DIR}/Mona12-LICENSE.txt PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
 file(REMOVE_RECURSE ${unpacked})
 file(WRITE ${STAMP} "galmuri ${VERSION}\n")
