@@ -152,6 +152,10 @@ QString noSlackingText(DayState state)
         return QStringLiteral("오늘 월루 0분 🎯");
     case DayState::before:
     case DayState::working:
+        // A break of one's own is no focus either.
+        if (!Preview::demoState && Pause::state() != ManualState::work)
+            return QStringLiteral("아직 월루 0분, 쉬는 중 ☕");
+        break;
     case DayState::overtime:
         break;
     }

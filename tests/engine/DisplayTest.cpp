@@ -130,6 +130,8 @@ TEST_F(DisplayTest, HolidaysAreNamedAndFocusIsPraisedOnlyAtTheDesk)
     }
     freeze14th(10, 30);
     EXPECT_EQ(currentDisplay().wolluText, QStringLiteral("아직 월루 0분, 집중 중! 🎯"));
+    Pause::set(ManualState::rest, Clock::now());
+    EXPECT_EQ(currentDisplay().wolluText, QStringLiteral("아직 월루 0분, 쉬는 중 ☕"));
 }
 
 // Ever shorter forms of a money line for a place too narrow for it: the tag goes first.
