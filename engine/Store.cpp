@@ -3,6 +3,7 @@
 #include "engine/Clock.h"
 
 #include <QDebug>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
@@ -502,16 +503,19 @@ std::unique_ptr<QLockFile> Store::lockWritersLocked() const
     // Not QSettings' own "<file>.lock": it takes that one inside sync(), which would then wait
     // for this process's own lock. The holder keeps it for milliseconds; a killed holder's lock
     // is taken over at once (QLockFile checks the process), a hung one's after the stale time.
-    auto writers =
-        std::make_unique<QLockFile>(settings_->fileName() + QStringLiteral(".edit.lock"));
+    const QString file = settings_->fileName();
+    // The lock lives beside the file: on the first write its folder is made here (QSettings
+    // would make it in sync() too).
+    QDir().mkpath(QFileInfo(file).absolutePath());
+    auto writers = std::make_unique<QLockFile>(file + QStringLiteral(".edit.lock"));
     writers->setStaleLockTime(10000);
     if (writers->tryLock(5000))
         return writers;
     // Writing without the lock loses at most the other writer's concurrent edit; not writing
-    // would lose this one for certain.
-    if (writers->error() != QLockFile::PermissionError)
+    // would lose this one for certain. A folder that cannot be written fails the write anyway.
+    if (writers->error() == QLockFile::LockFailedError)
         qWarning("tockwork: %s stays locked by another writer; writing without waiting for it",
-                 qPrintable(settings_->fileName()));
+                 qPrintable(file));
     return nullptr;
 }
 
