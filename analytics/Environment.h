@@ -13,6 +13,7 @@ struct Environment
     QString locale;
     QString timeZone;
     QString osVersion;
+    QString osName;
     QString appVersion;
     QString appBuild;
 };

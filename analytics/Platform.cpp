@@ -2,11 +2,9 @@
 #include "analytics/Environment.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QLocale>
 #include <QMutex>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QSysInfo>
 #include <QTimeZone>
 
@@ -25,17 +23,19 @@ QString defaultOsVersion()
 #if defined(Q_OS_MACOS)
     return normalizedVersion(QSysInfo::productVersion());
 #else
-    // A distribution's own version is often missing or not numeric (Debian testing says
-    // "n/a"); the kernel always answers with numbers.
-    return normalizedVersion(QSysInfo::kernelVersion());
+    return systemVersion(OsRelease::readSystem(), QSysInfo::kernelVersion());
 #endif
 }
 
-bool defaultIsLoginItem()
+QString defaultOsName()
 {
-    const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    return !config.isEmpty() &&
-           QFileInfo::exists(config + QStringLiteral("/autostart/tockwork.desktop"));
+#if defined(Q_OS_MACOS)
+    return QStringLiteral("Mac OS X");
+#elif defined(Q_OS_LINUX)
+    return systemName(OsRelease::readSystem());
+#else
+    return QSysInfo::kernelType();
+#endif
 }
 
 QString defaultAppVersion()
@@ -54,10 +54,11 @@ detail::Environment readEnvironment(const Providers& p)
 {
     detail::Environment env;
     env.screenCount = ask(p.screenCount, [] { return 0; });
-    env.isLoginItem = ask(p.isLoginItem, defaultIsLoginItem);
+    env.isLoginItem = ask(p.isLoginItem, [] { return false; });
     env.locale = ask(p.locale, [] { return QLocale().name(); });
     env.timeZone = ask(p.timeZone, [] { return QString::fromUtf8(QTimeZone::systemTimeZoneId()); });
     env.osVersion = ask(p.osVersion, defaultOsVersion);
+    env.osName = defaultOsName();
     env.appVersion = ask(p.appVersion, defaultAppVersion);
     env.appBuild = ask(p.appBuild, [] { return QStringLiteral("unknown"); });
     if (env.appVersion.isEmpty())
@@ -83,6 +84,20 @@ QString normalizedVersion(const QString& text)
         parts.push_back(QString::number(ok ? value : 0));
     }
     return parts.join(QLatin1Char('.'));
+}
+
+QString systemVersion(const std::optional<OsRelease::Release>& release, const QString& kernel)
+{
+    const QString id = release ? release->versionId : QString();
+    // Debian testing says nothing, Arch "rolling", some images "n/a".
+    if (!id.isEmpty() && id.front().isDigit())
+        return normalizedVersion(id);
+    return normalizedVersion(kernel);
+}
+
+QString systemName(const std::optional<OsRelease::Release>& release)
+{
+    return release && !release->name.isEmpty() ? release->name : QStringLiteral("Linux");
 }
 
 void setProviders(Providers providers)

@@ -111,17 +111,6 @@ QString platformName()
 #endif
 }
 
-QString osName()
-{
-#if defined(Q_OS_MACOS)
-    return QStringLiteral("Mac OS X");
-#elif defined(Q_OS_LINUX)
-    return QStringLiteral("Linux");
-#else
-    return QSysInfo::kernelType();
-#endif
-}
-
 qint64 daysSinceInstallAt(const QDateTime& now);
 
 } // namespace
@@ -235,7 +224,7 @@ QJsonObject superProperties()
     p.insert(QLatin1String("surface"), QStringLiteral("app"));
     p.insert(QLatin1String("app_version"), env.appVersion);
     p.insert(QLatin1String("app_build"), env.appBuild);
-    p.insert(QLatin1String("$os"), osName());
+    p.insert(QLatin1String("$os"), env.osName);
     p.insert(QLatin1String("$os_version"), env.osVersion);
     p.insert(QLatin1String("os_version"), env.osVersion);
     // Asked once: Qt answers through uname() on every call.

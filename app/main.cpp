@@ -3,6 +3,7 @@
 #include "app/CommandLine.h"
 #include "browser/BrowserSupport.h"
 #include "engine/Store.h"
+#include "platform/LoginItem.h"
 #include "platform/SingleInstance.h"
 #include "preview/ContactSheet.h"
 #include "preview/EodPreview.h"
@@ -54,6 +55,8 @@ int main(int argc, char* argv[])
         Analytics::setDemoRun();
     Analytics::Providers providers;
     providers.screenCount = [] { return int(QGuiApplication::screens().size()); };
+    // An entry the user switched off in their desktop's settings still exists but starts nothing.
+    providers.isLoginItem = [] { return LoginItem::status() == LoginItem::Status::enabled; };
     Analytics::setProviders(std::move(providers));
 
     switch (command.mode) {

@@ -8,8 +8,10 @@
 #include "engine/Cfg.h"
 #include "slacking/Wollu.h"
 
+#include <QFile>
 #include <QRegularExpression>
 #include <QSslSocket>
+#include <QTemporaryDir>
 
 #include <limits>
 
@@ -49,6 +51,45 @@ TEST(AnalyticsFigures, SalaryBucketsAndVersions)
     expectTable(R"({"6.1.0-18-amd64": "6.1.0", "14.4": "14.4.0", "22.04.3 LTS": "22.4.3",
                     "n/a": "0.0.0", "99999999999999999999999.1": "0.1.0"})",
                 &Analytics::normalizedVersion);
+}
+
+TEST(AnalyticsFigures, SystemNameAndVersionComeFromTheDistributionTheKernelOnlyWithoutOne)
+{
+    const auto release = [](const char* text) { return OsRelease::parse(QByteArray(text)); };
+    const QString kernel = QStringLiteral("6.18.44-amd64");
+
+    const auto debian = release("PRETTY_NAME=\"Debian GNU/Linux 12 (bookworm)\"\n"
+                                "NAME=\"Debian GNU/Linux\"\nVERSION_ID=\"12\"\nID=debian\n");
+    EXPECT_EQ(Analytics::systemName(debian), "Debian GNU/Linux");
+    EXPECT_EQ(Analytics::systemVersion(debian, kernel), "12.0.0");
+
+    const auto ubuntu = release("# comment\nNAME='Ubuntu'\n  VERSION_ID=24.04  \n");
+    EXPECT_EQ(Analytics::systemName(ubuntu), "Ubuntu");
+    EXPECT_EQ(Analytics::systemVersion(ubuntu, kernel), "24.4.0");
+
+    const auto escaped = release("NAME=\"My \\\"Own\\\" OS\"\nNAME_X=no\nXNAME=no\n");
+    EXPECT_EQ(escaped.name, "My \"Own\" OS");
+
+    // Rolling and unnumbered releases and a system without the file: the kernel's numbers.
+    for (const char* text : {"NAME=\"Arch Linux\"\nBUILD_ID=rolling\n", "VERSION_ID=n/a\n", ""})
+        EXPECT_EQ(Analytics::systemVersion(release(text), kernel), "6.18.44") << text;
+    EXPECT_EQ(Analytics::systemVersion(std::nullopt, kernel), "6.18.44");
+    EXPECT_EQ(Analytics::systemName(std::nullopt), "Linux");
+    EXPECT_EQ(Analytics::systemName(release("VERSION_ID=1\n")), "Linux");
+}
+
+TEST(AnalyticsFigures, TheFirstReadableOsReleaseFileWins)
+{
+    QTemporaryDir dir;
+    QFile vendor(dir.filePath("os-release"));
+    ASSERT_TRUE(vendor.open(QIODevice::WriteOnly));
+    vendor.write("NAME=Fedora\nVERSION_ID=41\n");
+    vendor.close();
+    const auto found = OsRelease::readFirst({dir.filePath("missing"), vendor.fileName()});
+    ASSERT_TRUE(found);
+    EXPECT_EQ(found->name, "Fedora");
+    EXPECT_EQ(found->versionId, "41");
+    EXPECT_FALSE(OsRelease::readFirst({dir.filePath("missing")}));
 }
 
 TEST(AnalyticsLabels, KnownServicesByNameOrHostEverythingElseIsCustom)

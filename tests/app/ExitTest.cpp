@@ -4,8 +4,12 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QSettings>
 #include <QThread>
@@ -53,6 +57,26 @@ protected:
         EXPECT_EQ(app.exitCode(), 0) << signal;
     }
 
+    // The properties of the first queued event of that name.
+    QJsonObject queuedProperties(const QString& event) const
+    {
+        QFile file(home.filePath("data/tockwork/analytics-queue.json"));
+        if (file.open(QIODevice::ReadOnly))
+            for (const QJsonValue& record : QJsonDocument::fromJson(file.readAll()).array())
+                if (record["event"].toString() == event)
+                    return record["properties"].toObject();
+        return {};
+    }
+
+    void writeAutostartEntry(const QByteArray& switches)
+    {
+        QDir().mkpath(home.filePath("config/autostart"));
+        QFile entry(home.filePath("config/autostart/tockwork.desktop"));
+        ASSERT_TRUE(entry.open(QIODevice::WriteOnly));
+        entry.write("[Desktop Entry]\nType=Application\nName=톡웍\nExec=" +
+                    QFileInfo(TOCKWORK_EXE).canonicalFilePath().toUtf8() + "\n" + switches);
+    }
+
     QStringList queuedEvents() const
     {
         QFile file(home.filePath("data/tockwork/analytics-queue.json"));
@@ -65,6 +89,7 @@ protected:
 
     StoreSandbox home;
     QProcess app;
+    int launches = 0;
 };
 
 TEST_F(Exit, SignalsQuitInOrderAndKeepTheFirstLaunchForTheNextOne)
@@ -95,6 +120,43 @@ TEST_F(Exit, SignalsQuitInOrderAndKeepTheFirstLaunchForTheNextOne)
     launch(server.baseUrl(), 3);
     end(SIGHUP);
     EXPECT_FALSE(received().contains("App Quit"));
+}
+
+TEST_F(Exit, EventsSayWhetherItStartsAtLoginAndWhichReleaseRunsIt)
+{
+    // Switched off in the desktop's settings: the entry stays, and nothing starts at login.
+    for (const QByteArray switchedOff : {"Hidden=true\n", "X-GNOME-Autostart-enabled=false\n"}) {
+        writeAutostartEntry(switchedOff);
+        QFile::remove(home.filePath("data/tockwork/analytics-queue.json"));
+        launch("http://127.0.0.1:9", ++launches);
+        end(SIGTERM);
+        const QJsonObject launched = queuedProperties("App Launched");
+        ASSERT_FALSE(launched.isEmpty()) << switchedOff.constData();
+        EXPECT_EQ(launched["is_login_item"], false) << switchedOff.constData();
+    }
+    writeAutostartEntry("X-GNOME-Autostart-enabled=true\n");
+    QFile::remove(home.filePath("data/tockwork/analytics-queue.json"));
+    launch("http://127.0.0.1:9", ++launches);
+    end(SIGTERM);
+    const QJsonObject launched = queuedProperties("App Launched");
+    EXPECT_EQ(launched["is_login_item"], true);
+
+    QFile osRelease("/etc/os-release");
+    if (!osRelease.open(QIODevice::ReadOnly))
+        GTEST_SKIP() << "this system has no /etc/os-release to compare with";
+    const QByteArray text = osRelease.readAll();
+    const auto field = [&](const char* key) {
+        for (const QByteArray& line : text.split('\n'))
+            if (line.startsWith(QByteArray(key).append('=')))
+                return QString::fromUtf8(line.mid(qstrlen(key) + 1)).remove(u'"');
+        return QString();
+    };
+    if (field("VERSION_ID").isEmpty() || !field("VERSION_ID").front().isDigit())
+        GTEST_SKIP() << "this system's os-release has no numeric VERSION_ID";
+    EXPECT_EQ(launched["$os"].toString(), field("NAME"));
+    const QString major = field("VERSION_ID").section(u'.', 0, 0) + u'.';
+    EXPECT_TRUE(launched["os_version"].toString().startsWith(major))
+        << launched["os_version"].toString().toStdString();
 }
 
 TEST_F(Exit, ASecondStartLeavesTheFirstAloneAndACrashedFirstBlocksNothing)
