@@ -25,6 +25,9 @@ int showPanels(const QList<DemoScene>& scenes, QScreen* screen, int gap, bool ma
     const QList<QPoint> origins =
         mayWrap ? demoRowOrGrid(area, sizes, gap, 80) : demoRow(area, sizes, gap, 80);
     for (size_t i = 0; i < windows.size(); ++i) {
+        // A tool window does not keep the application running by itself; these panels are the
+        // demo's only windows, so each one counts.
+        windows[i]->setAttribute(Qt::WA_QuitOnClose, true);
         windows[i]->move(origins.value(qsizetype(i)));
         windows[i]->show();
         windows[i]->raise();
