@@ -27,13 +27,30 @@ const QList<Target>& targets()
 {
     static const QList<Target> list{
         {u"Google Chrome"_s, u"google-chrome"_s, {u"google-chrome"_s, u"google-chrome-stable"_s}},
+        {u"Google Chrome Beta"_s, u"google-chrome-beta"_s, {u"google-chrome-beta"_s}},
+        {u"Google Chrome Dev"_s, u"google-chrome-unstable"_s, {u"google-chrome-unstable"_s}},
+        {u"Google Chrome Canary"_s, u"google-chrome-canary"_s, {u"google-chrome-canary"_s}},
         {u"Chromium"_s, u"chromium"_s, {u"chromium"_s, u"chromium-browser"_s}},
         {u"Brave Browser"_s, u"BraveSoftware/Brave-Browser"_s, {u"brave-browser"_s}},
-        {u"Microsoft Edge"_s, u"microsoft-edge"_s, {u"microsoft-edge"_s}},
+        {u"Brave Beta"_s, u"BraveSoftware/Brave-Browser-Beta"_s, {u"brave-browser-beta"_s}},
+        {u"Brave Nightly"_s,
+         u"BraveSoftware/Brave-Browser-Nightly"_s,
+         {u"brave-browser-nightly"_s}},
+        {u"Microsoft Edge"_s,
+         u"microsoft-edge"_s,
+         {u"microsoft-edge"_s, u"microsoft-edge-stable"_s}},
+        {u"Microsoft Edge Beta"_s, u"microsoft-edge-beta"_s, {u"microsoft-edge-beta"_s}},
+        {u"Microsoft Edge Dev"_s, u"microsoft-edge-dev"_s, {u"microsoft-edge-dev"_s}},
         {u"Whale"_s, u"naver-whale"_s, {u"naver-whale"_s}},
         {u"Opera"_s, u"opera"_s, {u"opera"_s}},
         {u"Vivaldi"_s, u"vivaldi"_s, {u"vivaldi"_s, u"vivaldi-stable"_s}},
-        {u"Firefox"_s, {}, {u"firefox"_s, u"firefox-esr"_s}, true},
+        {u"Vivaldi Snapshot"_s, u"vivaldi-snapshot"_s, {u"vivaldi-snapshot"_s}},
+        // Every Firefox channel reads the hosts of the one ~/.mozilla folder.
+        {u"Firefox"_s,
+         {},
+         {u"firefox"_s, u"firefox-esr"_s, u"firefox-devedition"_s, u"firefox-developer-edition"_s,
+          u"firefox-nightly"_s, u"firefox-trunk"_s},
+         true},
     };
     return list;
 }

@@ -218,6 +218,12 @@ TEST(BrowserSupportInstall, ManifestsGoToTheBrowsersFoundWithTheExtensionsIdenti
     const QString config = home.filePath(QStringLiteral(".config"));
     QDir().mkpath(config + QStringLiteral("/BraveSoftware/Brave-Browser"));
     QDir().mkpath(home.filePath(QStringLiteral(".mozilla")));
+    // Other channels keep settings folders of their own.
+    for (const char* channel :
+         {"google-chrome-beta", "google-chrome-unstable", "google-chrome-canary",
+          "microsoft-edge-beta", "microsoft-edge-dev", "BraveSoftware/Brave-Browser-Beta",
+          "BraveSoftware/Brave-Browser-Nightly", "vivaldi-snapshot"})
+        QDir().mkpath(config + u'/' + QLatin1String(channel));
     const auto result = BrowserSupport::install(QStringLiteral("/opt/tw/tockwork-browser-host"),
                                                 home.path(), config);
     QStringList browsers;
@@ -225,6 +231,12 @@ TEST(BrowserSupportInstall, ManifestsGoToTheBrowsersFoundWithTheExtensionsIdenti
         browsers << w.browser;
     EXPECT_TRUE(browsers.contains("Brave Browser"));
     EXPECT_TRUE(browsers.contains("Firefox"));
+    for (const char* channel :
+         {"Google Chrome Beta", "Google Chrome Dev", "Google Chrome Canary", "Microsoft Edge Beta",
+          "Microsoft Edge Dev", "Brave Beta", "Brave Nightly", "Vivaldi Snapshot"})
+        EXPECT_TRUE(browsers.contains(channel)) << channel;
+    EXPECT_TRUE(QFile::exists(config + "/google-chrome-unstable/NativeMessagingHosts/"
+                                       "app.tockwork.browser.json"));
     EXPECT_TRUE(result.failed.isEmpty());
 
     QFile brave(config +

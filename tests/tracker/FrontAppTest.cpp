@@ -26,10 +26,25 @@ TEST_F(FrontAppTest, CandidatesAreTheDesktopNameThenClassInstanceAndProgram)
 TEST_F(FrontAppTest, BrowsersAreKnownByEitherPartOfTheirWindowClass)
 {
     const QPair<QString, QString> rows[] = {
-        {"google-chrome", "Google Chrome"}, {"Chromium", "Chromium"},
-        {"brave-browser", "Brave Browser"}, {"microsoft-edge", "Microsoft Edge"},
-        {"naver-whale", "Whale"},           {"opera", "Opera"},
-        {"Vivaldi-stable", "Vivaldi"},      {"firefox-esr", "Firefox"},
+        {"google-chrome", "Google Chrome"},
+        {"Chromium", "Chromium"},
+        {"brave-browser", "Brave Browser"},
+        {"microsoft-edge", "Microsoft Edge"},
+        {"naver-whale", "Whale"},
+        {"opera", "Opera"},
+        {"Vivaldi-stable", "Vivaldi"},
+        {"firefox-esr", "Firefox"},
+        // Other channels of the same browsers.
+        {"Google-chrome-beta", "Google Chrome"},
+        {"google-chrome-unstable", "Google Chrome"},
+        {"google-chrome-canary", "Google Chrome"},
+        {"Microsoft-edge-beta", "Microsoft Edge"},
+        {"microsoft-edge-dev", "Microsoft Edge"},
+        {"Brave-browser-beta", "Brave Browser"},
+        {"brave-browser-nightly", "Brave Browser"},
+        {"Vivaldi-snapshot", "Vivaldi"},
+        {"firefox-aurora", "Firefox"},
+        {"firefox-nightly", "Firefox"},
     };
     for (const auto& [cls, name] : rows)
         EXPECT_EQ(KnownBrowsers::nameForWindowClass(cls, QStringLiteral("x")), name)
@@ -58,6 +73,8 @@ TEST_F(FrontAppTest, OnlyTheWholeSiteSegmentOfATitleMatches)
         {"YouTube Premium Review - Chromium", "Chromium", ""},
         {"general - 우리 팀 - Slack - Brave", "Brave Browser", "slack"},
         {"NAVER - Whale", "Whale", "naver"},
+        {"YouTube - Google Chrome Beta", "Google Chrome", "youtube"},
+        {"YouTube - Microsoft\u200b Edge Dev", "Microsoft Edge", "youtube"},
         // 카카오톡 is listed as an app only: a page about it is not the app.
         {"카카오톡 - Chromium", "Chromium", ""},
         {"", "Chromium", ""},
@@ -75,6 +92,9 @@ TEST_F(FrontAppTest, OnlyTheWholeSiteSegmentOfATitleMatches)
     // Firefox's em dash, and a service listed by its nickname.
     Wollu::setApps(QStringLiteral("넷플"));
     EXPECT_EQ(FrontApp::siteLabelFromTitle(QStringLiteral("Home — Netflix — Mozilla Firefox"),
+                                           QStringLiteral("Firefox")),
+              QStringLiteral("netflix"));
+    EXPECT_EQ(FrontApp::siteLabelFromTitle(QStringLiteral("Home — Netflix — Firefox Nightly"),
                                            QStringLiteral("Firefox")),
               QStringLiteral("netflix"));
 }
