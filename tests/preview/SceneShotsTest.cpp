@@ -110,6 +110,8 @@ TEST(PromptShots, TheQuestionAndItsAnswersStandOut)
     for (const bool dark : {false, true}) {
         SCOPED_TRACE(dark ? "dark" : "light");
         EodWindow window;
+        EXPECT_FALSE(window.windowFlags() & Qt::NoDropShadowWindowHint)
+            << "the desktop's shadow under the prompt, as under menus";
         window.setAppearance(dark);
         const QImage image = window.grab().toImage();
         image.save(kShots + QStringLiteral("/prompt-%1.png")

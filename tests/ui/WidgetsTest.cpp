@@ -32,6 +32,8 @@ TEST(GlassPanel, FramelessTopToolWindowThatFollowsItsContent)
     std::unique_ptr<GlassPanel> panel(makeGlassPanel(content, true));
 
     EXPECT_EQ(panel->windowFlags() & Qt::WindowType_Mask, Qt::Tool);
+    // The desktop's own shadow under it, as under menus.
+    EXPECT_FALSE(panel->windowFlags() & Qt::NoDropShadowWindowHint);
     EXPECT_TRUE(panel->hidesOnDeactivate());
 
     panel->show(); // the window-manager hints must be harmless without X11

@@ -32,8 +32,7 @@ QRect frameFromBottom(double x, double y, double w, double h)
 } // namespace
 
 EodWindow::EodWindow()
-    : KeyableWindow(nullptr, Qt::WindowStaysOnTopHint | Qt::NoDropShadowWindowHint),
-      content_(new ReactiveVFX(this))
+    : KeyableWindow(nullptr, Qt::WindowStaysOnTopHint), content_(new ReactiveVFX(this))
 {
     setWindowTitle(QStringLiteral("톡웍"));
     setFixedSize(kW, kH);

@@ -8,8 +8,7 @@
 #include <QRegion>
 
 GlassPanel::GlassPanel(QWidget* hosting, bool hidesOnDeactivate)
-    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-                           Qt::NoDropShadowWindowHint),
+    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       glass_(new GlassView(this)), hosted_(hosting), hidesOnDeactivate_(hidesOnDeactivate)
 {
     setAttribute(Qt::WA_TranslucentBackground);
