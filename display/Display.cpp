@@ -296,8 +296,6 @@ Display buildDisplay(const Status& s, double overtimeWonAfterLeaving)
     const double overtimeWon = overtime ? pay.overtimeWon : finiteOrZero(overtimeWonAfterLeaving);
     if (d.showMoney && (!off || paidOff))
         d.totalText = tag + fmtWon(earnedWon + overtimeWon) + QStringLiteral(" 벌었어요");
-    else
-        d.totalText = d.earnedText;
 
     fillWollu(d, hourly, earnedWon);
     return d;

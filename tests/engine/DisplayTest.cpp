@@ -88,7 +88,7 @@ TEST_F(DisplayTest, DayOffHidesFiguresAndLeavingEndsTheDay)
 }
 
 // The tray's tooltip carries the whole day, overtime included, as the panel's two rows add up.
-TEST_F(DisplayTest, TheWholeDayCountsOvertimeAndTheDayOffItsPay)
+TEST_F(DisplayTest, TheWholeDayCountsOvertimeAndNothingIsMadeUp)
 {
     EXPECT_EQ(currentDisplay().totalText, currentDisplay().earnedText);
     freeze14th(19, 30);
@@ -97,9 +97,10 @@ TEST_F(DisplayTest, TheWholeDayCountsOvertimeAndTheDayOffItsPay)
               QStringLiteral("(세전)142,857원 벌었어요(세전)38,793원 더 벌었어요"));
     EXPECT_EQ(late.totalText, QStringLiteral("(세전)181,650원 벌었어요"));
     setSchedule(1080, 0);
-    EXPECT_EQ(currentDisplay().totalText, QStringLiteral("월급 설정 필요"));
+    EXPECT_EQ(currentDisplay().totalText, QString());
+    setSchedule(1080, 3000000);
     freezeAt(2026, 1, 17, 10, 30);
-    EXPECT_EQ(currentDisplay().totalText, QStringLiteral("-"));
+    EXPECT_EQ(currentDisplay().totalText, QString()) << "nothing earned on a day off";
 }
 
 // A public holiday is named in the voice of the other titles; "집중 중!" is said only where the

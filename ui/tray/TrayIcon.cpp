@@ -93,7 +93,11 @@ void TrayIcon::show(const Display& display)
     const bool animated = menubarAntFrame && menubarFrameMascot == display.mascot;
     const int frame = animated ? mascotFrames_.frameIndex() : 0;
     statusItem_->setSprite(sprites.isEmpty() ? TraySprite{} : sprites[frame % sprites.size()]);
-    statusItem_->setToolTip(display.title, display.totalText);
+    // The headline is today's whole pay, overtime included, when there is one; the phase under it.
+    if (display.totalText.isEmpty())
+        statusItem_->setToolTip(display.title, display.earnedText);
+    else
+        statusItem_->setToolTip(display.totalText, display.title);
 }
 
 void TrayIcon::startAnimation()
