@@ -23,6 +23,9 @@ public:
     // Whether the active window is full screen on the screen whose geometry (Qt's coordinates)
     // is `screen`; an empty rectangle asks about any screen.
     bool fullScreenActive(const QRect& screen = QRect()) const;
+    // The desktop's active window as the window manager names it (a native window id, as
+    // QWidget::winId() gives), 0 where it does not say.
+    quintptr activeWindow() const;
 
 Q_SIGNALS:
     // A mouse button went down somewhere on the desktop, on any window, TockWork's own included.

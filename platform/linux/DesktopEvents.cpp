@@ -221,6 +221,11 @@ bool DesktopEvents::watchingPresses() const
     return d->watching;
 }
 
+quintptr DesktopEvents::activeWindow() const
+{
+    return d->c ? quintptr(d->activeWindow()) : 0;
+}
+
 bool DesktopEvents::fullScreenActive(const QRect& screen) const
 {
     if (!d->c)

@@ -24,3 +24,8 @@ bool DesktopEvents::fullScreenActive(const QRect&) const
 {
     return false;
 }
+
+quintptr DesktopEvents::activeWindow() const
+{
+    return 0;
+}

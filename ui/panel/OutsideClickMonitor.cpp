@@ -9,13 +9,47 @@
 OutsideClickMonitor::OutsideClickMonitor(DesktopEvents* desktop, QObject* parent)
     : QObject(parent), desktop_(desktop)
 {
-    if (desktop_)
+    if (desktop_) {
         connect(desktop_, &DesktopEvents::pressed, this, &OutsideClickMonitor::pressed);
-    connect(
-        qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
-            if (installed_ && state != Qt::ApplicationActive && !QApplication::activeModalWidget())
-                Q_EMIT outsideClick();
+        connect(desktop_, &DesktopEvents::spaceChanged, this, [this] {
+            if (deactivationPending_ &&
+                QGuiApplication::applicationState() != Qt::ApplicationActive)
+                deactivated();
         });
+    }
+    connect(qApp, &QGuiApplication::applicationStateChanged, this,
+            [this](Qt::ApplicationState state) {
+                if (state == Qt::ApplicationActive)
+                    deactivationPending_ = false;
+                else
+                    deactivated();
+            });
+}
+
+void OutsideClickMonitor::deactivated()
+{
+    deactivationPending_ = false;
+    if (!installed_ || QApplication::activeModalWidget())
+        return;
+    // A press on a window's background or edge hands the pointer and the keyboard to the window
+    // manager until the button comes up; Qt sees our window lose the keyboard, the desktop still
+    // names it active. Typed fields must survive a drag of the settings window.
+    if (desktop_ && isOwnWindow(desktop_->activeWindow())) {
+        deactivationPending_ = true;
+        return;
+    }
+    Q_EMIT outsideClick();
+}
+
+bool OutsideClickMonitor::isOwnWindow(quintptr window)
+{
+    if (window == 0)
+        return false;
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (const QWidget* widget : windows)
+        if (widget->isVisible() && widget->internalWinId() == window)
+            return true;
+    return false;
 }
 
 void OutsideClickMonitor::install()
@@ -32,6 +66,7 @@ void OutsideClickMonitor::remove()
     if (!installed_)
         return;
     installed_ = false;
+    deactivationPending_ = false;
     if (desktop_)
         desktop_->watchPresses(false);
 }

@@ -9,7 +9,8 @@ class QWidget;
 // Tells when the user clicks outside TockWork while the unpinned panel is open: a mouse press
 // anywhere but on one of the application's own windows (the panel, its menu, the settings
 // window, a dialog), or the application losing the keyboard to another one after the user had
-// clicked into the panel.
+// clicked into the panel. The window manager taking the keyboard to move or resize one of our
+// windows is neither: the desktop's active window stays ours while it does.
 class OutsideClickMonitor final : public QObject
 {
     Q_OBJECT
@@ -24,13 +25,19 @@ public:
     // Whether a press at `globalPos` (Qt's screen coordinates) landed outside every visible
     // window and open menu of this application.
     static bool isOutside(const QPoint& globalPos);
+    // Whether `window` (a native id) is one of this application's top-level windows.
+    static bool isOwnWindow(quintptr window);
 
 Q_SIGNALS:
     void outsideClick();
 
 private:
     void pressed();
+    void deactivated();
 
     QPointer<DesktopEvents> desktop_;
     bool installed_ = false;
+    // The application went inactive while the desktop's active window was still ours (a move or
+    // resize by the window manager): the next change of the active window decides.
+    bool deactivationPending_ = false;
 };
