@@ -166,8 +166,11 @@ void AppDelegate::applicationDidFinishLaunching(const QStringList& args)
         InfoBlock::setBrowserAddressLines(
             [this] { return wollu_ ? wollu_->browserAddressLines() : QStringList(); });
         // A frozen clock is a test or a scene, not a day to keep in the user's history.
-        if (!Clock::frozen())
+        if (!Clock::frozen()) {
             ledger_ = std::make_unique<LedgerRecorder>(Ledger::standardPath());
+            connect(&wollu_->tracker(), &WolluTracker::slackingCounted, ledger_.get(),
+                    &LedgerRecorder::addSlacking);
+        }
     }
     connect(&timer, &QTimer::timeout, this, [this] {
         pollWollu();

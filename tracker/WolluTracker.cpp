@@ -75,7 +75,7 @@ void WolluTracker::pollWollu()
     if (!window)
         return endWolluRun();
     if (const auto name = FrontApp::distractingName(*window))
-        return count(dt, QStringLiteral("app"), Analytics::distractionLabel(*name));
+        return count(dt, QStringLiteral("app"), Analytics::distractionLabel(*name), *name);
     if (const auto browser = FrontApp::browserName(*window))
         return countBrowser(*browser, *window, dt);
     endWolluRun();
@@ -116,10 +116,12 @@ void WolluTracker::finishTabRead(quint64 fetch, const std::optional<QString>& ad
     Q_EMIT updateRequested();
 }
 
-void WolluTracker::count(double dt, const QString& reason, const QString& target)
+void WolluTracker::count(double dt, const QString& reason, const QString& target,
+                         const QString& inFront)
 {
     Wollu::add(dt);
     noteWolluRun(dt, reason, target);
+    Q_EMIT slackingCounted(dt, reason, inFront.isEmpty() ? target : inFront);
 }
 
 void WolluTracker::noteWolluRun(double dt, const QString& reason, const QString& target)
@@ -178,6 +180,7 @@ void WolluTracker::didWake(double suspendedSeconds)
         Wollu::add(slept);
         endWolluRun();
         noteWolluRun(slept, QStringLiteral("system_sleep"), QStringLiteral("sleep"));
+        Q_EMIT slackingCounted(slept, QStringLiteral("system_sleep"), QStringLiteral("sleep"));
         endWolluRun();
     }
     Q_EMIT updateRequested();

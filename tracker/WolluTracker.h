@@ -57,12 +57,18 @@ public:
 Q_SIGNALS:
     // Something was counted outside the poll's own call (a tab read, a wake): show it.
     void updateRequested();
+    // Seconds just added to the day's slacking, with their reason ("away_screen", "idle", "app",
+    // "site", "system_sleep") and what was in front: the app's name as listed, the site's label,
+    // "away", "idle" or "sleep". For the day ledger, which stays on this machine.
+    void slackingCounted(double seconds, const QString& reason, const QString& target);
 
 private:
     void countBrowser(const QString& browser, const FrontWindow& window, double dt);
     void finishTabRead(quint64 fetch, const std::optional<QString>& address, const QString& title,
                        const QString& browser, double dt);
-    void count(double dt, const QString& reason, const QString& target);
+    // `inFront` names the target for the ledger where it differs from the reported label.
+    void count(double dt, const QString& reason, const QString& target,
+               const QString& inFront = QString());
 
     WolluProbes& probes_;
     Track track_;

@@ -300,6 +300,56 @@ TEST_F(TrackerTest, WithoutTheExtensionTheWindowTitleNamesTheSite)
     EXPECT_FALSE(tracker->openRun());
 }
 
+// What the day ledger is told: every second added to the day's total, once, with its reason and
+// what was in front, so the reasons add up to the total.
+TEST_F(TrackerTest, EveryCountedSecondIsToldWithItsReasonAndWhatWasInFront)
+{
+    QMap<QString, double> byReason;
+    QMap<QString, double> byTarget;
+    QObject::connect(tracker.get(), &WolluTracker::slackingCounted,
+                     [&](double seconds, const QString& reason, const QString& target) {
+                         byReason[reason] += seconds;
+                         byTarget[target] += seconds;
+                     });
+    probes.front = app(QStringLiteral("KakaoTalk"), QStringLiteral("카카오톡"));
+    pollAfter(10);
+    pollAfter(10);
+    Wollu::setApps(QStringLiteral("카카오톡,유튜브,mygame"));
+    probes.front = app(QStringLiteral("mygame"));
+    pollAfter(7);
+    probes.front = app(QStringLiteral("XTerm"));
+    pollAfter(10); // not listed: nothing
+    probes.idle = 700;
+    pollAfter(10);
+    probes.idle = 0;
+    probes.away = true;
+    pollAfter(10);
+    probes.away = false;
+    probes.front = app(QStringLiteral("Chromium"), QStringLiteral("Chromium"));
+    probes.tabURL = QStringLiteral("https://www.youtube.com/watch?v=1");
+    pollAfter(10);
+    probes.deliver();
+    pollAfter(45); // a gap the wake accounts for
+    tracker->willSleep();
+    Clock::advance(600);
+    tracker->didWake();
+
+    EXPECT_EQ(
+        byReason,
+        (QMap<QString, double>{
+            {"app", 27}, {"idle", 10}, {"away_screen", 10}, {"site", 10}, {"system_sleep", 600}}));
+    double told = 0;
+    for (const double seconds : std::as_const(byReason))
+        told += seconds;
+    EXPECT_DOUBLE_EQ(told, Wollu::seconds());
+    // A listed app goes by its own name, which a report would only call "custom".
+    EXPECT_EQ(byTarget.value("카카오톡"), 20);
+    EXPECT_EQ(byTarget.value("mygame"), 7);
+    EXPECT_EQ(byTarget.value("youtube"), 10);
+    EXPECT_EQ(byTarget.value("sleep"), 600);
+    EXPECT_FALSE(byTarget.contains("custom"));
+}
+
 TEST_F(TrackerTest, TheBrowserIsNotTheSiteItsClassSoundsLike)
 {
     // Whale's class names Naver, and 네이버 is listed: only its desktop name is a candidate.

@@ -1,0 +1,90 @@
+#!/usr/bin/env bash
+# The day's row keeps its slacking by reason and what was in front: on a real desktop
+# (scripts/xvfb-session.sh) a listed application (xterm) stays in front for half a minute of
+# working time, TockWork is ended as a logout ends it, and `tockwork-cli history --csv` names
+# the application among the day's top targets, its seconds under "app", and the reasons add up
+# to the day's slacking.
+#
+#   tests/ledger/slacking-e2e.sh TOCKWORK TOCKWORK_CLI
+#
+# Exits 77 (skipped) when Xvfb, openbox, trayer, xdotool, xprop or xterm are missing.
+set -euo pipefail
+exe=$1 cli=$2
+
+if [[ -z ${XVFB_SESSION_DIR:-} ]]; then
+    for tool in xdotool xprop xterm; do
+        command -v $tool >/dev/null || exit 77
+    done
+    exec "$(dirname "$0")/../../scripts/xvfb-session.sh" "$0" "$@"
+fi
+
+home=$(mktemp -d)
+app=
+term=
+cleanup() {
+    [[ -n $app ]] && kill "$app" 2>/dev/null && wait "$app" 2>/dev/null
+    [[ -n $term ]] && kill "$term" 2>/dev/null
+    rm -rf "$home"
+}
+trap cleanup EXIT
+fail() {
+    echo "FAIL: $*" >&2
+    cat "$home/err" >&2 || true
+    exit 1
+}
+
+. "$(dirname "$0")/../support/desktop-home.sh"
+# Late morning now, on a working day of the default 09:00-18:00 schedule.
+offset=$((11 - 10#$(date -u +%H)))
+if ((offset >= 0)); then export TZ=Etc/GMT-$offset; else export TZ=Etc/GMT+$((-offset)); fi
+mkdir -p "$XDG_CONFIG_HOME/tockwork"
+printf '[General]\nanalyticsOptOut=true\nmonthlySalaryWon=3000000\nexcludeWeekend=false\nwolluApps=xterm\n' \
+    >"$XDG_CONFIG_HOME/tockwork/tockwork.conf"
+phase=$("$cli" status --json)
+grep -q '"state":"working"' <<<"$phase" || { echo "not a working moment here: $phase" >&2; exit 77; }
+
+xterm -title listed &
+term=$!
+"$exe" 2>"$home/err" &
+app=$!
+window=
+for _ in $(seq 100); do
+    window=$(xdotool search --onlyvisible --name '^listed$' 2>/dev/null | head -1 || true)
+    [[ -n $window ]] && break
+    sleep 0.1
+done
+[[ -n $window ]] || fail "no xterm window"
+# Polls come every 10 seconds: three of them with the terminal in front.
+for _ in $(seq 34); do
+    xdotool windowactivate "$window" 2>/dev/null || true
+    sleep 1
+done
+kill -TERM "$app"
+wait "$app" || fail "tockwork did not end cleanly"
+app=
+
+csv=$("$cli" history --csv)
+echo "$csv"
+header=$(head -1 <<<"$csv" | tr -d '\r')
+row=$(sed -n 2p <<<"$csv" | tr -d '\r')
+[[ -n $row ]] || fail "no row for today"
+column() {
+    local i
+    i=$(tr ',' '\n' <<<"$header" | grep -nx "$1" | cut -d: -f1)
+    [[ -n $i ]] || fail "no column $1"
+    python3 -c 'import csv,sys; print(next(csv.reader([sys.argv[1]]))[int(sys.argv[2])-1])' "$row" "$i"
+}
+slack=$(column slack_sec)
+by_app=$(column slack_app_sec)
+targets=$(column top_targets)
+((slack >= 20)) || fail "the day counted $slack s of slacking, not the half minute in front"
+[[ -n $by_app ]] || fail "the row has no seconds under app"
+sum=0
+for reason in away_screen idle app site system_sleep; do
+    value=$(column "slack_${reason}_sec")
+    sum=$((sum + ${value:-0}))
+done
+# The row's reasons add up to its total, give or take one poll.
+((sum >= slack - 10 && sum <= slack + 10)) || fail "reasons add up to $sum s, the day to $slack s"
+grep -qi 'xterm' <<<"$targets" || fail "the top targets do not name the terminal: $targets"
+echo "slacking-e2e: ok"
