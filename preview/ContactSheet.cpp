@@ -35,10 +35,12 @@ const std::array<SheetRow, kRows> kSheetRows{{
 
 // The tray picture as a 22-point tray slot shows it at `scale`: the hand-drawn tray art, enlarged
 // by whole numbers only.
-void drawTrayPicture(QPainter& painter, const QString& mascot, const QRectF& slot, qreal scale)
+void drawTrayPicture(QPainter& painter, const Status& status, const QRectF& slot, qreal scale)
 {
     constexpr qreal kTraySlot = 22;
-    QImage picture = renderTrayImage(loadTraySprite(mascot), qRound(kTraySlot * scale));
+    TraySprite sprite = loadTraySprite(buildDisplay(status).mascot);
+    sprite.bar = trayBarFor(status);
+    QImage picture = renderTrayImage(sprite, qRound(kTraySlot * scale));
     picture.setDevicePixelRatio(scale);
     painter.drawImage(QPointF(slot.x() + std::floor((slot.width() - kTraySlot) / 2),
                               slot.y() + std::floor((slot.height() - kTraySlot) / 2)),
@@ -68,15 +70,14 @@ QImage renderContactSheet(qreal scale)
     for (int i = 0; i < kRows; ++i) {
         const SheetRow& row = kSheetRows[size_t(i)];
         const int top = i * kRowHeight;
-        const QString mascot = buildDisplay(row.status).mascot;
 
         painter.setPen(Qt::black);
         painter.drawText(QRectF(6, top, 84, kRowHeight), Qt::AlignLeft | Qt::AlignVCenter,
                          QString::fromUtf16(row.label));
         painter.fillRect(QRectF(90, top, 109, kRowHeight), lightBand);
-        drawTrayPicture(painter, mascot, QRectF(99, top, 91, kRowHeight), scale);
+        drawTrayPicture(painter, row.status, QRectF(99, top, 91, kRowHeight), scale);
         painter.fillRect(QRectF(199, top, 109, kRowHeight), darkBand);
-        drawTrayPicture(painter, mascot, QRectF(208, top, 91, kRowHeight), scale);
+        drawTrayPicture(painter, row.status, QRectF(208, top, 91, kRowHeight), scale);
     }
     painter.end();
     return sheet;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/Status.h"
+
 #include <QImage>
 #include <QList>
 #include <QString>
@@ -10,9 +12,32 @@
 // One moment of the mascot as the tray shows it: the same picture drawn by hand for square slots
 // of several sizes (the shipped art has 16 x 16 and 22 x 22 pixels). Tray slots are square and
 // small, so each size is its own drawing rather than one picture resampled.
+// The day's progress under the mascot: a bar of whole pixels along the slot's bottom edge, so it
+// stays sharp in slots of 16, 22 and 24 pixels where the panel's bar picture could not.
+struct TrayBar
+{
+    double progress = 0;   // 0...1, kept to a thousandth (no slot is a thousand pixels wide)
+    bool overtime = false; // filled in the overtime colour, as the panel's bar
+    bool faded = false;    // the day is over or off: drawn at 40 %, as the panel's bar
+
+    bool operator==(const TrayBar&) const = default;
+};
+
+// The bar the tray shows for `status`, following the panel's bar through every phase.
+TrayBar trayBarFor(const Status& status);
+
+// The bar's rows and columns in a `slotPixels` square, and how many of its columns are filled.
+struct TrayBarLayout
+{
+    QRect track;    // the whole bar, in slot pixels
+    int filled = 0; // columns from the left drawn in the fill colour
+};
+TrayBarLayout trayBarLayout(const TrayBar& bar, int slotPixels);
+
 struct TraySprite
 {
     QList<QImage> drawings;
+    std::optional<TrayBar> bar; // none: the mascot alone
 
     bool isNull() const { return drawings.isEmpty(); }
     // Same drawings, pixel for pixel.
@@ -38,6 +63,7 @@ TrayFit trayFit(const TraySprite& sprite, int slotPixels);
 // The sprite in a transparent `slotPixels` x `slotPixels` image: the fitting drawing enlarged by
 // whole numbers with nearest-neighbour sampling and centred, so every pixel keeps a hard edge. A
 // picture larger than the slot is shrunk by nearest neighbour as well: no pixel is ever blended.
+// With a bar, the drawing rises as far as needed (never cutting its own ink) to clear the bar.
 QImage renderTrayImage(const TraySprite& sprite, int slotPixels);
 
 // The tray drawings of `mascot` ("<mascot>_16", "<mascot>_22"), frame `frame` of each (a still

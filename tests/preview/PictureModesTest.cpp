@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 // Runs `tockwork MODE PATH` with no display and a home of its own; PATH is in that home.
@@ -57,6 +59,22 @@ TEST_F(PictureMode, ContactSheetHasEveryPhaseOnLightAndDarkBands)
                     drawn += std::abs(grey(x, y) - background) > 8;
             EXPECT_GT(drawn, 10) << "slot at x " << slotX;
         }
+    }
+    // "근무 35%" and "근무 70%" show the same ant over a bar filled twice as far.
+    const auto greenPixels = [&](int row, int slotX) {
+        int green = 0;
+        for (int y = (row * 34 + 6) * 2; y < (row * 34 + 28) * 2; ++y)
+            for (int x = slotX * 2; x < (slotX + 91) * 2; ++x) {
+                const QRgb p = sheet.pixel(x, y);
+                green += qGreen(p) > qRed(p) + 60 && qGreen(p) > qBlue(p) + 40;
+            }
+        return green;
+    };
+    for (const int slotX : {99, 208}) {
+        const int at35 = greenPixels(1, slotX);
+        const int at70 = greenPixels(2, slotX);
+        EXPECT_GT(at35, 0) << "slot at x " << slotX;
+        EXPECT_NEAR(double(at70) / std::max(at35, 1), 2.0, 0.3) << at35 << " " << at70;
     }
 }
 

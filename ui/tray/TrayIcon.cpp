@@ -92,7 +92,11 @@ void TrayIcon::show(const Display& display)
     // The animation's frame while it shows this mascot; the still picture (frame 0) otherwise.
     const bool animated = menubarAntFrame && menubarFrameMascot == display.mascot;
     const int frame = animated ? mascotFrames_.frameIndex() : 0;
-    statusItem_->setSprite(sprites.isEmpty() ? TraySprite{} : sprites[frame % sprites.size()]);
+    TraySprite sprite = sprites.isEmpty() ? TraySprite{} : sprites[frame % sprites.size()];
+    // The day's progress under the ant: a glance at the tray says how far the day is.
+    if (!sprite.isNull())
+        sprite.bar = trayBarFor(display.status);
+    statusItem_->setSprite(sprite);
     // The headline is today's whole pay, overtime included, when there is one; the phase under it.
     if (display.totalText.isEmpty())
         statusItem_->setToolTip(display.title, display.earnedText);
