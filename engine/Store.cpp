@@ -14,6 +14,9 @@
 #include <cstdlib>
 #include <limits>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 // Readings convert between kinds the way a defaults store on the desktop does (NSUserDefaults
 // over NSNumber/NSString): a text that starts with a number reads as that number, anything else
 // as 0. Values written by hand or by older versions therefore never fall back to defaults.
@@ -509,8 +512,10 @@ std::unique_ptr<QLockFile> Store::lockWritersLocked() const
     QDir().mkpath(QFileInfo(file).absolutePath());
     auto writers = std::make_unique<QLockFile>(file + QStringLiteral(".edit.lock"));
     writers->setStaleLockTime(10000);
-    if (writers->tryLock(5000))
+    if (writers->tryLock(5000)) {
+        forgetCachedReadingLocked();
         return writers;
+    }
     // Writing without the lock loses at most the other writer's concurrent edit; not writing
     // would lose this one for certain. A folder that cannot be written fails the write anyway.
     if (writers->error() == QLockFile::LockFailedError)
@@ -535,6 +540,34 @@ void Store::edit(const std::function<void()>& change)
     flush();
     QMutexLocker lock(&mutex_);
     editWriterLock_.reset();
+}
+
+void Store::forgetCachedReadingLocked() const
+{
+    // QSettings remembers a file it has read by its size and modification time and skips reading
+    // it again while both are unchanged. It takes them after the reading, so a file replaced by
+    // another writer during that reading is remembered with the new stamp and the old contents,
+    // and the next write would put the old contents back over the other writer's change. Under
+    // the writers' lock nobody else writes: moving the modification time past anything seen makes
+    // the next reading or write read the file afresh.
+    const QByteArray file = QFile::encodeName(settings_->fileName());
+    struct stat info
+    {};
+    if (::stat(file.constData(), &info) != 0)
+        return;
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    timespec modified = info.st_mtim;
+    const auto nanos = [](const timespec& t) { return qint64(t.tv_sec) * 1000000000 + t.tv_nsec; };
+    if (nanos(now) > nanos(modified) + 1000000) {
+        modified = now;
+    } else {
+        // Within the same millisecond (the precision QSettings compares): one millisecond on.
+        const qint64 later = nanos(modified) + 1000000;
+        modified = {time_t(later / 1000000000), long(later % 1000000000)};
+    }
+    const timespec times[2] = {{0, UTIME_OMIT}, modified};
+    ::utimensat(AT_FDCWD, file.constData(), times, 0);
 }
 
 Store::FileStamp Store::fileStampLocked() const

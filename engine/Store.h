@@ -86,6 +86,8 @@ private:
     FileStamp fileStampLocked() const;
     // Excludes the other writers of the file while held; null when the lock could not be taken.
     std::unique_ptr<QLockFile> lockWritersLocked() const;
+    // Makes QSettings read the file again instead of trusting what it remembers of it.
+    void forgetCachedReadingLocked() const;
     // After a write: takes into memory what the merged file holds; whether anything differed.
     bool takeMergedLocked();
 
