@@ -306,6 +306,7 @@ void Store::openLocked(const QString& path)
 
     values_.clear();
     staged_.clear();
+    stagedOver_.clear();
     writeFailed_ = false;
     mergedNews_ = false;
     ++revision_;
@@ -403,6 +404,7 @@ void Store::set(const QString& key, const QVariant& value)
     QMutexLocker lock(&mutex_);
     const auto it = values_.constFind(key);
     const bool staged = staged_.remove(key);
+    stagedOver_.remove(key);
     if (it != values_.cend() && sameValue(*it, value) && !staged)
         return;
     if (it == values_.cend() || !sameValue(*it, value))
@@ -423,6 +425,8 @@ void Store::stage(const QString& key, const QVariant& value)
     const auto it = values_.constFind(key);
     if (it != values_.cend() && sameValue(*it, value))
         return;
+    if (!staged_.contains(key))
+        stagedOver_.insert(key, it != values_.cend() ? std::optional(*it) : std::nullopt);
     values_.insert(key, value);
     staged_.insert(key);
     ++revision_;
@@ -432,6 +436,7 @@ void Store::remove(const QString& key)
 {
     QMutexLocker lock(&mutex_);
     staged_.remove(key);
+    stagedOver_.remove(key);
     if (!values_.remove(key))
         return;
     ++revision_;
@@ -462,6 +467,7 @@ void Store::flush()
     for (const QString& key : std::as_const(staged_))
         settings_->setValue(key, values_.value(key));
     staged_.clear();
+    stagedOver_.clear();
     // QSettings writes through QSaveFile: a temporary beside the file, renamed over it. It reads
     // the file first and keeps the keys another writer changed meanwhile.
     settings_->sync();
@@ -590,15 +596,25 @@ bool Store::reloadIfChanged()
 
 void Store::reloadLocked()
 {
-    // A day reset staged in memory belongs to today whatever the file says; it keeps waiting for
-    // the next write.
+    // A day reset staged in memory belongs to today while the file still holds what it replaced;
+    // it keeps waiting for the next write. Where another writer has written the key meanwhile
+    // (the terminal starting today's break on a day this process has not written yet), the file
+    // is newer than the reset and wins: the reset is staged again at the next reading if the
+    // file's day is still an old one.
     QHash<QString, QVariant> staged;
     for (const QString& key : std::as_const(staged_))
         staged.insert(key, values_.value(key));
+    const QHash<QString, std::optional<QVariant>> over = stagedOver_;
     openLocked(path_);
     for (auto it = staged.cbegin(); it != staged.cend(); ++it) {
+        const std::optional<QVariant> before = over.value(it.key());
+        const auto now = values_.constFind(it.key());
+        const bool untouched = now == values_.cend() ? !before : before && sameValue(*before, *now);
+        if (!untouched)
+            continue;
         values_.insert(it.key(), it.value());
         staged_.insert(it.key());
+        stagedOver_.insert(it.key(), before);
     }
 }
 

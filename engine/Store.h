@@ -106,6 +106,9 @@ private:
     std::unique_ptr<QSettings> settings_;
     QHash<QString, QVariant> values_;
     QSet<QString> staged_; // changed in memory, not yet handed to settings_
+    // What each staged key held before it was staged (nothing: absent), to tell whether another
+    // writer has written it since.
+    QHash<QString, std::optional<QVariant>> stagedOver_;
     quint64 revision_ = 0;
     QString path_;    // as given to openLocked: empty for the standard location
     FileStamp stamp_; // the file as this store last read or wrote it

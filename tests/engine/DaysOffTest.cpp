@@ -174,4 +174,25 @@ TEST_F(DaysOffTest, AnotherWriterReachesTheRunningStoreAndStagedValuesStay)
     EXPECT_FALSE(store.reloadIfChanged());
 }
 
+// A day reset staged in memory gives way to what another writer has written since: the terminal's
+// break of today reaches a running application that has not written today's record yet.
+TEST_F(DaysOffTest, AKeyAnotherWriterWroteReplacesTheStagedReset)
+{
+    Store& store = Store::standard();
+    store.stage(QStringLiteral("pauseDay"), QStringLiteral("2026-3-10"));
+    store.stage(QStringLiteral("manualState"), QStringLiteral("work"));
+    {
+        Store companion(store.fileName());
+        companion.set(QStringLiteral("pauseDay"), QStringLiteral("2026-3-10"));
+        companion.set(QStringLiteral("manualState"), QStringLiteral("rest"));
+        companion.flush();
+    }
+    EXPECT_TRUE(store.reloadIfChanged());
+    EXPECT_EQ(store.text(QStringLiteral("manualState")), QStringLiteral("rest"));
+    // Nothing staged is left to write the reset back over the break.
+    store.set(QStringLiteral("workStart"), 600);
+    store.flush();
+    EXPECT_EQ(Store(store.fileName()).text(QStringLiteral("manualState")), QStringLiteral("rest"));
+}
+
 } // namespace
