@@ -2,6 +2,7 @@
 
 #include "engine/Clock.h"
 
+#include <QDateTime>
 #include <QDebug>
 #include <QDir>
 #include <QFile>
@@ -13,9 +14,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <limits>
-
-#include <fcntl.h>
-#include <sys/stat.h>
 
 // Readings convert between kinds the way a defaults store on the desktop does (NSUserDefaults
 // over NSNumber/NSString): a text that starts with a number reads as that number, anything else
@@ -556,24 +554,13 @@ void Store::forgetCachedReadingLocked() const
     // and the next write would put the old contents back over the other writer's change. Under
     // the writers' lock nobody else writes: moving the modification time past anything seen makes
     // the next reading or write read the file afresh.
-    const QByteArray file = QFile::encodeName(settings_->fileName());
-    struct stat info
-    {};
-    if (::stat(file.constData(), &info) != 0)
+    QFile file(settings_->fileName());
+    if (!file.open(QIODevice::ReadOnly))
         return;
-    timespec now{};
-    ::clock_gettime(CLOCK_REALTIME, &now);
-    timespec modified = info.st_mtim;
-    const auto nanos = [](const timespec& t) { return qint64(t.tv_sec) * 1000000000 + t.tv_nsec; };
-    if (nanos(now) > nanos(modified) + 1000000) {
-        modified = now;
-    } else {
-        // Within the same millisecond (the precision QSettings compares): one millisecond on.
-        const qint64 later = nanos(modified) + 1000000;
-        modified = {time_t(later / 1000000000), long(later % 1000000000)};
-    }
-    const timespec times[2] = {{0, UTIME_OMIT}, modified};
-    ::utimensat(AT_FDCWD, file.constData(), times, 0);
+    // QSettings compares whole milliseconds: a millisecond past the one seen differs from it.
+    const QDateTime seen = QFileInfo(file).lastModified();
+    file.setFileTime(std::max(QDateTime::currentDateTime(), seen.addMSecs(1)),
+                     QFileDevice::FileModificationTime);
 }
 
 Store::FileStamp Store::fileStampLocked() const
