@@ -39,6 +39,30 @@ std::optional<MonaRegistration>& slot(RegistrationState& s, MonaFace face)
     return s.regular;
 }
 
+// Each face's file and the family names an installed copy is known by.
+struct FaceNames
+{
+    QString file;
+    QStringList families;
+};
+
+const FaceNames& namesOf(MonaFace face)
+{
+    static const FaceNames regular{QStringLiteral("Mona12.ttf"),
+                                   {QStringLiteral("Mona12"), QStringLiteral("Mona12-Regular")}};
+    static const FaceNames bold{QStringLiteral("Mona12-Bold.ttf"), {QStringLiteral("Mona12-Bold")}};
+    static const FaceNames small{QStringLiteral("Galmuri9.ttf"), {QStringLiteral("Galmuri9")}};
+    switch (face) {
+    case MonaFace::bold:
+        return bold;
+    case MonaFace::small:
+        return small;
+    case MonaFace::regular:
+        break;
+    }
+    return regular;
+}
+
 bool fontDatabaseUsable()
 {
     return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
@@ -122,14 +146,7 @@ std::optional<QString> familyOf(MonaFace face)
         return reg->family;
     if (!fontDatabaseUsable())
         return std::nullopt;
-    static const QStringList regularNames = {QStringLiteral("Mona12"),
-                                             QStringLiteral("Mona12-Regular")};
-    static const QStringList boldNames = {QStringLiteral("Mona12-Bold")};
-    static const QStringList smallNames = {QStringLiteral("Galmuri9")};
-    const QStringList& names = face == MonaFace::bold    ? boldNames
-                               : face == MonaFace::small ? smallNames
-                                                         : regularNames;
-    for (const QString& name : names) {
+    for (const QString& name : namesOf(face).families) {
         if (familyInstalled(name))
             return name;
     }
@@ -150,9 +167,7 @@ MonaSize monaPixelSize(double size)
 
 QStringList monaFontCandidates(MonaFace face)
 {
-    const QString file = face == MonaFace::bold    ? QStringLiteral("Mona12-Bold.ttf")
-                         : face == MonaFace::small ? QStringLiteral("Galmuri9.ttf")
-                                                   : QStringLiteral("Mona12.ttf");
+    const QString& file = namesOf(face).file;
     QStringList candidates;
     if (const QString bundle = Resources::bundleDir(); !bundle.isEmpty())
         candidates << bundle + QStringLiteral("/fonts/") + file;
