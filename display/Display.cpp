@@ -78,8 +78,7 @@ constexpr HolidayTitle kHolidayTitles[] = {
     {u"선거일", u"오늘은 선거일 🗳️"},
 };
 
-// The title of a public holiday that is today's day off, or none (a weekend, or no holiday).
-std::optional<QString> holidayTitle(const QDate& date)
+std::optional<QString> computeHolidayTitle(const QDate& date)
 {
     if (!Holidays::isHoliday(date))
         return std::nullopt;
@@ -95,6 +94,20 @@ std::optional<QString> holidayTitle(const QDate& date)
         return QStringLiteral("오늘은 공휴일 😴");
     }
     return QStringLiteral("오늘은 공휴일 😴");
+}
+
+// The title of a public holiday that is today's day off, or none (a weekend, or no holiday).
+// Naming holidays builds the whole year's calendar: the day's answer is kept, as the view is
+// built every second.
+std::optional<QString> holidayTitle(const QDate& date)
+{
+    thread_local QDate keptDate;
+    thread_local std::optional<QString> kept;
+    if (date != keptDate) {
+        kept = computeHolidayTitle(date);
+        keptDate = date;
+    }
+    return kept;
 }
 
 Header headerFor(DayState state)
