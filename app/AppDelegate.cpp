@@ -471,9 +471,7 @@ void AppDelegate::fillMenu()
         !Preview::demoState && (isLate(fresh.state) || display.status.state == DayState::done);
     context.dayLine = menuDayLine(display.title, display.earnedText);
     // Off, or hidden behind the panel's eye button: no slacking figures in the menu either.
-    const bool tracking = Preview::demoWollu ? !Preview::demoWollu->disabled : !Wollu::disabled();
-    const bool hidden = Preview::demoWollu ? Preview::demoWollu->hidden : Wollu::hidden();
-    if (tracking && !hidden)
+    if (display.wolluShown)
         context.slackingLine = menuSlackingLine(display.wolluText, display.wolluMoneyText);
     if (statusMenu_)
         fillStatusMenu(*statusMenu_, context,

@@ -196,6 +196,7 @@ void fillWollu(Display& d, double hourly, double earnedWon)
         d.wolluText = QStringLiteral("🙈 월루 숨김 중");
         return;
     }
+    d.wolluShown = true;
     const double slackSec = finiteOrZero(wollu.sec);
     const double slackMin = slackSec / 60.0;
     if (slackMin < 1) {

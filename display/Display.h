@@ -23,6 +23,8 @@ struct Display
     QString wolluMoneyText;
     QString wolluPctText;
     bool wolluHot = false;
+    // The slacking figures are shown: tracking is on and not hidden behind the eye button.
+    bool wolluShown = false;
     // Today's whole pay so far, overtime included, for the tray's tooltip; empty without a
     // salary or on an unpaid day off. "(세전)279,859원 벌었어요"
     QString totalText;
