@@ -130,10 +130,11 @@ bool isLate(DayState state)
     return state == DayState::overtime || state == DayState::dinner;
 }
 
-// A break of the user's own ("잠깐 쉴게요", "자리 비움") in the phases that have one.
+// A break of the user's own ("잠깐 쉴게요", "자리 비움") in the phases that have one; a fixed
+// scene has none, whatever the user's own day is doing.
 bool isOnBreak(DayState state)
 {
-    return (state == DayState::before || state == DayState::working) &&
+    return !Preview::demoState && (state == DayState::before || state == DayState::working) &&
            Pause::state() != ManualState::work;
 }
 
