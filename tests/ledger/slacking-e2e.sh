@@ -11,32 +11,12 @@
 set -euo pipefail
 exe=$1 cli=$2
 
-if [[ -z ${XVFB_SESSION_DIR:-} ]]; then
-    for tool in xdotool xprop xterm; do
-        command -v $tool >/dev/null || exit 77
-    done
-    exec "$(dirname "$0")/../../scripts/xvfb-session.sh" "$0" "$@"
-fi
-
-home=$(mktemp -d)
-app=
-term=
-cleanup() {
-    [[ -n $app ]] && kill "$app" 2>/dev/null && wait "$app" 2>/dev/null
-    [[ -n $term ]] && kill "$term" 2>/dev/null
-    rm -rf "$home"
-}
-trap cleanup EXIT
-fail() {
-    echo "FAIL: $*" >&2
-    cat "$home/err" >&2 || true
-    exit 1
-}
+needs="xdotool xprop xterm"
+. "$(dirname "$0")/../support/e2e.sh"
 
 . "$(dirname "$0")/../support/desktop-home.sh"
-# Late morning now, on a working day of the default 09:00-18:00 schedule.
-offset=$((11 - 10#$(date -u +%H)))
-if ((offset >= 0)); then export TZ=Etc/GMT-$offset; else export TZ=Etc/GMT+$((-offset)); fi
+# On a working day of the default 09:00-18:00 schedule.
+late_morning
 mkdir -p "$XDG_CONFIG_HOME/tockwork"
 printf '[General]\nanalyticsOptOut=true\nmonthlySalaryWon=3000000\nexcludeWeekend=false\nwolluApps=xterm\n' \
     >"$XDG_CONFIG_HOME/tockwork/tockwork.conf"
@@ -44,7 +24,7 @@ phase=$("$cli" status --json)
 grep -q '"state":"working"' <<<"$phase" || { echo "not a working moment here: $phase" >&2; exit 77; }
 
 xterm -title listed &
-term=$!
+also_kill+=($!)
 "$exe" 2>"$home/err" &
 app=$!
 window=

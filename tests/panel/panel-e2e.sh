@@ -13,33 +13,14 @@
 set -euo pipefail
 exe=$1 screens=$2 compositor=${3:-}
 
-if [[ -z ${XVFB_SESSION_DIR:-} ]]; then
-    for tool in xwininfo xdotool import ${compositor:+xcompmgr}; do
-        command -v $tool >/dev/null || exit 77
-    done
-    exec "$(dirname "$0")/../../scripts/xvfb-session.sh" --tray trayer "$0" "$@"
-fi
-
-home=$(mktemp -d)
-app=
-composer=
+needs="xwininfo xdotool import ${compositor:+xcompmgr}" session_options="--tray trayer"
+. "$(dirname "$0")/../support/e2e.sh"
 if [[ -n $compositor ]]; then
     xcompmgr -n 2>/dev/null &
-    composer=$!
+    also_kill+=($!)
     screens=$screens/compositor
 fi
-cleanup() {
-    [[ -n $app ]] && kill "$app" 2>/dev/null && wait "$app" 2>/dev/null
-    [[ -n $composer ]] && kill "$composer" 2>/dev/null
-    rm -rf "$home"
-}
-trap cleanup EXIT
-fail() {
-    echo "FAIL: $*" >&2
-    xwininfo -root -tree | grep -v '(has no name)' >&2 || true
-    cat "$home/err" >&2 || true
-    exit 1
-}
+show_failure() { xwininfo -root -tree | grep -v '(has no name)' >&2 || true; }
 mkdir -p "$screens"
 
 # A schedule that puts every hour of every day in the state asked for, and a salary, so that no

@@ -11,51 +11,16 @@
 set -euo pipefail
 exe=$1 cli=$2 screens=$3
 
-if [[ -z ${XVFB_SESSION_DIR:-} ]]; then
-    for tool in xdotool xprop import; do
-        command -v $tool >/dev/null || exit 77
-    done
-    exec "$(dirname "$0")/../../scripts/xvfb-session.sh" "$0" "$@"
-fi
-
-home=$(mktemp -d)
-app=
-trap '[[ -n $app ]] && kill $app 2>/dev/null; rm -rf "$home"' EXIT
-fail() {
-    echo "FAIL: $*" >&2
-    cat "$home/err" >&2 || true
-    import -window root "$screens/first-run-failed.png" || true
-    exit 1
-}
+needs="xdotool xprop import"
+. "$(dirname "$0")/../support/e2e.sh"
+failure_shot=$screens/first-run-failed.png
 mkdir -p "$screens"
 
 . "$(dirname "$0")/../support/desktop-home.sh"
-# A zone in which it is late morning now, so no end-of-day prompt comes between the user and the
-# settings; Etc/GMT+N is N hours behind UTC.
-offset=$((11 - 10#$(date -u +%H)))
-if ((offset >= 0)); then export TZ=Etc/GMT-$offset; else export TZ=Etc/GMT+$((-offset)); fi
-# Nothing of a test run is sent anywhere.
-mkdir -p "$XDG_CONFIG_HOME/tockwork"
-printf '[General]\nanalyticsOptOut=true\n' >"$XDG_CONFIG_HOME/tockwork/tockwork.conf"
-conf=$XDG_CONFIG_HOME/tockwork/tockwork.conf
+late_morning
+new_user_store
 
-visible_window() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1 || true; }
-wait_window() {
-    local w
-    for _ in $(seq 150); do
-        w=$(visible_window "$1")
-        [[ -n $w ]] && { echo "$w"; return; }
-        sleep 0.1
-    done
-}
-
-"$exe" 2>"$home/err" &
-app=$!
-settings=$(wait_window '톡웍 설정')
-[[ -n $settings ]] || fail "no settings window at the first launch"
-panel=$(wait_window '톡웍')
-[[ -n $panel ]] || fail "no panel beside the settings"
-for _ in $(seq 50); do [[ $(xdotool getactivewindow) == "$settings" ]] && break; sleep 0.1; done
+first_launch
 [[ $(xdotool getactivewindow) == "$settings" ]] || fail "the settings window does not have the keyboard"
 eval "$(xdotool getwindowgeometry --shell "$settings")"
 sx=$X sy=$Y sw=$WIDTH

@@ -10,20 +10,8 @@
 set -euo pipefail
 exe=$1
 
-if [[ -z ${XVFB_SESSION_DIR:-} ]]; then
-    for tool in xdotool xprop; do command -v $tool >/dev/null || exit 77; done
-    exec "$(dirname "$0")/../../scripts/xvfb-session.sh" --no-tray "$0" "$@"
-fi
-
-home=$(mktemp -d)
-app=
-trap '[[ -n $app ]] && kill $app 2>/dev/null; rm -rf "$home"' EXIT
-fail() {
-    echo "FAIL: $*" >&2
-    cat "$home/err" >&2 || true
-    exit 1
-}
-
+needs="xdotool xprop" session_options=--no-tray
+. "$(dirname "$0")/../support/e2e.sh"
 . "$(dirname "$0")/../support/desktop-home.sh"
 export TZ=Asia/Seoul
 conf=$XDG_CONFIG_HOME/tockwork/tockwork.conf
@@ -41,15 +29,6 @@ wolluSec=120
 CONF
 cp "$conf" "$home/before"
 
-visible_window() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1 || true; }
-wait_window() {
-    local w
-    for _ in $(seq 150); do
-        w=$(visible_window "$1")
-        [[ -n $w ]] && { echo "$w"; return; }
-        sleep 0.1
-    done
-}
 # Waits until the window `$1` has the keyboard.
 wait_active() {
     for _ in $(seq 50); do [[ $(xdotool getactivewindow 2>/dev/null) == "$1" ]] && return; sleep 0.1; done
