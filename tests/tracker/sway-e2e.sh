@@ -115,27 +115,22 @@ ant_in_bar || fail "waybar shows no ant in its tray"
 echo "sway-e2e: the icon is hosted by waybar's tray"
 grim "$shots/sway-tray.png"
 
-foot >/dev/null 2>&1 &
-pids+=($!)
-foot_pid=$!
-wait_focused foot
-start=$(seconds)
-expect_growth "$start" 10 "foot (native Wayland) in front"
-echo "sway-e2e: foot in front: slacking seconds $start -> $(seconds)"
-grim "$shots/sway-foot.png"
-kill $foot_pid
-wait $foot_pid 2>/dev/null || true
-
-xterm >/dev/null 2>&1 &
-pids+=($!)
-xterm_pid=$!
-wait_focused XTerm
-start=$(seconds)
-expect_growth "$start" 10 "xterm (XWayland) in front"
-echo "sway-e2e: xterm in front: slacking seconds $start -> $(seconds)"
-grim "$shots/sway-xterm.png"
-kill $xterm_pid
-wait $xterm_pid 2>/dev/null || true
+# The listed terminal $1 in front (sway names it $2; $3 is how it draws) makes the seconds grow.
+slack_in_front() { # COMMAND FOCUSED_NAME KIND
+    local pid start
+    "$1" >/dev/null 2>&1 &
+    pid=$!
+    pids+=($pid)
+    wait_focused "$2"
+    start=$(seconds)
+    expect_growth "$start" 10 "$1 ($3) in front"
+    echo "sway-e2e: $1 in front: slacking seconds $start -> $(seconds)"
+    grim "$shots/sway-$1.png"
+    kill $pid
+    wait $pid 2>/dev/null || true
+}
+slack_in_front foot foot "native Wayland"
+slack_in_front xterm XTerm XWayland
 
 # Nothing in front: after the run has closed (one poll), the seconds stand still for two more.
 sleep 11
