@@ -1,9 +1,9 @@
+#include "OffscreenGuiTestMain.h"
 #include "platform/InstalledApps.h"
 #include "platform/linux/WaylandToplevels.h"
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QGuiApplication>
 #include <QLocale>
 #include <QTemporaryDir>
 
@@ -112,8 +112,5 @@ TEST(WaylandFrontWindow, ANativeAppIsNamedByItsDesktopEntry)
 int main(int argc, char** argv)
 {
     // Desktop entries' icons need a GUI application; no window is shown.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    return runOffscreenGuiTests(argc, argv);
 }

@@ -1,10 +1,10 @@
+#include "OffscreenGuiTestMain.h"
 #include "platform/FrontmostApp.h"
 #include "platform/linux/WaylandToplevels.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QFile>
-#include <QGuiApplication>
 #include <QProcess>
 #include <QSignalSpy>
 
@@ -112,8 +112,5 @@ int main(int argc, char** argv)
 {
     // No window of our own: offscreen leaves the X11 source a connection of its own to XWayland,
     // as under Qt's Wayland plugin.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    return runOffscreenGuiTests(argc, argv);
 }
