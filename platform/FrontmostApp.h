@@ -20,6 +20,18 @@ struct FrontWindow
     bool operator==(const FrontWindow&) const = default;
 };
 
+// Which facility of the desktop names the window in front: the settings window tells the user,
+// and on GNOME that our Shell extension is missing.
+enum class FrontSource
+{
+    none,                  // no display, or a Wayland desktop that names no window to us
+    x11,                   // the X server (also XWayland windows on a Wayland desktop)
+    wlroots,               // the compositor's window list (sway, Hyprland, labwc, river, Wayfire)
+    kwinScript,            // our script inside KWin (KDE Plasma on Wayland)
+    gnomeExtension,        // our GNOME Shell extension
+    gnomeExtensionMissing, // GNOME on Wayland without the extension: only XWayland windows
+};
+
 // Follows the frontmost application as the window manager reports it, without polling. One per
 // application: on X11 the events it asks for belong to the application's connection.
 class FrontmostApp final : public QObject
@@ -32,6 +44,8 @@ public:
     // The window in front as last reported; none when the desktop itself is in front or the
     // platform cannot tell (Wayland without XWayland windows, no display).
     std::optional<FrontWindow> current();
+    // Where current() comes from, as chosen when the session started.
+    FrontSource source() const;
 
 Q_SIGNALS:
     // Another window came to the front, or the front window's title changed.

@@ -365,3 +365,10 @@ std::optional<FrontWindow> FrontmostApp::current()
         return WaylandToplevels::frontWindow(d->wayland->activated(), d->front);
     return d->front;
 }
+
+FrontSource FrontmostApp::source() const
+{
+    if (d->wayland)
+        return FrontSource::wlroots;
+    return d->x ? FrontSource::x11 : FrontSource::none;
+}

@@ -12,3 +12,8 @@ std::optional<FrontWindow> FrontmostApp::current()
 {
     return std::nullopt;
 }
+
+FrontSource FrontmostApp::source() const
+{
+    return FrontSource::none;
+}
