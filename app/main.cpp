@@ -2,6 +2,7 @@
 #include "app/AppDelegate.h"
 #include "app/CommandLine.h"
 #include "browser/BrowserSupport.h"
+#include "desktop/DesktopSupport.h"
 #include "engine/Store.h"
 #include "platform/LoginItem.h"
 #include "platform/SingleInstance.h"
@@ -28,6 +29,10 @@ int main(int argc, char* argv[])
     if (args.contains(QStringLiteral("--install-browser-support")))
         return BrowserSupport::installAndTell(BrowserSupport::locate(
             QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath()).path()));
+    // The same, and our GNOME Shell extension where GNOME Shell is installed.
+    if (args.contains(QStringLiteral("--install-desktop-support")))
+        return DesktopSupport::installAndTell(
+            QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath()).path());
     const LaunchCommand command = parseCommandLine(args);
     // Previews and demos show the user's day without changing anything in it.
     if (command.demoRun)
