@@ -25,6 +25,26 @@ QString thisProgram()
     return QFileInfo(QCoreApplication::applicationFilePath()).canonicalFilePath();
 }
 
+// The executables land at the top of the build tree, beside CMake's cache; installed ones never.
+bool inBuildTree(const QString& program)
+{
+    return QFileInfo::exists(QFileInfo(program).dir().filePath(QStringLiteral("CMakeCache.txt")));
+}
+
+// The program the entry should start. A build tree's run on a machine where TockWork is also
+// installed (the package's /usr/bin/tockwork, or a `cmake --install` prefix on the PATH) leaves
+// the start at login to the installed one: a trial of a build must not take the login over from
+// what the user installed, and the build tree may be gone by the next login.
+QString programToStart()
+{
+    const QString self = thisProgram();
+    if (self.isEmpty() || !inBuildTree(self))
+        return self;
+    const QString installed =
+        QFileInfo(QStandardPaths::findExecutable(QStringLiteral("tockwork"))).canonicalFilePath();
+    return installed.isEmpty() || inBuildTree(installed) ? self : installed;
+}
+
 struct AutostartEntry
 {
     QString program;
@@ -78,7 +98,7 @@ Status status()
         return Status::notRegistered;
     if (entry->switchedOff)
         return Status::disabledByUser;
-    return samePath(entry->program, thisProgram()) ? Status::enabled : Status::notRegistered;
+    return samePath(entry->program, programToStart()) ? Status::enabled : Status::notRegistered;
 }
 
 bool registerItem(QString* error)
@@ -93,7 +113,9 @@ bool registerItem(QString* error)
         return fail(QStringLiteral("설정 폴더를 찾을 수 없어요"));
     if (status() == Status::disabledByUser)
         return true;
-    const QString program = thisProgram();
+    if (status() == Status::enabled)
+        return true;
+    const QString program = programToStart();
     if (program.isEmpty())
         return fail(QStringLiteral("실행 파일의 위치를 알 수 없어요"));
     if (!QDir().mkpath(QFileInfo(path).path()))
@@ -107,7 +129,7 @@ bool registerItem(QString* error)
                                         "Exec=") +
                          DesktopExec::quoted(program) +
                          QStringLiteral("\n"
-                                        "Icon=tockwork\n"
+                                        "Icon=org.tockwork.TockWork\n"
                                         "Terminal=false\n"
                                         "X-GNOME-Autostart-enabled=true\n");
     file.write(text.toUtf8());

@@ -56,7 +56,7 @@ TEST_F(LoginItemTest, RegisteringWritesAnEntryThatStartsThisProgram)
     const QByteArray text = entry();
     for (const QByteArray& line :
          {QByteArray("[Desktop Entry]\n"), QByteArray("Type=Application\n"),
-          QByteArray("Name=톡웍\n"), QByteArray("Icon=tockwork\n"),
+          QByteArray("Name=톡웍\n"), QByteArray("Icon=org.tockwork.TockWork\n"),
           QByteArray("X-GNOME-Autostart-enabled=true\n")})
         EXPECT_TRUE(text.contains(line)) << line.constData();
     const QByteArray exec = "Exec=\"" + QCoreApplication::applicationFilePath().toUtf8() + "\"\n";
@@ -105,6 +105,56 @@ TEST_F(LoginItemTest, ProgramInAnOddFolderIsQuotedSoDesktopsStartIt)
     const QString exec =
         QString::fromUtf8(entry()).section(QStringLiteral("Exec="), 1).section(u'\n', 0, 0);
     EXPECT_EQ(DesktopExec::arguments(exec), QStringList{copy});
+}
+
+// A build tree's program (CMake's cache beside it) and an installed one (`tockwork` on the PATH,
+// as the package's /usr/bin/tockwork is): whichever runs, the entry starts the installed one.
+TEST_F(LoginItemTest, InstalledProgramWinsOverABuildTree)
+{
+    const QString build = config.filePath(QStringLiteral("build"));
+    const QString bin = config.filePath(QStringLiteral("usr/bin"));
+    ASSERT_TRUE(QDir().mkpath(build) && QDir().mkpath(bin));
+    QFile cache(build + QLatin1String("/CMakeCache.txt"));
+    ASSERT_TRUE(cache.open(QIODevice::WriteOnly));
+    cache.close();
+    const QString built = build + QLatin1String("/tockwork");
+    const QString installed = bin + QLatin1String("/tockwork");
+    ASSERT_TRUE(QFile::copy(QCoreApplication::applicationFilePath(), built));
+    const auto run = [&](const QString& program, const QString& mode, bool installedOnPath) {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("PATH"),
+                   (installedOnPath ? bin + u':' : QString()) + QStringLiteral("/usr/bin:/bin"));
+        process.setProcessEnvironment(env);
+        process.start(program, {QStringLiteral("--login-item"), mode});
+        process.waitForFinished(10000);
+        return process.readAllStandardOutput().trimmed();
+    };
+    const auto started = [&] {
+        const QString exec =
+            QString::fromUtf8(entry()).section(QStringLiteral("Exec="), 1).section(u'\n', 0, 0);
+        return DesktopExec::program(exec);
+    };
+
+    // Nothing installed: the build tree starts itself, as it always has.
+    ASSERT_EQ(run(built, QStringLiteral("register"), false), "ok");
+    EXPECT_EQ(started(), built);
+
+    // Installed beside it: the installed one takes the entry over, and the build leaves it so.
+    ASSERT_TRUE(QFile::copy(QCoreApplication::applicationFilePath(), installed));
+    EXPECT_EQ(run(installed, QStringLiteral("status"), true), "not enabled");
+    ASSERT_EQ(run(installed, QStringLiteral("register"), true), "ok");
+    EXPECT_EQ(started(), installed);
+    const QByteArray written = entry();
+    EXPECT_EQ(run(built, QStringLiteral("status"), true), "enabled");
+    ASSERT_EQ(run(built, QStringLiteral("register"), true), "ok");
+    EXPECT_EQ(entry(), written);
+
+    // A build's entry from before the install is handed to the installed program by the build.
+    writeEntry("[Desktop Entry]\nType=Application\nExec=\"" + built.toUtf8() + "\"\n");
+    EXPECT_EQ(run(built, QStringLiteral("status"), true), "not enabled");
+    ASSERT_EQ(run(built, QStringLiteral("register"), true), "ok");
+    EXPECT_EQ(started(), installed);
 }
 
 TEST(DesktopExecTest, ProgramPastEnvAndArguments)
