@@ -1,6 +1,7 @@
 #include "platform/FrontmostApp.h"
 
 #include "platform/InstalledApps.h"
+#include "platform/linux/GnomeShellWindows.h"
 #include "platform/linux/WaylandToplevels.h"
 
 #include <QAbstractNativeEventFilter>
@@ -104,6 +105,7 @@ struct FrontmostApp::Impl final : QAbstractNativeEventFilter
     // Desktop entries by class, instance and program: a window switch costs no folder scan.
     QHash<QString, std::optional<InstalledApp>> entries;
     std::unique_ptr<WaylandToplevels> wayland; // on a wlroots compositor only
+    std::unique_ptr<GnomeShellWindows> gnome;  // where GNOME Shell runs
 
     void start()
     {
@@ -345,6 +347,8 @@ FrontmostApp::FrontmostApp(QObject* parent) : QObject(parent), d(std::make_uniqu
         d->start();
     if ((d->wayland = WaylandToplevels::connectToSession()))
         connect(d->wayland.get(), &WaylandToplevels::changed, this, &FrontmostApp::changed);
+    else if ((d->gnome = GnomeShellWindows::connectToSession()))
+        connect(d->gnome.get(), &GnomeShellWindows::changed, this, &FrontmostApp::changed);
 }
 
 FrontmostApp::~FrontmostApp()
@@ -363,6 +367,8 @@ std::optional<FrontWindow> FrontmostApp::current()
 {
     if (d->wayland)
         return WaylandToplevels::frontWindow(d->wayland->activated(), d->front);
+    if (d->gnome && d->gnome->extensionPresent())
+        return d->gnome->front();
     return d->front;
 }
 
@@ -370,5 +376,6 @@ FrontSource FrontmostApp::source() const
 {
     if (d->wayland)
         return FrontSource::wlroots;
-    return d->x ? FrontSource::x11 : FrontSource::none;
+    const FrontSource x11 = d->x ? FrontSource::x11 : FrontSource::none;
+    return d->gnome ? d->gnome->source(x11) : x11;
 }
