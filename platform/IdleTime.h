@@ -14,12 +14,16 @@ public:
     explicit IdleTime(QObject* parent = nullptr);
     ~IdleTime() override;
 
-    // Seconds since the last keyboard or mouse input; none when the system cannot tell (KDE on
-    // Wayland refuses the question, XWayland may lack the X extension): an unknown figure is not
-    // "the user just typed". Never waits for a desktop service: where the answer comes over D-Bus
-    // it is the latest one received, advanced by the time since, and a fresh one is asked for.
+    // Seconds since the last keyboard or mouse input; none when the system cannot tell (a
+    // compositor with no idle notifications whose desktop service refuses the question, XWayland
+    // without the X extension): an unknown figure is not "the user just typed". Never waits for a
+    // desktop service: where the answer comes over D-Bus it is the latest one received, advanced
+    // by the time since, and a fresh one is asked for. Where the compositor only announces "idle"
+    // after a few quiet seconds, it is 0 until then and counts from the last input after.
     std::optional<double> seconds();
-    // Whether some application holds an inhibitor against idleness right now (as last reported).
+    // Whether some application holds an inhibitor against idleness right now (as last reported by
+    // logind). A Wayland compositor's own inhibitors are not seen here: they hold back its idle
+    // notifications, so seconds() stays low instead.
     bool idleInhibited();
 
 private:

@@ -1,6 +1,7 @@
 #include "platform/IdleTime.h"
 
 #include "platform/linux/DBusCalls.h"
+#include "platform/linux/WaylandIdle.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>
@@ -11,9 +12,12 @@
 #include <cstdlib>
 #include <memory>
 
-// Where the idle time comes from, best first: GNOME's Mutter (the only source on GNOME Wayland),
-// the X server's MIT-SCREEN-SAVER extension (one quick local request), the screensaver service of
-// other desktops (KDE on X11). The D-Bus sources answer later; a query returns the latest answer.
+// Where the idle time comes from, best first: the Wayland compositor's idle notifications (sway
+// and other wlroots desktops, KWin), GNOME's Mutter (the only source on GNOME Wayland), the X
+// server's MIT-SCREEN-SAVER extension (one quick local request), the screensaver service of other
+// desktops (KDE on X11). On a Wayland desktop the X server is XWayland, which sees no input given
+// to native windows: its figure would grow while the user types in one, so it comes after the
+// compositor's. The D-Bus sources answer later; a query returns the latest answer.
 namespace {
 
 xcb_connection_t* x11Connection()
@@ -48,6 +52,7 @@ struct IdleTime::Impl
     IdleTime* q = nullptr;
     xcb_connection_t* x = nullptr;
     xcb_window_t root = XCB_WINDOW_NONE;
+    std::unique_ptr<WaylandIdle> wayland;
     QDBusConnection session = QDBusConnection::sessionBus();
     QDBusConnection system = QDBusConnection::systemBus();
     ServiceAnswer mutter;
@@ -129,6 +134,7 @@ struct IdleTime::Impl
 IdleTime::IdleTime(QObject* parent) : QObject(parent), d(std::make_unique<Impl>())
 {
     d->q = this;
+    d->wayland = WaylandIdle::connectToSession();
     d->x = x11Connection();
     if (d->x) {
         const xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(d->x));
@@ -156,6 +162,10 @@ IdleTime::~IdleTime() = default;
 
 std::optional<double> IdleTime::seconds()
 {
+    if (d->wayland) {
+        if (const auto seconds = d->wayland->seconds())
+            return seconds;
+    }
     if (d->mutter.usable())
         return d->read(d->mutter);
     if (const auto x = d->xIdleSeconds())
