@@ -8,6 +8,7 @@
 #include "platform/SleepWake.h"
 #include "tracker/BrowserTabs.h"
 #include "tracker/DesktopProbes.h"
+#include "tracker/FrontSourceLines.h"
 #include "tracker/WolluTracker.h"
 
 DesktopWollu::DesktopWollu(QObject* parent)
@@ -50,6 +51,11 @@ BrowserTabs& DesktopWollu::browserTabs() const
 QStringList DesktopWollu::browserAddressLines() const
 {
     return ::browserAddressLines(tabs_->connectedBrowsers());
+}
+
+QStringList DesktopWollu::frontSourceLines() const
+{
+    return ::frontSourceLines(front_->source());
 }
 
 WolluProbes& DesktopWollu::probes() const

@@ -29,6 +29,8 @@ public:
     // What the settings window says about browsers: which report exact addresses through our
     // extension in this run, or that window titles stand in.
     QStringList browserAddressLines() const;
+    // What it says about the facility that names the window in front (frontSourceLines).
+    QStringList frontSourceLines() const;
     WolluProbes& probes() const;
 
 private:

@@ -1,0 +1,24 @@
+#include "tracker/FrontSourceLines.h"
+
+using namespace Qt::StringLiterals;
+
+QStringList frontSourceLines(FrontSource source)
+{
+    switch (source) {
+    case FrontSource::x11:
+        return {u"· 앞에 있는 창: X11이 알려 줘요"_s};
+    case FrontSource::wlroots:
+        return {u"· 앞에 있는 창: 컴포지터의 창 목록 (sway 등)"_s};
+    case FrontSource::kwinScript:
+        return {u"· 앞에 있는 창: KWin 스크립트가 알려 줘요"_s};
+    case FrontSource::gnomeExtension:
+        return {u"· 앞에 있는 창: 톡웍 GNOME 확장이 알려 줘요"_s};
+    case FrontSource::gnomeExtensionMissing:
+        // Only XWayland windows are seen meanwhile: most GNOME apps are native.
+        return {u"· 앞에 있는 창: GNOME 확장 필요 (지금은 X11 앱만)"_s,
+                u"· 설치: tockwork --install-desktop-support"_s};
+    case FrontSource::none:
+        break;
+    }
+    return {u"· 앞에 있는 창: 이 데스크톱에선 알 수 없어요"_s};
+}
