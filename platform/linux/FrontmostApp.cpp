@@ -2,6 +2,7 @@
 
 #include "platform/InstalledApps.h"
 #include "platform/linux/GnomeShellWindows.h"
+#include "platform/linux/KWinScript.h"
 #include "platform/linux/WaylandToplevels.h"
 
 #include <QAbstractNativeEventFilter>
@@ -106,6 +107,7 @@ struct FrontmostApp::Impl final : QAbstractNativeEventFilter
     QHash<QString, std::optional<InstalledApp>> entries;
     std::unique_ptr<WaylandToplevels> wayland; // on a wlroots compositor only
     std::unique_ptr<GnomeShellWindows> gnome;  // where GNOME Shell runs
+    std::unique_ptr<KWinScript> kwin;          // our script inside KWin on Wayland
 
     void start()
     {
@@ -349,6 +351,8 @@ FrontmostApp::FrontmostApp(QObject* parent) : QObject(parent), d(std::make_uniqu
         connect(d->wayland.get(), &WaylandToplevels::changed, this, &FrontmostApp::changed);
     else if ((d->gnome = GnomeShellWindows::connectToSession()))
         connect(d->gnome.get(), &GnomeShellWindows::changed, this, &FrontmostApp::changed);
+    else if ((d->kwin = KWinScript::loadIntoSession()))
+        connect(d->kwin.get(), &KWinScript::changed, this, &FrontmostApp::changed);
 }
 
 FrontmostApp::~FrontmostApp()
@@ -369,6 +373,8 @@ std::optional<FrontWindow> FrontmostApp::current()
         return WaylandToplevels::frontWindow(d->wayland->activated(), d->front);
     if (d->gnome && d->gnome->extensionPresent())
         return d->gnome->front();
+    if (d->kwin && d->kwin->reporting())
+        return KWinScript::frontWindow(d->kwin->active(), d->front);
     return d->front;
 }
 
@@ -376,6 +382,8 @@ FrontSource FrontmostApp::source() const
 {
     if (d->wayland)
         return FrontSource::wlroots;
+    if (d->kwin && d->kwin->reporting())
+        return FrontSource::kwinScript;
     const FrontSource x11 = d->x ? FrontSource::x11 : FrontSource::none;
     return d->gnome ? d->gnome->source(x11) : x11;
 }

@@ -1,0 +1,116 @@
+#!/usr/bin/env bash
+# The real tockwork on a headless KWin (scripts/kwin-session.sh: KWin on Wayland with XWayland),
+# checked from the outside:
+#   - tockwork loads its script into KWin: KWin's /Scripting has it loaded;
+#   - a listed native Wayland window in front (GTK's widget factory, listed by its desktop entry's
+#     name) makes the day's slacking seconds in the store grow, poll by poll;
+#   - the same for a listed XWayland window (xterm);
+#   - with no window in front they stand still;
+#   - after quitting, the script is gone from KWin.
+# foot, the native terminal of the sway test, dies of a division by zero on KWin's virtual outputs
+# (they have no physical size), hence GTK's demo. Real time: the poll runs every 10 s.
+#
+#   tests/tracker/kwin-e2e.sh TOCKWORK
+#
+# Exits 77 (skipped) when KWin, gtk3-widget-factory or xterm are missing or KWin cannot start.
+set -euo pipefail
+exe=$1
+
+if [[ -z ${KWIN_SESSION_DIR:-} ]]; then
+    for tool in gtk3-widget-factory xterm dbus-send; do
+        command -v $tool >/dev/null || { echo "kwin-e2e: skipped: $tool is not installed" >&2; exit 77; }
+    done
+    exec "$(dirname "$0")/../../scripts/kwin-session.sh" "$0" "$@"
+fi
+
+home=$KWIN_SESSION_DIR/app-home
+mkdir -p "$home/config/tockwork"
+store=$home/config/tockwork/tockwork.conf
+pids=()
+trap 'for p in "${pids[@]}"; do kill $p 2>/dev/null || true; done' EXIT
+fail() {
+    echo "FAIL (kwin): $*" >&2
+    cat "$home/err" >&2 || true
+    tail -20 "$KWIN_SESSION_DIR/kwin.log" >&2 || true
+    exit 1
+}
+
+export TZ=${TZ:-Asia/Seoul}
+now_minute=$((10#$(date +%H) * 60 + 10#$(date +%M)))
+if ((now_minute < 3 || now_minute > 24 * 60 - 5)); then
+    echo "kwin-e2e: skipped: too close to midnight for a working day around now" >&2
+    exit 77
+fi
+clamp() { (($1 < 0)) && echo 0 || { (($1 > 1439)) && echo 1439 || echo "$1"; }; }
+cat >"$store" <<EOF
+[General]
+analyticsOptOut=true
+workStart=$(clamp $((now_minute - 30)))
+workEnd=$(clamp $((now_minute + 60)))
+lunchStart=$(clamp $((now_minute + 60)))
+lunchEnd=$(clamp $((now_minute + 60)))
+monthlySalaryWon=3000000
+excludeWeekend=false
+wolluApps="Widget Factory,xterm"
+wolluDay=$(date +%Y-%-m-%-d)
+wolluSec=50
+EOF
+
+seconds() { sed -n 's/^wolluSec=//p' "$store" | head -1; }
+script_loaded() {
+    dbus-send --session --print-reply --dest=org.kde.KWin /Scripting \
+        org.kde.kwin.Scripting.isScriptLoaded string:tockwork-front-window 2>/dev/null |
+        grep -q 'boolean true'
+}
+# The stored seconds grow by at least $2 from $1 within 30 s (three polls).
+expect_growth() {
+    local want
+    want=$(awk -v s="$1" -v d="$2" 'BEGIN { print s + d }')
+    for _ in $(seq 300); do
+        awk -v s="$(seconds)" -v w="$want" 'BEGIN { exit !(s + 0 >= w) }' && return 0
+        sleep 0.1
+    done
+    fail "$3: the day's slacking seconds stayed at $(seconds), expected $want or more"
+}
+
+script_loaded && fail "our script is loaded before tockwork started"
+unset QT_QPA_PLATFORM
+export ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}fast_unwind_on_malloc=0
+HOME=$home XDG_CONFIG_HOME=$home/config XDG_DATA_HOME=$home/data XDG_CACHE_HOME=$home/cache \
+    "$exe" 2>"$home/err" &
+app=$!
+pids+=($app)
+for _ in $(seq 100); do script_loaded && break; sleep 0.1; done
+script_loaded || fail "KWin has no script of ours loaded 10 s after the start"
+echo "kwin-e2e: the script is loaded into KWin"
+
+# The listed program NAME in front makes the seconds grow.
+slack_in_front() { # NAME KIND COMMAND...
+    local name=$1 kind=$2 pid start
+    shift 2
+    "$@" >/dev/null 2>&1 &
+    pid=$!
+    pids+=($pid)
+    sleep 1
+    start=$(seconds)
+    expect_growth "$start" 10 "$name ($kind) in front"
+    echo "kwin-e2e: $name in front: slacking seconds $start -> $(seconds)"
+    kill $pid
+    wait $pid 2>/dev/null || true
+}
+slack_in_front gtk3-widget-factory "native Wayland" env GDK_BACKEND=wayland gtk3-widget-factory
+slack_in_front xterm XWayland xterm
+
+# Nothing in front: after the run has closed (one poll), the seconds stand still for two more.
+sleep 11
+still=$(seconds)
+sleep 21
+[[ $(seconds) == "$still" ]] || fail "with no window in front the seconds went on: $still -> $(seconds)"
+echo "kwin-e2e: nothing in front: slacking seconds stay at $still"
+
+kill -0 $app 2>/dev/null || fail "tockwork stopped"
+kill $app
+wait $app || fail "tockwork exited with $?"
+script_loaded && fail "our script is still loaded after tockwork quit"
+echo "kwin-e2e: the script is gone after quitting"
+echo "kwin-e2e: ok"
