@@ -67,7 +67,7 @@ INSTANTIATE_TEST_SUITE_P(GnomeShellExtension, ShellVersion,
                                          VersionCase{"bash: gnome-shell: command not found", 0, ""},
                                          VersionCase{"", 0, ""}));
 
-class Install : public testing::Test
+class GnomeShellExtensionInstall : public testing::Test
 {
 protected:
     QTemporaryDir data;
@@ -76,7 +76,7 @@ protected:
 };
 
 // Both flavours come out of the build, each a whole extension the Shell of its versions accepts.
-TEST_F(Install, EachShellGetsItsOwnFlavour)
+TEST_F(GnomeShellExtensionInstall, EachShellGetsItsOwnFlavour)
 {
     ASSERT_FALSE(built.isEmpty()) << "the build put no extension beside the executables";
 
@@ -111,7 +111,7 @@ TEST_F(Install, EachShellGetsItsOwnFlavour)
 
 // Nothing is written where there is nothing to install or it cannot be installed, and each case
 // tells the user something of its own.
-TEST_F(Install, WritesNothingWhereItCannotApply)
+TEST_F(GnomeShellExtensionInstall, WritesNothingWhereItCannotApply)
 {
     EXPECT_EQ(GnomeShellExtension::install(built, 0, data.path()).outcome, Outcome::noShell);
     EXPECT_EQ(GnomeShellExtension::install(built, 42, data.path()).outcome, Outcome::unsupported);
@@ -137,7 +137,7 @@ TEST_F(Install, WritesNothingWhereItCannotApply)
     EXPECT_EQ(texts.size(), 5);
 }
 
-class Switch : public testing::Test
+class InstallDesktopSupport : public testing::Test
 {
 protected:
     QTemporaryDir home;
@@ -176,7 +176,7 @@ protected:
     }
 };
 
-TEST_F(Switch, InstallsTheExtensionBesideTheBrowserHost)
+TEST_F(InstallDesktopSupport, InstallsTheExtensionBesideTheBrowserHost)
 {
     int code = -1;
     const QString told = run(u"--install-desktop-support"_s, "GNOME Shell 43.9", &code);
@@ -189,7 +189,7 @@ TEST_F(Switch, InstallsTheExtensionBesideTheBrowserHost)
     EXPECT_TRUE(told.contains(u"다시 로그인"_s));
 }
 
-TEST_F(Switch, WithoutGnomeShellOnlyTheBrowsersAreSetUp)
+TEST_F(InstallDesktopSupport, WithoutGnomeShellOnlyTheBrowsersAreSetUp)
 {
     int code = -1;
     const QString told = run(u"--install-desktop-support"_s, {}, &code);
@@ -198,7 +198,7 @@ TEST_F(Switch, WithoutGnomeShellOnlyTheBrowsersAreSetUp)
     EXPECT_TRUE(told.contains(u"건너뛰었어요"_s)) << told.toStdString();
 }
 
-TEST_F(Switch, BrowserSupportAloneLeavesTheShellAlone)
+TEST_F(InstallDesktopSupport, BrowserSupportAloneLeavesTheShellAlone)
 {
     int code = -1;
     const QString told = run(u"--install-browser-support"_s, "GNOME Shell 45.1", &code);
