@@ -29,6 +29,9 @@ packages=(
     # plugin, and a headless wlroots desktop for the tests (sway with XWayland, waybar's tray, a
     # native terminal, an X11 one, screenshots; python3 reads sway's window tree)
     libwayland-dev qt6-wayland sway waybar foot xwayland xterm grim python3
+    # a headless KDE window manager for the tests (KWin on Wayland with virtual outputs) and a native
+    # GTK window to put in front of it (foot cannot start on KWin's virtual outputs)
+    kwin-wayland gtk-3-examples
     # the compositors' idle notifications: the standard protocol and KDE's, which sway 1.7 speaks
     wayland-protocols plasma-wayland-protocols
     # a headless GNOME desktop for the tests: GNOME Shell 43, its AppIndicator extension (the tray),
