@@ -96,6 +96,11 @@ TrayIcon* AppDelegate::tray() const
 
 void AppDelegate::applicationDidFinishLaunching(const QStringList& args)
 {
+    applicationDidFinishLaunching(parseCommandLine(args).start);
+}
+
+void AppDelegate::applicationDidFinishLaunching(const StartOptions& options)
+{
     // Termination signals and the end of the session quit without asking, and without the event
     // that reports a user's choice to quit. First of all, so a signal during the start cannot end
     // the process before the launch it records is saved.
@@ -106,7 +111,6 @@ void AppDelegate::applicationDidFinishLaunching(const QStringList& args)
         QCoreApplication::quit();
     });
     connect(qApp, &QCoreApplication::aboutToQuit, this, &AppDelegate::applicationWillTerminate);
-    const StartOptions options = parseStartOptions(args);
     if (options.scriptedDemo)
         Preview::demoMode = true;
     if (options.demoState)

@@ -25,6 +25,7 @@ class QuitRequests;
 class ScriptedDemo;
 class SettingsWindows;
 class TrayIcon;
+struct StartOptions;
 struct Status;
 enum class MenuCommand;
 
@@ -41,7 +42,9 @@ public:
                          QObject* parent = nullptr);
     ~AppDelegate() override;
 
-    // The start-up sequence; `args` holds the program path as argument 0.
+    // The start-up sequence, with what the command line said about it.
+    void applicationDidFinishLaunching(const StartOptions& options);
+    // The same from a whole command line, as tests and benchmarks launch it.
     void applicationDidFinishLaunching(const QStringList& args);
 
     void update();

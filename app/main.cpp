@@ -4,6 +4,7 @@
 #include "browser/BrowserSupport.h"
 #include "desktop/DesktopSupport.h"
 #include "engine/Store.h"
+#include "engine/Version.h"
 #include "platform/LoginItem.h"
 #include "platform/SingleInstance.h"
 #include "preview/ContactSheet.h"
@@ -20,20 +21,47 @@
 
 #include <cstdio>
 
+namespace {
+
+bool writeTo(std::FILE* stream, const QString& text)
+{
+    const QByteArray bytes = text.toUtf8();
+    return std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream) ==
+               size_t(bytes.size()) &&
+           std::fflush(stream) == 0;
+}
+
+} // namespace
+
 int main(int argc, char* argv[])
 {
     QStringList args;
     for (int i = 0; i < argc; ++i)
         args.append(QString::fromLocal8Bit(argv[i]));
-    // Needs no display: writes the browsers' host manifests and says how to load the extension.
-    if (args.contains(QStringLiteral("--install-browser-support")))
-        return BrowserSupport::installAndTell(BrowserSupport::locate(
-            QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath()).path()));
-    // The same, and our GNOME Shell extension where GNOME Shell is installed.
-    if (args.contains(QStringLiteral("--install-desktop-support")))
-        return DesktopSupport::installAndTell(
-            QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath()).path());
+    // Read once; everything below acts on this one reading.
     const LaunchCommand command = parseCommandLine(args);
+    QCoreApplication::setApplicationVersion(Version::number());
+    const QString programDir =
+        QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath()).path();
+
+    // These need no display and start nothing: no tray, no ledger, no second instance.
+    switch (command.mode) {
+    case LaunchMode::version:
+        return writeTo(stdout, Version::line() + u'\n') ? 0 : 1;
+    case LaunchMode::help:
+        return writeTo(stdout, usage()) ? 0 : 1;
+    case LaunchMode::usageError:
+        writeTo(stderr, command.error + QStringLiteral("\n\n") + usage());
+        return 2;
+    case LaunchMode::installBrowserSupport:
+        // Writes the browsers' host manifests and says how to load the extension.
+        return BrowserSupport::installAndTell(BrowserSupport::locate(programDir));
+    case LaunchMode::installDesktopSupport:
+        // The same, and our GNOME Shell extension where GNOME Shell is installed.
+        return DesktopSupport::installAndTell(programDir);
+    default:
+        break;
+    }
     // Previews and demos show the user's day without changing anything in it.
     if (command.demoRun)
         Store::standard().setReadOnly(true);
@@ -62,6 +90,7 @@ int main(int argc, char* argv[])
     providers.screenCount = [] { return int(QGuiApplication::screens().size()); };
     // An entry the user switched off in their desktop's settings still exists but starts nothing.
     providers.isLoginItem = [] { return LoginItem::status() == LoginItem::Status::enabled; };
+    providers.appBuild = &Version::number;
     Analytics::setProviders(std::move(providers));
 
     switch (command.mode) {
@@ -77,14 +106,14 @@ int main(int argc, char* argv[])
         return runFourPanelsDemo();
     case LaunchMode::eodPreview:
         return runEodPreview();
-    case LaunchMode::tray:
+    default: // the tray; the modes that print or install returned above
         break;
     }
 
     // One ant per user: a second start (autostart plus a manual one) hands over to the first.
     // Previews and scripted demos run beside it; they write nothing and report nothing real.
     SingleInstance instance;
-    const StartOptions start = parseStartOptions(args);
+    const StartOptions& start = command.start;
     if (!command.demoRun && !start.scriptedDemo && !start.demoState && !instance.claim()) {
         const bool reached = instance.activateRunningInstance();
         std::fputs(reached ? "tockwork: already running; showing it\n"
@@ -102,6 +131,6 @@ int main(int argc, char* argv[])
     // A later start asks this one to show itself: open the day's panel.
     QObject::connect(&instance, &SingleInstance::activationRequested, &delegate,
                      [&delegate] { delegate.showPanel(QStringLiteral("second_launch")); });
-    delegate.applicationDidFinishLaunching(args);
+    delegate.applicationDidFinishLaunching(start);
     return app.exec();
 }

@@ -206,6 +206,10 @@ std::variant<Options, UsageError> parseArguments(const QStringList& arguments)
             options.command = Command::help;
             return options;
         }
+        if (arg == u"--version") {
+            options.command = Command::version;
+            return options;
+        }
         if (arg == u"--line" || arg == u"--json") {
             const Style style = arg == u"--line" ? Style::line : Style::json;
             if (styleGiven && options.style != style)
@@ -306,7 +310,7 @@ QString usage()
         "        tockwork-cli history [--week | --month | --from YYYY-MM-DD --to YYYY-MM-DD]"
         " [--json | --csv]\n"
         "        tockwork-cli pause rest | away | work\n"
-        "        tockwork-cli --help\n"
+        "        tockwork-cli --help | --version\n"
         "\n"
         "  status       오늘 번 돈, 남은 시간, 월루를 보여줘요 (기본 명령)\n"
         "  --line       상태 표시줄(waybar, polybar, tmux)용 한 줄\n"

@@ -19,7 +19,8 @@ enum class Command
     dayoff,
     history,
     pause,
-    help
+    help,
+    version
 };
 enum class Style
 {

@@ -1,12 +1,13 @@
 #include "cli/Arguments.h"
 #include "cli/DayOffCommand.h"
-#include "cli/PauseCommand.h"
 #include "cli/HistoryCommand.h"
+#include "cli/PauseCommand.h"
 #include "cli/Report.h"
 #include "cli/Watch.h"
 #include "display/Display.h"
 #include "engine/Clock.h"
 #include "engine/Store.h"
+#include "engine/Version.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -81,6 +82,7 @@ private:
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationVersion(Version::number());
 
     const auto parsed = Cli::parseArguments(app.arguments().mid(1));
     if (const auto* error = std::get_if<Cli::UsageError>(&parsed))
@@ -90,6 +92,8 @@ int main(int argc, char** argv)
     switch (options.command) {
     case Cli::Command::help:
         return Watch::writeOut(Cli::usage().toUtf8()) ? 0 : 1;
+    case Cli::Command::version:
+        return Watch::writeOut((Version::line() + u'\n').toUtf8()) ? 0 : 1;
     case Cli::Command::holidays:
         return Watch::writeOut(Report::holidays(options.firstYear, options.lastYear).toUtf8()) ? 0
                                                                                                : 1;

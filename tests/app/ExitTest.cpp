@@ -140,6 +140,9 @@ TEST_F(Exit, EventsSayWhetherItStartsAtLoginAndWhichReleaseRunsIt)
     end(SIGTERM);
     const QJsonObject launched = queuedProperties("App Launched");
     EXPECT_EQ(launched["is_login_item"], true);
+    // The build's version, not "unknown".
+    EXPECT_EQ(launched["app_version"], TOCKWORK_VERSION_EXPECTED);
+    EXPECT_EQ(launched["app_build"], TOCKWORK_VERSION_EXPECTED);
 
     QFile osRelease("/etc/os-release");
     if (!osRelease.open(QIODevice::ReadOnly))
