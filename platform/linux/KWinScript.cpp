@@ -12,9 +12,10 @@
 #include <functional>
 
 // KWin's scripting service: loadScript(file, name) gives the script an id, and the script object
-// at "/Scripting/Script<id>" (KWin 6) or "/<id>" (KWin 5) starts it with run(). A name can be
-// loaded only once, so a script left behind by a TockWork that crashed is unloaded first: it
-// reports to the same bus name, but only a fresh one reports the window active now.
+// at "/Scripting/Script<id>" (later KWin) or "/<id>" (KWin 5.27 of Debian 12) starts it with
+// run(). A name can be loaded only once, so a script left behind by a TockWork that crashed is
+// unloaded first: it reports to the same bus name, but only a fresh one reports the window active
+// now.
 namespace {
 
 const QString kKWin = QStringLiteral("org.kde.KWin");
