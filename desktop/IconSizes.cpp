@@ -2,7 +2,8 @@
 // the 16- and 22-pixel drawings as they are, every larger size as whole-pixel multiples of one of
 // them (nearest neighbour, centred on a transparent square), so the pixel art stays sharp.
 //
-//   tockwork-icons <ant_16.gif> <ant_22.gif> <output dir>   writes <dir>/<n>x<n>/apps/tockwork.png
+//   tockwork-icons <ant_16.gif> <ant_22.gif> <output dir>   writes
+//   <dir>/<n>x<n>/apps/org.tockwork.TockWork.png
 
 #include <QCoreApplication>
 #include <QDir>
@@ -58,8 +59,8 @@ int main(int argc, char** argv)
                  {48, small}, {64, small},  {128, small}, {256, small}};
     for (const auto& icon : icons) {
         const QString dir = args[3] + QStringLiteral("/%1x%1/apps").arg(icon.size);
-        if (!QDir().mkpath(dir) ||
-            !iconOf(icon.drawing, icon.size).save(dir + QStringLiteral("/tockwork.png"))) {
+        if (!QDir().mkpath(dir) || !iconOf(icon.drawing, icon.size)
+                                        .save(dir + QStringLiteral("/org.tockwork.TockWork.png"))) {
             std::fprintf(stderr, "tockwork-icons: cannot write %s\n", qPrintable(dir));
             return 1;
         }

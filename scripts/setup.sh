@@ -9,6 +9,8 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev libicu-dev libgif-dev libx11-dev libxss-dev libxcb1-dev
     libxcb-screensaver0-dev libxcb-dpms0-dev libxcb-xinput-dev
     libgtest-dev libgmock-dev libbenchmark-dev
+    # the test script's check that the C++ sources are formatted
+    clang-format
     # run: Qt's platform plugins, a Korean system font and colour emoji as fallbacks
     qt6-qpa-plugins fonts-nanum fonts-noto-color-emoji
     # the day ledger: Qt SQL's SQLite driver
@@ -23,6 +25,9 @@ packages=(
     xcompmgr
     # tray hosts that speak StatusNotifierItem and dbusmenu, on a private session bus
     xfce4-panel dbus-daemon dbus-bin
+    # the Debian package (scripts/package.sh: dpkg-shlibdeps) and its checks: lintian, the
+    # metainfo's and the desktop entry's validators
+    dpkg-dev file lintian appstream desktop-file-utils
     # a real browser for the extension's end-to-end test
     chromium
     # Wayland: the client library and its scanner for the compositor's window list, Qt's Wayland

@@ -14,13 +14,13 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 for f in bin/tockwork bin/tockwork-cli share/tockwork/art/ant_work.gif share/tockwork/fonts/Mona12.ttf; do
     [[ -e $prefix/$f ]] || fail "$f not installed"
 done
-entry=$prefix/share/applications/tockwork.desktop
+entry=$prefix/share/applications/org.tockwork.TockWork.desktop
 [[ -f $entry ]] || fail "no application entry"
 grep -qx "Exec=\"$prefix/bin/tockwork\"" "$entry" || fail "entry runs $(grep ^Exec= "$entry")"
-grep -qx 'Icon=tockwork' "$entry" || fail "entry has no icon name"
+grep -qx 'Icon=org.tockwork.TockWork' "$entry" || fail "entry has no icon name"
 grep -qx 'Name=톡웍' "$entry" || fail "entry has no Korean name"
 for size in 16 22 24 32 48 64 128 256; do
-    icon=$prefix/share/icons/hicolor/${size}x${size}/apps/tockwork.png
+    icon=$prefix/share/icons/hicolor/${size}x${size}/apps/org.tockwork.TockWork.png
     [[ -f $icon ]] || fail "no ${size}px icon"
     # PNG: width and height are the big-endian words at bytes 16 and 20.
     read -r w h < <(od -An -tu1 -j16 -N8 "$icon" | awk '{ print $3 * 256 + $4, $7 * 256 + $8 }')
