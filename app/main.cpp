@@ -31,6 +31,22 @@ bool writeTo(std::FILE* stream, const QString& text)
            std::fflush(stream) == 0;
 }
 
+// Which of Qt's platform plugins runs the desktop application, where the user did not choose one
+// in QT_QPA_PLATFORM (their choice always wins):
+// - X11 sessions, and Wayland sessions with XWayland (DISPLAY set: sway, Hyprland, KDE Plasma,
+//   GNOME): xcb through XWayland. Only an X11 window can put itself where it is asked, and the
+//   panel must hang under the tray icon; Qt's Wayland plugin cannot place a window at all (sway
+//   tiles it, or centres it when it floats).
+// - Wayland without XWayland: Qt's Wayland plugin (qt6-wayland), Qt's own choice there; the panel
+//   floats where the compositor puts it.
+void chooseDesktopPlatform()
+{
+    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        return;
+    if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") && !qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -78,6 +94,8 @@ int main(int argc, char* argv[])
                    stderr);
         return 1;
     }
+
+    chooseDesktopPlatform();
 
     // Fonts can only be registered once the application object exists.
     QApplication app(argc, argv);
