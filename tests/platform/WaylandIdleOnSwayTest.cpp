@@ -1,4 +1,3 @@
-#include "platform/IdleTime.h"
 #include "platform/linux/WaylandIdle.h"
 
 #include <QCoreApplication>
@@ -82,16 +81,6 @@ TEST_F(WaylandIdleOnSway, CountsFromTheLastInputOnceTheCompositorSaysIdle)
     ASSERT_TRUE(input());
     ASSERT_TRUE(waitFor([&] { return idle->seconds() == 0.0; }));
     ASSERT_TRUE(waitFor([&] { return idle->seconds() >= 2.0; }));
-}
-
-TEST_F(WaylandIdleOnSway, TheDesktopsIdleTimeIsTheCompositors)
-{
-    // No desktop service answers on sway: without the compositor's figure there is none.
-    IdleTime idle;
-    ASSERT_TRUE(input());
-    ASSERT_TRUE(waitFor([&] { return idle.seconds() >= 2.0; }));
-    ASSERT_TRUE(input());
-    EXPECT_TRUE(waitFor([&] { return idle.seconds() < 1.0; }));
 }
 
 TEST_F(WaylandIdleOnSway, AnIdleInhibitorHoldsTheNotificationBack)
