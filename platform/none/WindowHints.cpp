@@ -8,5 +8,19 @@ void keepOffTaskbar(QWidget*)
 {}
 void requestBlurBehind(QWidget*)
 {}
+bool compositing()
+{
+    return true;
+}
+bool windowManagerIgnoresPositions()
+{
+    return false;
+}
+void askCompositorToPlace(QWidget*, QPoint)
+{}
+QList<QRect> compositorWorkAreas()
+{
+    return {};
+}
 
 } // namespace WindowHints

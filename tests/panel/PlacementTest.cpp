@@ -146,6 +146,31 @@ INSTANTIATE_TEST_SUITE_P(
         ClickCase{"NoWorkArea", {kPlain}, {0, 0}, {1592, 4}}),
     [](const testing::TestParamInfo<ClickCase>& info) { return info.param.name; });
 
+// sway's XWayland publishes no work area; sway's workspaces tell what waybar leaves out.
+TEST(WorkAreas, FillInOnlyWhereQtKnowsNone)
+{
+    const PanelScreen bare{QRect(0, 0, 1280, 720), QRect(0, 0, 1280, 720)};
+    const PanelScreen second{QRect(1280, 0, 1920, 1080), QRect(1280, 0, 1920, 1080)};
+    const QRect underBar(0, 30, 1280, 690);
+    const QRect secondUnderBar(1280, 26, 1920, 1054);
+
+    // Each screen takes the area inside it, whatever the order.
+    QList<PanelScreen> screens = withWorkAreas({bare, second}, {secondUnderBar, underBar});
+    EXPECT_EQ(screens[0].available, underBar);
+    EXPECT_EQ(screens[1].available, secondUnderBar);
+    // The corner then sits under the bar, not over it.
+    EXPECT_EQ(panelOrigin(std::nullopt, kPanel, screens), QPoint(1280 - 320 - 8, 30 + 4));
+
+    // A work area of Qt's own (X11's _NET_WORKAREA) stays; so does a screen no area fits in.
+    const PanelScreen known = screenWithPanel('t', 28);
+    screens = withWorkAreas({known, bare}, {QRect(0, 40, 1920, 1040), QRect(0, 30, 1300, 690)});
+    EXPECT_EQ(screens[0].available, known.available);
+    EXPECT_EQ(screens[1].available, bare.available);
+    // An area that leaves nothing out is no news; without areas nothing changes.
+    EXPECT_EQ(withWorkAreas({bare}, {bare.geometry})[0].available, bare.geometry);
+    EXPECT_EQ(withWorkAreas({bare}, {})[0].available, bare.geometry);
+}
+
 TEST(PanelOrigin, APanelWiderThanTheScreenKeepsItsRightEdgeInside)
 {
     const PanelScreen tiny{QRect(0, 0, 300, 600), QRect(0, 20, 300, 580)};

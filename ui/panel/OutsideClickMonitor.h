@@ -11,6 +11,8 @@ class QWidget;
 // window, a dialog), or the application losing the keyboard to another one after the user had
 // clicked into the panel. The window manager taking the keyboard to move or resize one of our
 // windows is neither: the desktop's active window stays ours while it does.
+// On Wayland desktops X11 sees no press over a native window, so the keyboard is the only sign:
+// sway hands the shown panel the keyboard, and a click into any other window takes it away.
 class OutsideClickMonitor final : public QObject
 {
     Q_OBJECT

@@ -1,5 +1,7 @@
 #include "ui/panel/PanelPlacement.h"
 
+#include "platform/WindowHints.h"
+
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -134,6 +136,25 @@ std::optional<QPoint> panelOrigin(const std::optional<QRect>& anchor, QSize pane
     return panelCornerOrigin(panel, screens[*barScreen(screens)]);
 }
 
+QList<PanelScreen> withWorkAreas(QList<PanelScreen> screens, const QList<QRect>& areas)
+{
+    for (PanelScreen& screen : screens) {
+        if (screen.available != screen.geometry)
+            continue;
+        qint64 bestArea = -1;
+        for (const QRect& area : areas) {
+            if (!screen.geometry.contains(area) || area == screen.geometry)
+                continue;
+            const qint64 size = qint64(area.width()) * area.height();
+            if (size > bestArea) {
+                bestArea = size;
+                screen.available = area;
+            }
+        }
+    }
+    return screens;
+}
+
 QList<PanelScreen> currentPanelScreens()
 {
     QList<PanelScreen> screens;
@@ -143,5 +164,10 @@ QList<PanelScreen> currentPanelScreens()
     for (QScreen* screen : QGuiApplication::screens())
         if (screen != primary)
             screens.append({screen->geometry(), screen->availableGeometry()});
-    return screens;
+    // Asked only where Qt knows no work area, which is where a compositor may know one.
+    const bool anyWithout = std::any_of(screens.begin(), screens.end(), [](const PanelScreen& s) {
+        return s.available == s.geometry;
+    });
+    return anyWithout ? withWorkAreas(std::move(screens), WindowHints::compositorWorkAreas())
+                      : screens;
 }

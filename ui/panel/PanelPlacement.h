@@ -60,5 +60,11 @@ std::optional<qsizetype> largestScreen(const QList<PanelScreen>& screens);
 std::optional<QPoint> panelOrigin(const std::optional<QRect>& anchor, QSize panel,
                                   const QList<PanelScreen>& screens);
 
-// The desktop's screens as Qt knows them now, the primary one first.
+// `screens` with the compositor's work areas (its usable parts of the screens) where Qt knows no
+// work area: a screen whose available area is all of it takes the largest of `areas` that lies
+// inside it and leaves something out. Screens with a work area of their own keep it.
+QList<PanelScreen> withWorkAreas(QList<PanelScreen> screens, const QList<QRect>& areas);
+
+// The desktop's screens as Qt knows them now, the primary one first, with the compositor's work
+// areas where Qt has none (sway: so the panel keeps off waybar).
 QList<PanelScreen> currentPanelScreens();

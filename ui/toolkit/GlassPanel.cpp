@@ -4,6 +4,7 @@
 
 #include <QEvent>
 #include <QGuiApplication>
+#include <QMoveEvent>
 #include <QPainterPath>
 #include <QRegion>
 
@@ -13,8 +14,10 @@ GlassPanel::GlassPanel(QWidget* hosting, bool hidesOnDeactivate)
 {
     setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_ShowWithoutActivating);
+    // A fixed size also tells tiling compositors (sway on Wayland) to float the panel, not tile it.
     const QSize size = hosting ? hosting->size() : QSize();
-    resize(size);
+    if (size.isValid())
+        setFixedSize(size);
     glass_->setGeometry(0, 0, size.width(), size.height());
     if (hosting) {
         hosting->setParent(glass_);
@@ -34,6 +37,7 @@ GlassPanel::GlassPanel(QWidget* hosting, bool hidesOnDeactivate)
 void GlassPanel::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
+    corrections_ = 0;
     // The show event comes before the window is mapped; the window manager takes state changes
     // of a mapped window only, so the request is repeated once the map request has gone out.
     WindowHints::showOnAllDesktops(this);
@@ -48,12 +52,27 @@ void GlassPanel::showEvent(QShowEvent* event)
         Qt::QueuedConnection);
 }
 
+void GlassPanel::moveEvent(QMoveEvent* event)
+{
+    QWidget::moveEvent(event);
+    // The application's own moves say where the panel belongs; the window system's report where
+    // it is. sway centres a floating window whenever it maps or changes size: it is asked to put
+    // the panel back, a few times, so a compositor that keeps it elsewhere is not asked forever.
+    if (!event->spontaneous()) {
+        wanted_ = event->pos();
+        corrections_ = 0;
+    } else if (wanted_ && event->pos() != *wanted_ && isVisible() && corrections_ < 5) {
+        ++corrections_;
+        WindowHints::askCompositorToPlace(this, *wanted_);
+    }
+}
+
 bool GlassPanel::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == hosted_ && event->type() == QEvent::Resize) {
         const QSize size = hosted_->size();
         glass_->resize(size);
-        resize(size);
+        setFixedSize(size);
     }
     return QWidget::eventFilter(watched, event);
 }
