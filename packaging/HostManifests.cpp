@@ -5,8 +5,8 @@
 //
 // Each Chromium-family browser reads its own folder under /etc, where a regular file would be a
 // configuration file dpkg keeps after removal; so the manifest lives once under the package's
-// share folder and the /etc entries are links to it. Firefox (every channel) reads
-// /usr/lib/mozilla/native-messaging-hosts.
+// share folder and the /etc entries are links to it (packaging/debian/postinst adds /etc/opt's).
+// Firefox (every channel) reads /usr/lib/mozilla/native-messaging-hosts.
 #include "browser/BrowserSupport.h"
 
 #include <QCoreApplication>
@@ -18,19 +18,14 @@
 
 namespace {
 
-// Where each browser looks for every user's hosts. Where builds of one browser differ (Debian's
-// and the vendor's Brave, Vivaldi and Opera), both folders get the link.
+// Where each browser looks for every user's hosts, outside /etc/opt. The vendors' builds (Google
+// Chrome, Edge, Brave, Vivaldi, Opera, Whale) read /etc/opt/<browser>/native-messaging-hosts,
+// which Debian keeps for packages under /opt; the package's postinst links those.
 const char* const kChromiumFolders[] = {
-    "/etc/opt/chrome/native-messaging-hosts",      // Google Chrome, every channel
-    "/etc/chromium/native-messaging-hosts",        // Chromium
-    "/etc/opt/brave/native-messaging-hosts",       // Brave
-    "/etc/brave/native-messaging-hosts",           //
-    "/etc/opt/edge/native-messaging-hosts",        // Microsoft Edge
-    "/etc/opt/vivaldi/native-messaging-hosts",     // Vivaldi
-    "/etc/vivaldi/native-messaging-hosts",         //
-    "/etc/opt/opera/native-messaging-hosts",       // Opera
-    "/etc/opera/native-messaging-hosts",           //
-    "/etc/opt/naver-whale/native-messaging-hosts", // Naver Whale
+    "/etc/chromium/native-messaging-hosts", // Chromium, Debian's and Ubuntu's
+    "/etc/brave/native-messaging-hosts",    // Brave as some distributions build it
+    "/etc/vivaldi/native-messaging-hosts",  // Vivaldi, likewise
+    "/etc/opera/native-messaging-hosts",    // Opera, likewise
 };
 const char kFirefoxFolder[] = "/usr/lib/mozilla/native-messaging-hosts";
 const char kShared[] = "/usr/share/tockwork/native-messaging-hosts/chromium";
