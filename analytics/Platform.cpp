@@ -20,18 +20,12 @@ std::optional<detail::Environment> g_environment;
 
 QString defaultOsVersion()
 {
-#if defined(Q_OS_MACOS)
-    return normalizedVersion(QSysInfo::productVersion());
-#else
     return systemVersion(OsRelease::readSystem(), QSysInfo::kernelVersion());
-#endif
 }
 
 QString defaultOsName()
 {
-#if defined(Q_OS_MACOS)
-    return QStringLiteral("Mac OS X");
-#elif defined(Q_OS_LINUX)
+#if defined(Q_OS_LINUX)
     return systemName(OsRelease::readSystem());
 #else
     return QSysInfo::kernelType();

@@ -102,9 +102,7 @@ const QString& sessionIdStorage(bool renew = false)
 
 QString platformName()
 {
-#if defined(Q_OS_MACOS)
-    return QStringLiteral("macos");
-#elif defined(Q_OS_LINUX)
+#if defined(Q_OS_LINUX)
     return QStringLiteral("linux");
 #else
     return QSysInfo::productType();

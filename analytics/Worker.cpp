@@ -38,32 +38,6 @@ QNetworkAccessManager* Worker::client()
     return client_;
 }
 
-void Worker::handOver(QJsonObject record)
-{
-    bool wake = false;
-    {
-        QMutexLocker lock(&handOffMutex_);
-        wake = handedOver_.isEmpty();
-        handedOver_.push_back(std::move(record));
-    }
-    // Any flush requested after this call is queued behind this wake-up (or behind an earlier
-    // one that has not run yet), so it sees the record.
-    if (wake)
-        QMetaObject::invokeMethod(
-            this, [this] { takeHandedOver(); }, Qt::QueuedConnection);
-}
-
-void Worker::takeHandedOver()
-{
-    QList<QJsonObject> records;
-    {
-        QMutexLocker lock(&handOffMutex_);
-        records.swap(handedOver_);
-    }
-    for (const QJsonObject& record : records)
-        append(record);
-}
-
 void Worker::append(const QJsonObject& record)
 {
     buffer_.append(record);
@@ -73,7 +47,6 @@ void Worker::append(const QJsonObject& record)
 
 void Worker::flushBuffer()
 {
-    takeHandedOver();
     postBuffer();
 }
 
@@ -201,7 +174,6 @@ void Worker::abortAll()
 
 void Worker::stop()
 {
-    takeHandedOver();
     abortAll();
     if (!buffer_.isEmpty()) {
         persist(buffer_);
@@ -212,10 +184,6 @@ void Worker::stop()
 
 void Worker::discardAll()
 {
-    {
-        QMutexLocker lock(&handOffMutex_);
-        handedOver_.clear();
-    }
     discarding_ = true;
     abortAll();
     discarding_ = false;

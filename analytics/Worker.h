@@ -4,7 +4,6 @@
 #include <QHash>
 #include <QJsonArray>
 #include <QJsonObject>
-#include <QMutex>
 #include <QObject>
 
 #include <functional>
@@ -32,9 +31,6 @@ class Worker final : public QObject
 public:
     static constexpr qsizetype batchSize = 30;
 
-    // The one member callable from any thread: queues a record for the worker. A burst of
-    // events wakes the worker once instead of once per event.
-    void handOver(QJsonObject record);
     void append(const QJsonObject& record);
     void flushBuffer();
     void post(Endpoint endpoint, const QJsonArray& batch, std::function<void()> done = {});
@@ -67,11 +63,8 @@ private:
     // Lets every flushSync caller go and forgets the client with its kept-alive connections.
     void releaseWaitersAndClient();
 
-    void takeHandedOver();
     void postBuffer();
 
-    QMutex handOffMutex_;
-    QList<QJsonObject> handedOver_; // guarded by handOffMutex_
     QJsonArray buffer_;
     QNetworkAccessManager* client_ = nullptr;
     QHash<QNetworkReply*, Pending> pending_;

@@ -89,7 +89,6 @@ public:
     QMenu* statusMenu() const { return statusMenu_.get(); }
     EndOfDayPrompt* eodPrompt() const { return eodPrompt_.get(); }
     bool pinned() const { return pinned_; }
-    std::optional<QRect> lastAnchor() const { return anchor_; }
 
     // The process started this long ago (quit reports the session's length).
     void setLaunchedAt(double epochSeconds) { appLaunchedAt_ = epochSeconds; }

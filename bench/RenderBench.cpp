@@ -1,9 +1,6 @@
-// The tray image is re-rendered on every animation step (up to 20 times a second) and the bar on
-// every panel refresh; both must stay far below a millisecond.
+// The bar is drawn on every panel refresh; it must stay far below a millisecond.
 
-#include "display/Display.h"
 #include "render/Art.h"
-#include "render/MenuBarImage.h"
 #include "render/PixelBar.h"
 
 #include <QPainter>
@@ -18,42 +15,6 @@ const bool offscreen = [] {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     return true;
 }();
-
-Display showing(const char* mascot)
-{
-    Display display;
-    display.mascot = QString::fromLatin1(mascot);
-    return display;
-}
-
-void BM_renderMenuBar_animationFrame(benchmark::State& state)
-{
-    const auto frames = gifFrames(QStringLiteral("ant_work"));
-    if (!frames) {
-        state.SkipWithError("ant_work.gif not found next to the bench (build tockwork_art)");
-        return;
-    }
-    menubarFrameMascot = QStringLiteral("ant_work");
-    const Display display = showing("ant_work");
-    const qreal dpr = state.range(0);
-    int i = 0;
-    for (auto _ : state) {
-        menubarAntFrame = frames->frames[i++ % frames->frames.size()];
-        benchmark::DoNotOptimize(renderMenuBar(display, dpr));
-    }
-    menubarAntFrame.reset();
-    menubarFrameMascot.clear();
-}
-BENCHMARK(BM_renderMenuBar_animationFrame)->Arg(1)->Arg(2);
-
-// Without a loaded animation the picture is read from disk at every drawing.
-void BM_renderMenuBar_fromDisk(benchmark::State& state)
-{
-    const Display display = showing("home");
-    for (auto _ : state)
-        benchmark::DoNotOptimize(renderMenuBar(display, state.range(0)));
-}
-BENCHMARK(BM_renderMenuBar_fromDisk)->Arg(1)->Arg(2);
 
 void BM_drawPixelBar(benchmark::State& state)
 {

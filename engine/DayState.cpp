@@ -45,11 +45,6 @@ QString dayStateName(DayState state)
     return nameOf(kDayStateNames, state);
 }
 
-std::optional<DayState> dayStateFromName(const QString& name)
-{
-    return valueOf<DayState>(kDayStateNames, name);
-}
-
 QString rawValue(ManualState state)
 {
     return nameOf(kManualRaw, state);

@@ -25,7 +25,6 @@ enum class ManualState
 };
 
 QString dayStateName(DayState state); // "off", "before", ...
-std::optional<DayState> dayStateFromName(const QString& name);
 
 QString rawValue(ManualState state); // "work", "rest", "away"
 std::optional<ManualState> manualStateFromRaw(const QString& raw);

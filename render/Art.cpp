@@ -86,7 +86,7 @@ std::optional<FrameSet> gifFrames(const QString& name)
     return set;
 }
 
-void drawMascotFit(QPainter& painter, const std::optional<QImage>& image, const QRectF& rect, bool,
+void drawMascotFit(QPainter& painter, const std::optional<QImage>& image, const QRectF& rect,
                    double alpha)
 {
     if (!image || image->isNull())

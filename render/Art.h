@@ -23,12 +23,6 @@ std::optional<QImage> loadArt(const QString& name);
 // The frames of an animated GIF; none for a still picture or a missing file.
 std::optional<FrameSet> gifFrames(const QString& name);
 // Draws `image` aspect-fitted and centred in `rect` (logical points). Pixel art is never blended:
-// every device pixel takes the colour of the nearest picture pixel, at any scale, whatever
-// `smooth` asks (it remains for the callers that pass it).
+// every device pixel takes the colour of the nearest picture pixel, at any scale.
 void drawMascotFit(QPainter& painter, const std::optional<QImage>& image, const QRectF& rect,
-                   bool smooth = false, double alpha = 1.0);
-
-// The animation frame the tray image shows and the mascot it belongs to; written only by the
-// animation step.
-inline std::optional<QImage> menubarAntFrame;
-inline QString menubarFrameMascot;
+                   double alpha = 1.0);

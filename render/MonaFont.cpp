@@ -177,15 +177,6 @@ QStringList monaFontCandidates(MonaFace face)
     return candidates;
 }
 
-std::optional<QString> monaFontFile(MonaFace face)
-{
-    for (const QString& candidate : monaFontCandidates(face)) {
-        if (QFileInfo(candidate).isFile())
-            return candidate;
-    }
-    return std::nullopt;
-}
-
 void registerMonaFont()
 {
     ensureRegistered();

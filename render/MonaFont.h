@@ -50,8 +50,6 @@ MonaSize monaPixelSize(double size);
 // The files registration looks at for `face`, in order: the bundle's fonts folder, ~/TockWork,
 // then ~/.local/share/fonts. The first one that loads as a font is registered; later ones are not.
 QStringList monaFontCandidates(MonaFace face);
-// The first candidate that exists.
-std::optional<QString> monaFontFile(MonaFace face);
 
 struct MonaRegistration
 {

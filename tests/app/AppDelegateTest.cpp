@@ -48,12 +48,7 @@ protected:
         Analytics::setDemoRun();                // nothing leaves the process
         Resources::setBundleDir(sandbox.dir()); // no art: the tray shows the still picture
     }
-    void TearDown() override
-    {
-        Preview::demoState.reset();
-        menubarAntFrame.reset();
-        menubarFrameMascot.clear();
-    }
+    void TearDown() override { Preview::demoState.reset(); }
 
     std::unique_ptr<AppDelegate> launch(FrameLoader frames, QStringList args = {"tockwork"})
     {

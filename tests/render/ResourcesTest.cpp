@@ -4,7 +4,6 @@
 #include "GifWriter.h"
 #include "render/Art.h"
 #include "render/Colors.h"
-#include "render/MenuBarImage.h"
 #include "render/MonaFont.h"
 #include "render/PixelBar.h"
 #include "render/TextImage.h"
@@ -169,32 +168,6 @@ TEST(MascotFit, CentredAspectFitAndCrispPixels)
                     << points.width() << "@" << dpr << " pixel " << x << "," << y;
             }
     }
-}
-
-// The tray image's middle pixel, checking the image is 27 x 22 points.
-QRgb trayCentre(const QString& mascot, qreal dpr = 1)
-{
-    Display display;
-    display.mascot = mascot;
-    const QImage image = renderMenuBar(display, dpr).convertToFormat(QImage::Format_ARGB32);
-    EXPECT_EQ(image.size(), QSize(std::ceil(27 * dpr), std::ceil(22 * dpr))); // 27 x 22 points
-    return image.pixel(image.width() / 2, image.height() / 2);
-}
-
-TEST_F(Art, TrayShowsTheCurrentFrameOnlyForItsOwnMascot)
-{
-    const auto reset = qScopeGuard([] { menubarAntFrame.reset(), menubarFrameMascot.clear(); });
-    EXPECT_EQ(qAlpha(trayCentre("ant_work", 1.5)), 0); // no art anywhere: transparent, no error
-    writePng(bundleArt() + "/ant_work.png", Qt::blue);
-    writePng(bundleArt() + "/ant_lunch.png", Qt::yellow);
-    menubarAntFrame = QImage(27, 22, QImage::Format_ARGB32);
-    menubarAntFrame->fill(Qt::red);
-    menubarFrameMascot = "ant_work";
-    EXPECT_EQ(trayCentre("ant_work", 2), 0xFFFF0000u);
-    // the mascot changed before the next animation step: its picture file is drawn
-    EXPECT_EQ(trayCentre("ant_lunch"), 0xFFFFFF00u);
-    menubarAntFrame.reset();
-    EXPECT_EQ(trayCentre("ant_work"), 0xFF0000FFu);
 }
 
 const QString Built = QStringLiteral(TOCKWORK_BUILT_SHARE_DIR);

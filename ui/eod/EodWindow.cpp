@@ -54,16 +54,15 @@ void EodWindow::relayout()
 {
     const std::optional<bool> previous = uiDarkOverride;
     uiDarkOverride = appearance_.value_or(systemIsDark());
-    ++layouts_;
 
     for (QWidget* child : content_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         delete child;
     content_->update();
 
     const qreal ratio = devicePixelRatioF();
-    mascot_ = new MascotView(content_);
-    mascot_->setGeometry(frameFromBottom(82, 138, 92, 78));
-    mascot_->setArt(QStringLiteral("home"));
+    auto* mascot = new MascotView(content_);
+    mascot->setGeometry(frameFromBottom(82, 138, 92, 78));
+    mascot->setArt(QStringLiteral("home"));
 
     const auto line = [&](const char16_t* text, const QFont& font, const QColor& colour, double y,
                           double h) {
@@ -73,7 +72,7 @@ void EodWindow::relayout()
         view->setLine(QString::fromUtf16(text), font, colour);
         return view;
     };
-    title_ = line(u"오늘 여기까지?", monaBold(12), inkColor(), 104, 20);
+    line(u"오늘 여기까지?", monaBold(12), inkColor(), 104, 20);
     line(u"목표 근무시간을 채웠어요", mona(10), mutedInk(), 83, 15);
     line(u"오늘은 어떻게 할까요?", mona(10), mutedInk(), 68, 15);
 
@@ -86,13 +85,13 @@ void EodWindow::relayout()
         chip->setImage(renderMonaLine(chip->text(), mona(12), inkColor(), ratio));
         return chip;
     };
-    stay_ = button(u"야근할게요", 16);
-    leave_ = button(u"퇴근!", 134);
-    connect(stay_, &ChipButton::clicked, this, [this] {
+    ChipButton* stay = button(u"야근할게요", 16);
+    ChipButton* leave = button(u"퇴근!", 134);
+    connect(stay, &ChipButton::clicked, this, [this] {
         if (onOvertime)
             onOvertime();
     });
-    connect(leave_, &ChipButton::clicked, this, [this] {
+    connect(leave, &ChipButton::clicked, this, [this] {
         if (onLeave)
             onLeave();
     });

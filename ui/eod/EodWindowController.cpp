@@ -5,7 +5,6 @@
 #include <QCoreApplication>
 #include <QCursor>
 #include <QEvent>
-#include <QEventLoop>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -66,18 +65,6 @@ void EodWindowController::show()
         window_->makeKeyAndOrderFront();
     else
         window_->show();
-}
-
-bool EodWindowController::run()
-{
-    if (!answered_) {
-        QEventLoop loop;
-        connect(this, &EodWindowController::answered, &loop, &QEventLoop::quit);
-        show();
-        if (!answered_)
-            loop.exec();
-    }
-    return leaving_;
 }
 
 void EodWindowController::leaveTapped()

@@ -30,8 +30,6 @@ public:
 
     // Centres the window on the screen under the pointer and shows it; answered() follows.
     void show();
-    // show(), then waits for the answer: true = leave.
-    bool run();
 
     bool leaving() const { return leaving_; }
     bool isOpen() const;

@@ -54,7 +54,6 @@ public:
     double btnH() const { return btnH_; }
     const PanelLayout& layout() const { return layout_; }
     MascotView* mascotView() const { return mascotView_; }
-    const QString& lastMascot() const { return lastMascot_; }
     PixelImageView* titleView() const { return titleView_; }
     PixelImageView* moodView() const { return moodView_; }
     BarView* bar() const { return bar_; }

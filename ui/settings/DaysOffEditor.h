@@ -78,7 +78,6 @@ public:
     QDateEdit* dateField() const { return dateField_; }
     QComboBox* kindPopup() const { return kindPopup_; }
     QLineEdit* noteField() const { return noteField_; }
-    ChipButton* confirmButton() const { return confirmBtn_; }
     ChipButton* cancelButton() const { return cancelBtn_; }
     // The remove button of the entry on `date`, when it is shown.
     QPushButton* removeButton(const QDate& date) const;

@@ -84,7 +84,6 @@ public:
     QPushButton* disclosureButton() const { return disclosureBtn_; }
     QPushButton* addButton() const { return addBtn_; }
     DaysOffEditor* daysOffEditor() const { return daysOffEditor_; }
-    ChipButton* saveButton() const { return saveBtn_; }
     ChipButton* cancelButton() const { return cancelBtn_; }
     // The running-applications menu last opened by "+ 추가".
     QMenu* addMenu() const { return addMenu_; }

@@ -131,25 +131,6 @@ QObject* installedRouter = nullptr;
 
 } // namespace
 
-QString editActionTitle(EditAction action)
-{
-    switch (action) {
-    case EditAction::Undo:
-        return QStringLiteral("실행 취소");
-    case EditAction::Redo:
-        return QStringLiteral("다시 실행");
-    case EditAction::Cut:
-        return QStringLiteral("잘라내기");
-    case EditAction::Copy:
-        return QStringLiteral("복사");
-    case EditAction::Paste:
-        return QStringLiteral("붙여넣기");
-    case EditAction::SelectAll:
-        return QStringLiteral("전체 선택");
-    }
-    return {};
-}
-
 std::optional<char> physicalLetter(const QKeyEvent& event)
 {
     // macOS reports its own virtual key codes instead; its port maps them separately.
@@ -199,9 +180,4 @@ void installEditMenu()
         return;
     installedRouter = new EditShortcutRouter(QCoreApplication::instance());
     QCoreApplication::instance()->installEventFilter(installedRouter);
-}
-
-bool editMenuInstalled()
-{
-    return installedRouter != nullptr;
 }

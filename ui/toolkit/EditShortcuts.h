@@ -22,9 +22,6 @@ enum class EditAction
     SelectAll
 };
 
-// The Korean menu title of an action ("실행 취소", "다시 실행", "잘라내기", ...).
-QString editActionTitle(EditAction action);
-
 // The Latin letter of the key's physical position (A, C, V, X, Z), or none. The hardware key code
 // decides when the platform reports one; otherwise the layout's Latin key symbol, then the key.
 std::optional<char> physicalLetter(const QKeyEvent& event);
@@ -40,4 +37,3 @@ bool performEditAction(QWidget* widget, EditAction action);
 
 // Installs the application-wide routing once; later calls do nothing.
 void installEditMenu();
-bool editMenuInstalled();

@@ -12,7 +12,6 @@ public:
 
     // Dragging the window's background moves the window.
     void setMovableByBackground(bool movable) { movableByBackground_ = movable; }
-    bool movableByBackground() const { return movableByBackground_; }
 
     // Shows the window in front and gives it the keyboard.
     void makeKeyAndOrderFront();

@@ -62,13 +62,11 @@ MascotAnimator::Step MascotAnimator::step(const QString& mascot)
         }
         // After a change of mascot the first frame shown is frame 1, and frame 0 follows the last.
         antIdx_ = (antIdx_ + 1) % int(it->size());
-        menubarAntFrame = it->at(antIdx_);
-        menubarFrameMascot = mascot;
+        showing_ = true;
         return Step::showFrame;
     }
-    if (!menubarAntFrame)
+    if (!showing_)
         return Step::idle;
-    menubarAntFrame.reset();
-    menubarFrameMascot.clear();
+    showing_ = false;
     return Step::cleared;
 }

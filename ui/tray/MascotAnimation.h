@@ -33,8 +33,7 @@ double animationInterval(const QList<double>& smallestDelays);
 // The smallest of one animation's delays; 0.1 when it has none that make sense.
 double smallestDelay(const QList<double>& durations);
 
-// Steps through the frames of the mascot the day currently shows, and keeps the process-wide
-// tray frame (menubarAntFrame / menubarFrameMascot) in step with it.
+// Steps through the frames of the mascot the day currently shows.
 class MascotAnimator final
 {
 public:
@@ -52,9 +51,13 @@ public:
     bool empty() const { return frames_.isEmpty(); }
     int frameIndex() const { return antIdx_; }
     const QString& mascot() const { return animMascot_; }
+    // Whether the last step chose a frame of `mascot`: the tray shows that frame rather than the
+    // still picture until the next step catches up with a change of mascot.
+    bool animates(const QString& mascot) const { return showing_ && animMascot_ == mascot; }
 
 private:
     MascotFrameMap frames_;
     int antIdx_ = 0;
     QString animMascot_;
+    bool showing_ = false;
 };

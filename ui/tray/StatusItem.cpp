@@ -22,10 +22,10 @@ void StatusItem::setSprite(const TraySprite& sprite)
 
 void StatusItem::setToolTip(const QString& title, const QString& text)
 {
-    if (title == toolTipTitle_ && text == toolTipText_ && toolTipPushes_ > 0)
+    if (title == toolTipTitle_ && text == toolTipText_ && toolTipSent_)
         return;
     toolTipTitle_ = title;
     toolTipText_ = text;
-    ++toolTipPushes_;
+    toolTipSent_ = true;
     platform_->setToolTip(title, text);
 }

@@ -24,9 +24,8 @@ public:
     // The tray's cheapest pace for new pictures (0: any).
     double minImageIntervalSec() const { return platform_->minImageIntervalSec(); }
 
-    // How often the tray was given a new picture, and a new tooltip.
+    // How often the tray was given a new picture.
     int imagePushes() const { return imagePushes_; }
-    int toolTipPushes() const { return toolTipPushes_; }
 
 Q_SIGNALS:
     void activated(const QRect& anchor);
@@ -39,5 +38,5 @@ private:
     QString toolTipTitle_;
     QString toolTipText_;
     int imagePushes_ = 0;
-    int toolTipPushes_ = 0;
+    bool toolTipSent_ = false;
 };

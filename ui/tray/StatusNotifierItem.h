@@ -69,7 +69,6 @@ public:
     void setIconSizes(const QList<int>& sizes);
     void setToolTip(const QString& title, const QString& text);
     void setMenu(QMenu* menu);
-    DBusMenuExporter* menuExporter() const { return menu_; }
 
     const QList<SniPixmap>& iconPixmaps() const { return pixmaps_; }
     const SniToolTip& toolTip() const { return toolTip_; }

@@ -90,8 +90,7 @@ void TrayIcon::show(const Display& display)
 {
     const QList<TraySprite>& sprites = spritesOf(display.mascot);
     // The animation's frame while it shows this mascot; the still picture (frame 0) otherwise.
-    const bool animated = menubarAntFrame && menubarFrameMascot == display.mascot;
-    const int frame = animated ? mascotFrames_.frameIndex() : 0;
+    const int frame = mascotFrames_.animates(display.mascot) ? mascotFrames_.frameIndex() : 0;
     TraySprite sprite = sprites.isEmpty() ? TraySprite{} : sprites[frame % sprites.size()];
     // The day's progress under the ant: a glance at the tray says how far the day is.
     if (!sprite.isNull())
