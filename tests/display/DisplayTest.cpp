@@ -1,4 +1,4 @@
-#include "EngineTestSupport.h"
+#include "engine/EngineTestSupport.h"
 
 #include "display/Display.h"
 #include "engine/Dinner.h"
