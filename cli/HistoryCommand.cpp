@@ -50,18 +50,6 @@ QString kindText(DayKind kind)
     return QStringLiteral("알 수 없음");
 }
 
-// Whole minutes are enough for days gone by: "3시간 10분", "8시간", "0분".
-QString minutesText(double minutes)
-{
-    const qint64 total = std::isfinite(minutes) ? std::llround(std::max(minutes, 0.0)) : 0;
-    const qint64 h = total / 60;
-    const qint64 m = total % 60;
-    if (h == 0)
-        return QString::number(m) + QStringLiteral("분");
-    return QString::number(h) + QStringLiteral("시간") +
-           (m ? u' ' + QString::number(m) + QStringLiteral("분") : QString());
-}
-
 QString dayText(const QDate& date)
 {
     static const QLocale korean(QLocale::Korean, QLocale::SouthKorea);
@@ -103,7 +91,7 @@ QString cell(const QString& text, int width, bool right = false)
 
 QString slackText(double seconds, qint64 percent, bool withShare)
 {
-    QString text = minutesText(seconds / 60.0);
+    QString text = fmtMinutes(seconds / 60.0);
     if (withShare)
         text += QStringLiteral(" (") + QString::number(percent) + QStringLiteral("%)");
     return text;
@@ -125,7 +113,7 @@ QString targetsText(const QList<SlackTarget>& targets)
 {
     QStringList parts;
     for (const SlackTarget& t : targets)
-        parts.append(t.label + QStringLiteral(" ") + minutesText(t.seconds / 60.0));
+        parts.append(t.label + QStringLiteral(" ") + fmtMinutes(t.seconds / 60.0));
     return parts.join(QStringLiteral("; "));
 }
 
@@ -180,9 +168,9 @@ QString table(const QString& heading, const QDate& from, const QDate& to,
             row.cells = std::array<QString, count>{
                 QString(),
                 kindText(d.kind),
-                minutesText(d.workedMin),
+                fmtMinutes(d.workedMin),
                 fmtWon(d.earnedWon),
-                minutesText(d.overtimeMin),
+                fmtMinutes(d.overtimeMin),
                 fmtWon(d.overtimeWon),
                 slackText(d.slackSec, one.slackSharePercent(), d.earnedWon > 0)};
             row.slackWithoutShare = slackText(d.slackSec, 0, false);
@@ -286,12 +274,11 @@ QString table(const QString& heading, const QDate& from, const QDate& to,
     const HistoryTotals t = totalsOf(days);
     out += u'\n';
     out += wrapParts(
-        {heading + u' ' + fmtWon(t.totalWon()),
-         QStringLiteral("야근 ") + minutesText(t.overtimeMin),
+        {heading + u' ' + fmtWon(t.totalWon()), QStringLiteral("야근 ") + fmtMinutes(t.overtimeMin),
          QStringLiteral("월루 ") + slackText(t.slackSec, t.slackSharePercent(), t.earnedWon > 0)},
         columns);
     out += wrapParts({QStringLiteral("기록된 날 ") + QString::number(t.days) + QStringLiteral("일"),
-                      QStringLiteral("일한 시간 ") + minutesText(t.workedMin),
+                      QStringLiteral("일한 시간 ") + fmtMinutes(t.workedMin),
                       QStringLiteral("정규 ") + fmtWon(t.earnedWon),
                       QStringLiteral("야근 수당 ") + fmtWon(t.overtimeWon)},
                      columns);

@@ -68,6 +68,17 @@ QString fmtDurSec(double minutes)
     return text;
 }
 
+QString fmtMinutes(double minutes)
+{
+    const qint64 total = std::max<qint64>(roundToInt64(minutes), 0);
+    const qint64 h = total / 60;
+    const qint64 m = total % 60;
+    if (h == 0)
+        return QString::number(m) + QStringLiteral("분");
+    return QString::number(h) + QStringLiteral("시간") +
+           (m ? u' ' + QString::number(m) + QStringLiteral("분") : QString());
+}
+
 QStringList moneyLineForms(const QString& text)
 {
     static const QRegularExpression line(

@@ -10,6 +10,20 @@
 // it builds or refreshes its views and clears it afterwards. Main thread only.
 inline std::optional<bool> uiDarkOverride;
 
+// Sets uiDarkOverride to `dark` for the life of the object and puts back what was there, so a
+// window that builds its views inside another's refresh leaves the outer appearance as it found it.
+class AppearancePin final
+{
+public:
+    explicit AppearancePin(bool dark) : previous_(uiDarkOverride) { uiDarkOverride = dark; }
+    ~AppearancePin() { uiDarkOverride = previous_; }
+    AppearancePin(const AppearancePin&) = delete;
+    AppearancePin& operator=(const AppearancePin&) = delete;
+
+private:
+    std::optional<bool> previous_;
+};
+
 // Corner radius of the glass windows, in points.
 inline constexpr double uiCornerRadius = 8.0;
 

@@ -252,4 +252,14 @@ TEST(FmtDurSec, ShowsHoursMinutesAndSecondsThatAreNotZero)
         EXPECT_EQ(fmtDurSec(c.value), QString::fromUtf8(c.text)) << c.value;
 }
 
+TEST(FmtMinutes, ShowsRoundedHoursAndMinutesNeverBelowZero)
+{
+    for (const Case& c : {Case{190.4, "3시간 10분"}, Case{480, "8시간"}, Case{0, "0분"},
+                          Case{59.5, "1시간"}, Case{0.49, "0분"}, Case{61, "1시간 1분"},
+                          Case{-3, "0분"}, Case{std::nan(""), "0분"}, Case{kInf, "0분"},
+                          // Beyond the 64-bit range it stops at the edge instead of overflowing.
+                          Case{1e300, "153722867280912913시간 4분"}})
+        EXPECT_EQ(fmtMinutes(c.value), QString::fromUtf8(c.text)) << c.value;
+}
+
 } // namespace

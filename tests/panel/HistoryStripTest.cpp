@@ -413,10 +413,12 @@ TEST_F(HistoryStripLedger, PicturesInLightAndDarkAreCrispAndShowMoneyAndSlacking
                         }
                     EXPECT_EQ(mixed, 0) << "blurred or half-pixel bar edges";
                 }
-                const std::optional<bool> previous = uiDarkOverride;
-                uiDarkOverride = dark;
-                const QColor green = barGreenColor(), red = wolluRedColor();
-                uiDarkOverride = previous;
+                QColor green, red;
+                {
+                    const AppearancePin pin(dark);
+                    green = barGreenColor();
+                    red = wolluRedColor();
+                }
                 EXPECT_TRUE(hasColourNear(image, bars, green)) << "money bars";
                 EXPECT_TRUE(hasColourNear(image, bars, red)) << "slacking tops";
             }

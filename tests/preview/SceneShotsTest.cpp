@@ -52,10 +52,8 @@ QImage panelShot(DemoScene scene, bool dark, qreal ratio)
     painter.drawRoundedRect(QRectF(panel->rect()), uiCornerRadius, uiCornerRadius);
     {
         // The labels take their colours from the panel's appearance, as in the window.
-        const std::optional<bool> previous = uiDarkOverride;
-        uiDarkOverride = dark;
+        const AppearancePin pin(dark);
         panel->render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
-        uiDarkOverride = previous;
     }
     painter.end();
     return image;

@@ -197,10 +197,8 @@ TEST_F(DaysOffEditorTest, ALongListScrollsAtFiveRows)
 QImage editorShot(DaysOffEditor& editor, bool dark, qreal ratio)
 {
     {
-        const std::optional<bool> previous = uiDarkOverride;
-        uiDarkOverride = dark;
+        const AppearancePin pin(dark);
         editor.restyle();
-        uiDarkOverride = previous;
     }
     const int margin = 16;
     QImage image(

@@ -52,8 +52,7 @@ void EodWindow::setAppearance(std::optional<bool> dark)
 
 void EodWindow::relayout()
 {
-    const std::optional<bool> previous = uiDarkOverride;
-    uiDarkOverride = appearance_.value_or(systemIsDark());
+    const AppearancePin pin(appearance_.value_or(systemIsDark()));
 
     for (QWidget* child : content_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         delete child;
@@ -97,8 +96,6 @@ void EodWindow::relayout()
     });
     for (QWidget* child : content_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         child->show();
-
-    uiDarkOverride = previous;
 }
 
 void EodWindow::keyPressEvent(QKeyEvent* event)

@@ -108,17 +108,6 @@ QDate historyReadFrom(HistorySpan span, const QDate& today)
     return today.addDays(-kWeekLookBackDays);
 }
 
-QString historyMinutesText(double minutes)
-{
-    const qint64 total = std::isfinite(minutes) ? std::llround(std::clamp(minutes, 0.0, 1e12)) : 0;
-    const qint64 h = total / 60;
-    const qint64 m = total % 60;
-    if (h == 0)
-        return QString::number(m) + QStringLiteral("분");
-    return QString::number(h) + QStringLiteral("시간") +
-           (m ? u' ' + QString::number(m) + QStringLiteral("분") : QString());
-}
-
 HistoryView historyView(HistorySpan span, const QDate& today, const QList<DayRecord>& rows,
                         const WorkingDayRule& isWorkingDay, int maxBarPx)
 {
@@ -171,8 +160,8 @@ HistoryView historyView(HistorySpan span, const QDate& today, const QList<DayRec
 
     const HistoryTotals& t = view.totals;
     view.moneyText = fmtWon(t.totalWon());
-    view.overtimeText = QStringLiteral("야근 ") + historyMinutesText(t.overtimeMin);
-    view.slackText = QStringLiteral("월루 ") + historyMinutesText(t.slackSec / 60.0);
+    view.overtimeText = QStringLiteral("야근 ") + fmtMinutes(t.overtimeMin);
+    view.slackText = QStringLiteral("월루 ") + fmtMinutes(t.slackSec / 60.0);
     if (t.earnedWon > 0)
         view.slackText +=
             QStringLiteral(" (") + QString::number(t.slackSharePercent()) + QStringLiteral("%)");

@@ -69,6 +69,3 @@ HistoryView historyView(HistorySpan span, const QDate& today, const QList<DayRec
 
 // The span's name, the same in its heading and on the switch to it: "최근 7일", "이번 달".
 QString historySpanName(HistorySpan span);
-
-// Whole minutes for days gone by: "3시간 10분", "8시간", "0분".
-QString historyMinutesText(double minutes);

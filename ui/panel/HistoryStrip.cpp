@@ -29,19 +29,6 @@ HistorySpan otherSpan(HistorySpan span)
     return span == HistorySpan::week ? HistorySpan::month : HistorySpan::week;
 }
 
-// Pins the colour functions to one appearance for the life of the object.
-class Pin final
-{
-public:
-    explicit Pin(bool dark) : previous_(uiDarkOverride) { uiDarkOverride = dark; }
-    ~Pin() { uiDarkOverride = previous_; }
-    Pin(const Pin&) = delete;
-    Pin& operator=(const Pin&) = delete;
-
-private:
-    std::optional<bool> previous_;
-};
-
 QColor mix(const QColor& a, const QColor& b, double t)
 {
     const auto m = [t](double x, double y) { return float(x + t * (y - x)); };
@@ -59,7 +46,7 @@ struct Palette
 
 Palette paletteFor(bool dark)
 {
-    const Pin pin(dark);
+    const AppearancePin pin(dark);
     Palette p;
     p.glass = GlassView::fillColor(dark);
     p.glass.setAlpha(255);
@@ -168,7 +155,7 @@ QString slotTip(const HistorySlot& slot)
         return day + QStringLiteral(" · 기록 없음");
     QString tip = day + QStringLiteral(" · ") + fmtWon(slot.totalWon);
     if (slot.row->slackSec > 0)
-        tip += QStringLiteral(" · 월루 ") + historyMinutesText(slot.row->slackSec / 60.0);
+        tip += QStringLiteral(" · 월루 ") + fmtMinutes(slot.row->slackSec / 60.0);
     switch (slot.row->kind) {
     case DayKind::dayOff:
         tip += QStringLiteral(" · 휴가");

@@ -70,19 +70,6 @@ private:
     QColor fill_;
 };
 
-// Sets uiDarkOverride for the life of the object, and puts back what was there.
-class DarkOverride final
-{
-public:
-    explicit DarkOverride(bool dark) : previous_(uiDarkOverride) { uiDarkOverride = dark; }
-    ~DarkOverride() { uiDarkOverride = previous_; }
-    DarkOverride(const DarkOverride&) = delete;
-    DarkOverride& operator=(const DarkOverride&) = delete;
-
-private:
-    std::optional<bool> previous_;
-};
-
 QString colourKey(const QColor& colour)
 {
     return QString::number(quint64(colour.rgba64()), 16);
@@ -284,7 +271,7 @@ void PanelVC::setValue(int row, const QString& text, const std::optional<QColor>
 
 void PanelVC::apply(const Display& d)
 {
-    const DarkOverride dark(appearance_.value_or(systemIsDark()));
+    const AppearancePin pin(appearance_.value_or(systemIsDark()));
     const qreal r = ratio();
 
     const QFont font12 = mona(12);

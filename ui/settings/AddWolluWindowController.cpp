@@ -1,5 +1,6 @@
 #include "ui/settings/AddWolluWindowController.h"
 
+#include "render/Appearance.h"
 #include "render/Colors.h"
 #include "render/MonaFont.h"
 #include "ui/settings/GlassWindow.h"

@@ -309,15 +309,7 @@ void DaysOffEditor::styleControls()
     }
     SettingsStyle::restyleChip(confirmBtn_);
     SettingsStyle::restyleChip(cancelBtn_);
-    scroll_->setStyleSheet(
-        QStringLiteral("QScrollArea, QWidget#qt_scrollarea_viewport, QWidget#daysOffRows"
-                       " { background: transparent; }"
-                       "QScrollBar:vertical { width: 6px; background: transparent; margin: 0; }"
-                       "QScrollBar::handle:vertical { background: %1; border-radius: 3px;"
-                       " min-height: 24px; }"
-                       "QScrollBar::add-line, QScrollBar::sub-line { height: 0; }"
-                       "QScrollBar::add-page, QScrollBar::sub-page { background: none; }")
-            .arg(SettingsStyle::colourCss(faintColor())));
+    scroll_->setStyleSheet(SettingsStyle::scrollAreaStyle(QStringLiteral("daysOffRows")));
 }
 
 void DaysOffEditor::rebuildRows()

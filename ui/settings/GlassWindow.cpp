@@ -122,13 +122,3 @@ void GlassWindow::updateShape()
     path.addRoundedRect(QRectF(rect()), content_->cornerRadius(), content_->cornerRadius());
     setMask(QRegion(path.toFillPolygon().toPolygon()));
 }
-
-AppearancePin::AppearancePin(bool dark) : previous_(uiDarkOverride)
-{
-    uiDarkOverride = dark;
-}
-
-AppearancePin::~AppearancePin()
-{
-    uiDarkOverride = previous_;
-}

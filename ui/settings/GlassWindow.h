@@ -47,16 +47,3 @@ private:
     ReactiveVFX* content_;
     std::optional<bool> appearance_;
 };
-
-// Pins the colour functions to a window's appearance for the life of the object.
-class AppearancePin final
-{
-public:
-    explicit AppearancePin(bool dark);
-    ~AppearancePin();
-    AppearancePin(const AppearancePin&) = delete;
-    AppearancePin& operator=(const AppearancePin&) = delete;
-
-private:
-    std::optional<bool> previous_;
-};

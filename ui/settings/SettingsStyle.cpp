@@ -200,4 +200,16 @@ void applyPalette(QWidget* widget)
     widget->setPalette(palette());
 }
 
+QString scrollAreaStyle(const QString& rowsName)
+{
+    return QStringLiteral("QScrollArea, QWidget#qt_scrollarea_viewport, QWidget#%1"
+                          " { background: transparent; }"
+                          "QScrollBar:vertical { width: 6px; background: transparent; margin: 0; }"
+                          "QScrollBar::handle:vertical { background: %2; border-radius: 3px;"
+                          " min-height: 24px; }"
+                          "QScrollBar::add-line, QScrollBar::sub-line { height: 0; }"
+                          "QScrollBar::add-page, QScrollBar::sub-page { background: none; }")
+        .arg(rowsName, colourCss(faintColor()));
+}
+
 } // namespace SettingsStyle

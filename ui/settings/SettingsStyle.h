@@ -45,4 +45,9 @@ int chipButtonHeight();
 // that read on the glass.
 void applyPalette(QWidget* widget);
 
+// The style sheet of a list that scrolls on the glass: no frame or background of its own (nor
+// of its rows widget, found by `rowsName`), and a thin rounded bar in the faint colour of the
+// moment, so it is set again at every change of appearance.
+QString scrollAreaStyle(const QString& rowsName);
+
 } // namespace SettingsStyle

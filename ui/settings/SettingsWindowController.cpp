@@ -4,6 +4,7 @@
 #include "analytics/Labels.h"
 #include "engine/Cfg.h"
 #include "engine/Store.h"
+#include "render/Appearance.h"
 #include "render/Colors.h"
 #include "render/MonaFont.h"
 #include "slacking/Hosts.h"
@@ -297,16 +298,7 @@ void SettingsWindowController::relayout()
             scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
             scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
             rows->setObjectName(QStringLiteral("rows"));
-            scroll->setStyleSheet(
-                QStringLiteral(
-                    "QScrollArea, QWidget#qt_scrollarea_viewport, QWidget#rows"
-                    " { background: transparent; }"
-                    "QScrollBar:vertical { width: 6px; background: transparent; margin: 0; }"
-                    "QScrollBar::handle:vertical { background: %1; border-radius: 3px;"
-                    " min-height: 24px; }"
-                    "QScrollBar::add-line, QScrollBar::sub-line { height: 0; }"
-                    "QScrollBar::add-page, QScrollBar::sub-page { background: none; }")
-                    .arg(SettingsStyle::colourCss(faintColor())));
+            scroll->setStyleSheet(SettingsStyle::scrollAreaStyle(rows->objectName()));
             scroll->setWidget(rows);
             transient_ << scroll;
             place(scroll, 30, listTop, 218, kRowHeight * shownRows);
