@@ -60,12 +60,6 @@ bool isLate(DayState state)
     return state == DayState::overtime || state == DayState::dinner;
 }
 
-// The phases in which the working day is still running; a break ends with it.
-bool workingDayRunning(DayState state)
-{
-    return state == DayState::before || state == DayState::working || state == DayState::lunch;
-}
-
 QVariantMap statusProperties(const Status& s)
 {
     return {{QStringLiteral("state"), Analytics::Derived::state(s)},
@@ -282,13 +276,7 @@ void AppDelegate::askEndOfDayIfPending()
 
 void AppDelegate::endPauseAfterWorkingDay(const Status& status)
 {
-    if (workingDayRunning(status.state) || Pause::state() == ManualState::work)
-        return;
-    // The break ends when the working day does, so the evening does not count as paused.
-    const double now = Clock::now();
-    const double workEnd =
-        Clock::localMidnight(Clock::toLocal(now).date()) + double(Cfg::workEnd()) * 60.0;
-    Pause::set(ManualState::work, status.state == DayState::off ? now : std::min(now, workEnd));
+    Pause::endAfterWorkingDay(status.state, Clock::now());
 }
 
 void AppDelegate::trackManualState()

@@ -1,5 +1,7 @@
 #include "engine/Pause.h"
 
+#include "engine/Cfg.h"
+#include "engine/Clock.h"
 #include "engine/DayKey.h"
 #include "engine/SettingsKeys.h"
 #include "engine/Store.h"
@@ -61,6 +63,17 @@ double startEpoch()
     if (state() == ManualState::work)
         return 0;
     return std::max(Store::standard().real(K::pauseStart), 0.0);
+}
+
+void endAfterWorkingDay(DayState state, double now)
+{
+    const bool dayRunning =
+        state == DayState::before || state == DayState::working || state == DayState::lunch;
+    if (dayRunning || Pause::state() == ManualState::work)
+        return;
+    const double workEnd =
+        Clock::localMidnight(Clock::toLocal(now).date()) + double(Cfg::workEnd()) * 60.0;
+    set(ManualState::work, state == DayState::off ? now : std::min(now, workEnd));
 }
 
 } // namespace Pause

@@ -11,5 +11,9 @@ void set(ManualState state, double now);
 double pausedMinutes(double now);
 // When the running break began (epoch seconds); 0 while working.
 double startEpoch();
+// Ends a break still running once the working day is over (`state` after lunch and the regular
+// hours, or a day off), so the evening does not count as paused: at the day's regular end, or
+// `now` on a day off or when the end is yet to come.
+void endAfterWorkingDay(DayState state, double now);
 
 } // namespace Pause
