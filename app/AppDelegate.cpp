@@ -161,11 +161,10 @@ void AppDelegate::applicationDidFinishLaunching(const StartOptions& options)
     if (!Preview::demoState && !Preview::demoMode) {
         wollu_ = std::make_unique<DesktopWollu>();
         connect(&wollu_->tracker(), &WolluTracker::updateRequested, this, &AppDelegate::update);
-        InfoBlock::setBrowserAddressLines(
-            [this] {
-                return wollu_ ? wollu_->frontSourceLines() + wollu_->browserAddressLines()
-                              : QStringList();
-            });
+        InfoBlock::setBrowserAddressLines([this] {
+            return wollu_ ? wollu_->frontSourceLines() + wollu_->browserAddressLines()
+                          : QStringList();
+        });
         // A frozen clock is a test or a scene, not a day to keep in the user's history.
         if (!Clock::frozen()) {
             ledger_ = std::make_unique<LedgerRecorder>(Ledger::standardPath());
