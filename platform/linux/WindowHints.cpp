@@ -126,9 +126,9 @@ QByteArray swayRequest(uint32_t type, const QByteArray& payload = {})
                     break;
                 received.append(buffer, n);
                 if (received.size() >= kHeader && wanted == kHeader) {
-                    uint32_t payload = 0;
-                    std::memcpy(&payload, received.constData() + 6, 4);
-                    wanted = kHeader + qsizetype(payload);
+                    uint32_t replyLength = 0;
+                    std::memcpy(&replyLength, received.constData() + 6, 4);
+                    wanted = kHeader + qsizetype(replyLength);
                 }
             }
             if (received.size() < wanted || !received.startsWith("i3-ipc"))
