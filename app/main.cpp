@@ -96,6 +96,9 @@ int main(int argc, char* argv[])
     }
 
     chooseDesktopPlatform();
+    // Names our desktop entry to the compositor (a Wayland window's app id, KDE's X11 hint), so
+    // the window gets the entry's icon and name. The same id as our D-Bus name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.tockwork.TockWork"));
 
     // Fonts can only be registered once the application object exists.
     QApplication app(argc, argv);
