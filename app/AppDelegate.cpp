@@ -1,6 +1,7 @@
 #include "app/AppDelegate.h"
 
 #include "analytics/Analytics.h"
+#include "analytics/DayObserver.h"
 #include "analytics/Derived.h"
 #include "app/CommandLine.h"
 #include "display/Display.h"
@@ -45,9 +46,6 @@
 
 namespace {
 
-// The user's own break (menu or `tockwork-cli pause`), with the minutes paused so far today.
-constexpr auto kPauseChanged = "Pause Changed";
-
 // The same click that closed the panel from outside reaches the icon a moment later.
 constexpr double kReopenGuardSec = 0.5;
 
@@ -72,8 +70,10 @@ QVariantMap statusProperties(const Status& s)
 
 AppDelegate::AppDelegate(std::unique_ptr<TrayPlatform> tray, FrameLoader loader, QObject* parent)
     : QObject(parent), pendingTray(std::move(tray)), loadFrames(std::move(loader)),
-      appLaunchedAt_(Clock::now())
-{}
+      dayObserver_(std::make_unique<DayObserver>()), appLaunchedAt_(Clock::now())
+{
+    connect(this, &AppDelegate::daySeen, dayObserver_.get(), &DayObserver::daySeen);
+}
 
 AppDelegate::~AppDelegate()
 {
@@ -242,8 +242,7 @@ void AppDelegate::update()
         endPauseAfterWorkingDay(computeStatus(Clock::now()));
     }
     const Display display = currentDisplay();
-    trackStateTransition(display.status);
-    trackManualState();
+    Q_EMIT daySeen(display.status);
     Analytics::updateDailySnapshot(display.status);
     trayIcon->show(display);
 
@@ -276,39 +275,6 @@ void AppDelegate::askEndOfDayIfPending()
 void AppDelegate::endPauseAfterWorkingDay(const Status& status)
 {
     Pause::endAfterWorkingDay(status.state, Clock::now());
-}
-
-void AppDelegate::trackManualState()
-{
-    const ManualState state = Pause::state();
-    const std::optional<ManualState> previous = lastManualState_;
-    lastManualState_ = state;
-    if (!previous || *previous == state)
-        return;
-    Analytics::track(kPauseChanged,
-                     {{QStringLiteral("state"), rawValue(state)},
-                      {QStringLiteral("paused_min"),
-                       Analytics::Derived::rounded(Pause::pausedMinutes(Clock::now()))}});
-}
-
-void AppDelegate::trackStateTransition(const Status& status)
-{
-    const std::optional<DayState> previous = lastTrackedState_;
-    if (previous && *previous == status.state)
-        return;
-    lastTrackedState_ = status.state;
-    if (!previous)
-        return;
-    const QDateTime local = Clock::nowLocal();
-    Analytics::track(
-        Analytics::Event::workStatusChanged,
-        {{QStringLiteral("from_state"), dayStateName(*previous)},
-         {QStringLiteral("to_state"), dayStateName(status.state)},
-         {QStringLiteral("minute_of_day"), local.time().hour() * 60 + local.time().minute()},
-         {QStringLiteral("worked_min"), Analytics::Derived::workedMin(status)},
-         {QStringLiteral("overtime_min"), Analytics::Derived::overtimeMin(status)},
-         {QStringLiteral("wollu_min"), Analytics::Derived::wolluMin()},
-         {QStringLiteral("progress_pct"), Analytics::Derived::progressPct(status)}});
 }
 
 // --- the status item and the panel

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/DayState.h"
+#include "engine/Status.h"
 #include "ui/tray/MascotAnimation.h"
 #include "ui/tray/TrayPlatform.h"
 
@@ -14,6 +15,7 @@
 
 class ColorScheme;
 class DesktopEvents;
+class DayObserver;
 class DesktopWollu;
 class LedgerRecorder;
 class EndOfDayPrompt;
@@ -80,9 +82,6 @@ public:
     // "--demo": the four fixed days of the scripted demo in windows of their own, and no tray.
     void runDemo();
     ScriptedDemo* scriptedDemo() const { return demo_.get(); }
-    // Reports a change of the day's phase (none for the first status after launch).
-    void trackStateTransition(const Status& status);
-
     TrayIcon* tray() const;
     GlassPanel* panelWindow() const { return panelWindow_.get(); }
     PanelVC* panelVC() const { return panelVC_; }
@@ -99,6 +98,8 @@ public:
 Q_SIGNALS:
     // The user confirmed quitting: the owner of the event loop ends it.
     void quitConfirmed();
+    // The day as update() shows it, for what observes its turns (analytics).
+    void daySeen(const Status& status);
 
 private:
     void buildPanelWindow();
@@ -108,7 +109,6 @@ private:
     void tick();
     void askEndOfDayIfPending();
     void endPauseAfterWorkingDay(const Status& status);
-    void trackManualState();
     void applyAppearance();
 
     std::unique_ptr<TrayPlatform> pendingTray;
@@ -127,6 +127,7 @@ private:
     std::unique_ptr<SettingsWindows> settings_;
     std::unique_ptr<EndOfDayPrompt> eodPrompt_;
     std::unique_ptr<ScriptedDemo> demo_;
+    std::unique_ptr<DayObserver> dayObserver_;
     QTimer timer;
     QTimer tickTimer;
 
@@ -137,7 +138,5 @@ private:
     // not open it again.
     double hiddenByOutsideClickAt_ = 0;
     std::optional<double> lastMenuOpenedAt_;
-    std::optional<DayState> lastTrackedState_;
-    std::optional<ManualState> lastManualState_;
     double appLaunchedAt_ = 0;
 };
