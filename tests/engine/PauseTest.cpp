@@ -41,7 +41,7 @@ INSTANTIATE_TEST_SUITE_P(
                       EndCase{"doneEarly", DayState::done, 16, 360},
                       // a day off has no regular end: the break ends at once
                       EndCase{"off", DayState::off, 20, 600}),
-    [](const auto& info) { return std::string(info.param.what); });
+    [](const auto& param) { return std::string(param.param.what); });
 
 class PauseTest : public EngineTest
 {};
