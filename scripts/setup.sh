@@ -11,8 +11,6 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     # the test script's check that the C++ sources are formatted
     clang-format
-    # the test script's check that the C++ sources are formatted
-    clang-format
     # run: Qt's platform plugins, a Korean system font and colour emoji as fallbacks
     qt6-qpa-plugins fonts-nanum fonts-noto-color-emoji
     # the day ledger: Qt SQL's SQLite driver

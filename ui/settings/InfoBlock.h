@@ -20,7 +20,8 @@ struct Section
 // recognised there (and, before them, which facility of the desktop names the app in front). They
 // follow the apps and sites line of the slacking criteria. The settings know nothing of browsers
 // or desktops: whoever does (the application, which owns the probes) hands in a function that
-// gives the lines, asked again at every layout, so they follow what the probes learn. None until then; the window's heights grow by one line step for every line given.
+// gives the lines, asked again at every layout, so they follow what the probes learn. None until
+// then; the window's heights grow by one line step for every line given.
 using LinesProvider = std::function<QStringList()>;
 void setBrowserAddressLines(LinesProvider provider);
 QStringList browserAddressLines();
