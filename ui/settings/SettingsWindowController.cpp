@@ -4,6 +4,7 @@
 #include "analytics/Labels.h"
 #include "engine/Cfg.h"
 #include "engine/Store.h"
+#include "platform/WindowHints.h"
 #include "render/Appearance.h"
 #include "render/Colors.h"
 #include "render/MonaFont.h"
@@ -446,6 +447,8 @@ void SettingsWindowController::showAt(const QPoint& topLeft)
         daysOffEditor_->reload();
     window_->move(topLeft);
     window_->makeKeyAndOrderFront();
+    // sway centres every floating window it maps: beside the panel only when asked itself.
+    WindowHints::askCompositorToPlace(window_.get(), topLeft);
     // A new user comes for the salary; everyone else starts at the top.
     QWidget* first =
         salaryField_->text().isEmpty() ? static_cast<QWidget*>(salaryField_) : pickers_[0];
