@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Event names as the analytics project knows them. Property keys are lower snake case.

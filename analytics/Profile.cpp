@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "analytics/Analytics.h"
 #include "analytics/Derived.h"
 #include "analytics/Environment.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cost of analytics on the caller's thread. The library variant used here posts to a closed
 // loopback port, so nothing leaves the machine. The data folder cannot be created, so failed
 // batches are dropped at once instead of rewriting a queue file thousands of times.

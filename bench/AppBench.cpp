@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tray's per-step cost: the animation step runs up to 20 times a second for the whole day.
 
 #include "analytics/Analytics.h"

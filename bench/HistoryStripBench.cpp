@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The panel's history strip reads the ledger on the GUI thread, at most once a minute while the
 // panel is open: a reading must stay far below a frame (budget 2 ms, the panel's own refresh),
 // with ten years of rows in the file. Drawing it is part of every repaint of the panel.

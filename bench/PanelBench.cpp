@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The open panel is filled again every second: every text picture re-rendered, the figures reset
 // when they changed. The budget for one refresh is 2 ms.
 

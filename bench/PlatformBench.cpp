@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The slacking poll's platform reads, once a second all day: the idle time (one request to the X
 // server) and the frontmost application (kept up to date by X events, so reading costs no
 // request). Meaningful on an X server: QT_QPA_PLATFORM=xcb scripts/xvfb-session.sh --no-tray ...

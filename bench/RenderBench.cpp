@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bar is drawn on every panel refresh; it must stay far below a millisecond.
 
 #include "render/Art.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every text of the open panel is re-rendered as an image once a second (about a dozen lines),
 // and the settings window renders some twenty lines on each relayout: one line must stay well
 // under a millisecond.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws TockWork's application icon for the hicolor theme from the ant's hand-drawn tray art:
 // the 16- and 22-pixel drawings as they are, every larger size as whole-pixel multiples of one of
 // them (nearest neighbour, centred on a transparent square), so the pixel art stays sharp.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Today's dinner breaks during overtime, in total and within the night window (00:00-06:00 and

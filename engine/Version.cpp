@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/Version.h"
 
 // Defined for this file alone, so a new version recompiles one file.

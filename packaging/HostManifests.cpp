@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the browsers' system-wide native-messaging host manifests for the package, the same
 // manifests `tockwork --install-browser-support` writes for one user:
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The end-of-day prompt on its own: shows it, prints "선택: 퇴근" or "선택: 야근" once answered and

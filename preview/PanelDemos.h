@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Panels of fixed days in real windows, for screenshots; each runs the event loop until the user

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Configures and builds the optimised build into build/: everything, or only the targets named
 # (e.g. scripts/build.sh tockwork tockwork-cli).
 set -euo pipefail

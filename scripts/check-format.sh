@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fails, naming the files, when a tracked C++ source differs from what clang-format makes of it
 # with the repository's .clang-format. Fix with: clang-format -i <file>...
 set -uo pipefail

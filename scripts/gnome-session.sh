@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a command inside a throw-away headless GNOME desktop: gnome-shell as a headless Wayland
 # compositor with one virtual monitor and XWayland, on a private session bus, with a private
 # system bus on which python3-dbusmock plays logind (the Shell asks it for the session and will

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a command inside a throw-away headless KDE window manager: KWin on Wayland with its virtual
 # backend and XWayland, on a private session bus, with no screen locker. Everything started here
 # is stopped again on exit.

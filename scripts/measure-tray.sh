@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Measures what the animated tray icon costs the desktop: CPU of tockwork and of the tray host
 # (with its helper processes) together, tockwork's resident memory, and on hosts that speak D-Bus
 # the messages per minute on the session bus, over SECONDS (default 60) on a headless X server

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the release and the Debian package, build/tockwork_<version>_amd64.deb, with CPack's DEB
 # generator. The release is built in build-package/ (installed under /usr, no tests, no
 # benchmarks), so the build/ of scripts/run.sh keeps its own settings.

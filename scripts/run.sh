@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds, and starts TockWork in the tray. Without a display server
 # there is no tray to live in: the terminal companion's live view is shown instead.
 set -euo pipefail

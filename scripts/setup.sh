@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what TockWork needs to build, run and test on Debian 12. Idempotent: apt is only
 # touched when a package is missing. Runs as root or through sudo.
 set -euo pipefail

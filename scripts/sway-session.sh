@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a command inside a throw-away headless Wayland desktop: sway (wlroots' headless backend,
 # pixman rendering, no input devices) with XWayland and waybar's tray on a private session bus.
 # Everything started here is stopped again on exit.

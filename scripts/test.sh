@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, checks that the C++ sources are formatted, builds the test suite with
 # AddressSanitizer and UndefinedBehaviorSanitizer (build-sanitize/) and runs every test; a
 # sanitizer report or an unformatted file fails it.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a command inside a throw-away headless desktop: Xvfb on a free display, the openbox window
 # manager and a tray host. Everything started here is stopped again on exit.
 #

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Every test name CTest knows appears once, and no case of a suite that runs inside a desktop
 # session (scripts/xvfb-session.sh) is registered on its own as well.
 build=$1

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tracker/FrontApp.h"
 
 #include "analytics/Labels.h"

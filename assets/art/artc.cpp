@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The art compiler: turns TockWork's pixel maps (*.art, plain text) into the GIF and PNG files
 // the application loads. Run at build time; see README.md in this folder for the format.
 //

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs at build time (cmake -P). Packs galmuri@VERSION from the npm registry, unpacks it and copies
 # the two Galmuri11 faces to FONT_DIR as Mona12.ttf and Mona12-Bold.ttf, the 10-pixel Galmuri9 for
 # small lines under its own name, and the fonts' licence.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reports the address of the active tab of the focused browser window to TockWork's native host
 // (app.tockwork.browser), which hands it to the tray app on this computer. Nothing else is read,
 // stored or sent anywhere.

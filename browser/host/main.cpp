@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tockwork-browser-host: started by a browser for our extension (native messaging). It reads the
 // extension's reports of the focused window's active tab from standard input and hands the latest
 // to the running TockWork over its local socket. Nothing is written to disk or sent elsewhere.

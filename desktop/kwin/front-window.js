@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TockWork's window watcher inside KWin (KDE Plasma). On Wayland, KWin tells no other program
 // which window has the focus, so TockWork loads this script into KWin at start (through
 // org.kde.KWin /Scripting) and unloads it at quit. It reports the active window's resource class,

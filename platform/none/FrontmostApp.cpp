@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/FrontmostApp.h"
 
 // Without a window system to ask, no application is known to be in front.

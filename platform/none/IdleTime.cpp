@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/IdleTime.h"
 
 // Without a way to ask, the idle time is unknown: the user never counts as idle, and nothing

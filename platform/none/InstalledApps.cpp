@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/InstalledApps.h"
 
 // Without desktop entries no installed application can be found by name.

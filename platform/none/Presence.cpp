@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/Presence.h"
 
 // Without a way to ask, the user is never away from the screen.

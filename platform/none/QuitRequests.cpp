@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/QuitRequests.h"
 
 // Without POSIX signals nothing outside the application asks it to quit this way.

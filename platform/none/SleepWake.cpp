@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/SleepWake.h"
 
 // Without sleep announcements or a suspend-aware clock, no sleep is ever seen.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The endpoint as the application sees it: the build's settings, then the environment.
 #include "analytics/Analytics.h"
 #include "analytics/Config.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The per-day snapshot and the "Daily Summary" it becomes on a later day.
 #include "AnalyticsFixture.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What events say about the machine, the settings and the day; how a batch goes on the wire.
 #include "AnalyticsFixture.h"
 

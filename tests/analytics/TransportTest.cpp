@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Batching, failure and recovery, the quit wait, the switches and a load from two threads,
 // against a real local server.
 #include "AnalyticsFixture.h"

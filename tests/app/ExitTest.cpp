@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real binary, ended the way a logout, a service manager or `kill` ends it.
 #include "Sandbox.h"
 #include "TestServer.h"

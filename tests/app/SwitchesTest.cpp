@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real executables' own switches: answered without a display server, and a mistake starts
 // nothing at all.
 #include "Sandbox.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // End to end: the built companion is run the way a user, a script or a status bar runs it.
 
 #include "engine/Store.h"

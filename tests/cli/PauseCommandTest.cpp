@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `tockwork-cli pause` run as a user runs it, on a store of its own.
 #include <QDir>
 #include <QFile>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The extension's flavour chosen by the Shell's version, copied where the Shell looks for it, and
 // the real `tockwork --install-desktop-support` run with a stand-in gnome-shell on its PATH.
 #include "desktop/GnomeShellExtension.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Both flavours of our GNOME Shell extension parse as what their Shells load: GNOME 43-44 a
 # script, GNOME 45 and later an ES module. Only syntax: the Shell itself runs the 43 flavour in
 # tests/tracker/gnome-e2e.sh; no GNOME 45 is packaged for this system.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs at build time (cmake -P). Packs @hyunbinseo/holidays-kr@VERSION from the npm registry (the
 # official holiday list as published in the government's almanac, one JavaScript module a year) and
 # unpacks its per-year modules to DATA_DIR, where the holiday tests read them. Test data only: the

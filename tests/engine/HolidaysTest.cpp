@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The holiday calendar: the official list of past and announced years, the substitute rules by the
 // year each began, and the elections to come.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `tockwork-cli history` run the way a user runs it, against a ledger written by the library.
 
 #include "ledger/Ledger.h"

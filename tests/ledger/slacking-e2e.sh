@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The day's row keeps its slacking by reason and what was in front: on a real desktop
 # (scripts/xvfb-session.sh) a listed application (xterm) stays in front for half a minute of
 # working time, TockWork is ended as a logout ends it, and `tockwork-cli history --csv` names

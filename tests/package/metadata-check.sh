@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The installed desktop entry and AppStream metainfo as the validators of desktop-file-utils and
 # appstream read them: the entry without a single remark, the metainfo without errors or warnings
 # (offline), its release the project's version; the man pages format without warnings.

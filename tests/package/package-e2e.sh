@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package on this very machine, as a user gets it: scripts/package.sh builds it, lintian
 # finds no error in it, `apt-get install ./build/tockwork_*.deb` installs it; the installed
 # tockwork-cli reports the day, the installed tockwork shows its ant in a real tray (Xvfb, openbox,

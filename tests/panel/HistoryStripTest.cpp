@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The panel's history strip: which days get a bar and how tall it is, the totals line, reading
 // the ledger at most once a minute, the click between week and month, and pictures of it in
 // light and dark at 1x and 2x (kept in test-screens/history/ for a look).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A mouse click at a point of a wlroots desktop, as a user's pointer makes it: through the
 // compositor's virtual pointer, so the click reaches whatever lies there (waybar's tray, a native
 // window, an XWayland one) and the compositor moves the keyboard as it does for a real mouse.

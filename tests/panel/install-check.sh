@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # `cmake --install` into a throw-away prefix, as a user installs to ~/.local without root: the
 # binaries, the art, the font, the application entry naming the installed program, and the ant in
 # every hicolor size; the installed program finds its art and font and draws the panel preview.

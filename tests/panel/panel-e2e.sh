@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The real tockwork on a headless desktop (scripts/xvfb-session.sh: Xvfb, openbox and trayer, an
 # XEmbed tray at the top right), driven from the outside as a user drives it:
 #   a click on the ant opens the panel under it; a click elsewhere closes it;

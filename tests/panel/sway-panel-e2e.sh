@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The real tockwork on a headless sway desktop (scripts/sway-session.sh: sway, XWayland, waybar's
 # tray), clicked with the compositor's virtual pointer, checked from the outside:
 #   - a click on the ant in waybar opens the panel under the bar: waybar 0.9 sends the click's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop's light or dark preference read from a stand-in XDG desktop portal on a private
 // session bus of the test's own, and followed when the desktop switches.
 #include "platform/ColorScheme.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Presses anywhere and the active window going full screen, seen from a real X server
 // (scripts/xvfb-session.sh: Xvfb and openbox), driven with xdotool as a user would.
 #include "platform/DesktopEvents.h"

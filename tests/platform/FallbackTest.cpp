@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/FrontmostApp.h"
 #include "platform/IdleTime.h"
 #include "platform/LoginItem.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Linux idle probe where nothing can tell the idle time: no X server (Qt's offscreen
 // platform, as under a Wayland compositor without XWayland's extension) and no desktop service
 // on the buses (both addresses lead nowhere).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/InstalledApps.h"
 #include "platform/linux/KWinScript.h"
 

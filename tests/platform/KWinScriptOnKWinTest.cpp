@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "OffscreenGuiTestMain.h"
 #include "platform/FrontmostApp.h"
 #include "platform/linux/KWinScript.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The windowed demos as a user ends them: "닫기" on every panel, and the process is over.
 #include "preview/PanelDemos.h"
 #include "ui/toolkit/ChipButton.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The picture modes, run as a release script would: the real executable, no display server.
 
 #include <QFile>

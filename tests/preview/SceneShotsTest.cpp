@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every phase of the panel and the end-of-day prompt, light and dark, at 1x and 2x, drawn as the
 // desktop shows them and kept as pictures beside the build (scene-shots/) for a designer's look.
 // The checks catch what a look catches first: ink that vanishes into the background.

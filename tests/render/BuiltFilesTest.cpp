@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The files the build writes for the program to read at run time: another user who starts the
 // built program reads them too.
 

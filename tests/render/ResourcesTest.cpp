@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Art and font lookups in the bundle and home folders, and what is drawn from them.
 
 #include "render/Resources.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The days-off list of the settings window over a real store file: what it shows, adding from
 // its form with the keyboard, removing, writing only on store() without losing what the terminal
 // added meanwhile, its height, and pictures in light and dark at 1x and 2x

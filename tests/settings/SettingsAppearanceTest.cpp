@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings window and its dialogs in the light or dark of the desktop, as the panel and the
 // end-of-day prompt are drawn.
 #include "SettingsFixture.h"

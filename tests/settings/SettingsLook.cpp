@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shows the settings window in a chosen state on the current display, for screenshots:
 //   settings-look [--dark] [--expand] [--warn] [--add] [--menu]
 // The store is the user's (XDG_CONFIG_HOME), opened read-only; analytics reports nothing.

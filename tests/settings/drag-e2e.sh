@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Moving the settings window is no click elsewhere: on a new user's first launch (the settings
 # beside the open panel) a salary is typed, the window is dragged by its background with xdotool
 # as a person would, and both windows stay open with the typed salary, which Return then saves.

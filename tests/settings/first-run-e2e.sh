@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A new user's first launch on a real desktop (scripts/xvfb-session.sh: Xvfb, openbox, trayer):
 # with no salary stored, TockWork opens its settings by itself, beside the panel and with the
 # keyboard in the salary field. The salary and the working hours are typed with xdotool as a

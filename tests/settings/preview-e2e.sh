@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # "tockwork --settings" is the real settings window over the user's own file, on a headless desktop
 # (scripts/xvfb-session.sh): opening it and cancelling writes nothing; "저장" writes exactly what
 # was changed (a stored 3,005,000 won salary, never touched, stays exact); "--settings add" opens

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced by end-to-end scripts that run the real application on scripts/xvfb-session.sh's
 # desktop: waits for the window manager (it decides who gets the keyboard) and gives the
 # application the home in $home, with a runtime folder of its own, since one TockWork per user is

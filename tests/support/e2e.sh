@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced first by end-to-end scripts that drive the real application on scripts/xvfb-session.sh's
 # desktop. Outside that desktop it runs the script again inside one, with $session_options, after
 # exiting 77 (skipped) when one of the tools in $needs is missing. Inside, it gives the script a

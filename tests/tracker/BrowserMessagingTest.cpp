@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "browser/BrowserSupport.h"
 #include "browser/NativeMessaging.h"
 #include "browser/TabReport.h"

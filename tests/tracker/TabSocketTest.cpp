@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The local socket between the browser host and the application: where it lives without a
 // runtime folder, who may use it, and that idle connections cannot keep the host out.
 #include "browser/TabReport.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The real tockwork on a headless GNOME Shell 43 (scripts/gnome-session.sh: gnome-shell, XWayland,
 # the AppIndicator extension), checked from the outside:
 #   - `tockwork --install-desktop-support` installs our Shell extension for the user, and the

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The real tockwork on a headless KWin (scripts/kwin-session.sh: KWin on Wayland with XWayland),
 # checked from the outside:
 #   - tockwork loads its script into KWin: KWin's /Scripting has it loaded;

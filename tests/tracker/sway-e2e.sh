@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The real tockwork on a headless sway desktop (scripts/sway-session.sh: sway, XWayland and
 # waybar's tray), checked from the outside:
 #   - waybar's tray hosts the icon: the item is registered with the watcher waybar serves, and the

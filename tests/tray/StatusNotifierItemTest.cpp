@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TockWork's StatusNotifierItem and its dbusmenu on a real (private) session bus, read the way a
 // panel reads them: from another connection, through the bus daemon.
 

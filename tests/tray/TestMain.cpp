@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One private session bus and one application for the whole binary: the tray speaks D-Bus, and
 // its menu is a widget.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tray picture: which hand-drawn size serves a slot, whole-number enlargement, and the shipped
 // tray art.
 

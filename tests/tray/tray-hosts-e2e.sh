@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Starts the real tockwork on a headless desktop (scripts/xvfb-session.sh: Xvfb, openbox and a real
 # tray host from Debian) and checks from the outside that the ant shows in the tray, pixel-exact,
 # through the protocol the host prefers:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "render/Colors.h"
 #include "render/Appearance.h"
 #include "ui/settings/SettingsStyle.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws every frame of every mascot, and the bar at several fillings, on a light and a dark
 // panel at 1x, 2x and in the panel's 92 x 78 mascot area, into one PNG for review.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A minimal StatusNotifierItem tray host for measuring and testing on a private session bus: it
 // owns org.kde.StatusNotifierWatcher, accepts item registrations and, like a panel, fetches the
 // icon's pixels after every NewIcon signal. Prints "registered <service>", "fetched <bytes>" after

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // "--settings": the real settings window over the user's own settings, which the process keeps

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/toolkit/EditableTextField.h"
 
 #include "ui/toolkit/EditShortcuts.h"

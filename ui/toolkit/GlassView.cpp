@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/toolkit/GlassView.h"
 
 #include "platform/WindowHints.h"

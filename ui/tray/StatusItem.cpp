@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/tray/StatusItem.h"
 
 StatusItem::StatusItem(std::unique_ptr<TrayPlatform> platform, QObject* parent)

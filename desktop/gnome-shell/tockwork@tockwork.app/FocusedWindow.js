@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window that has the focus, told to TockWork over the session bus. GNOME Shell on Wayland
 // names native windows to nobody outside the Shell; inside it, Meta names the focused window and
 // Shell's window tracker the application it belongs to. The title goes to TockWork's process on
