@@ -1,16 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/DesktopEvents.h"
 
+#include "platform/linux/Xcb.h"
+
 #include <QAbstractNativeEventFilter>
-#include <QGuiApplication>
 #include <QPoint>
 
 #include <xcb/xcb.h>
 #include <xcb/xinput.h>
 
-#include <cstdlib>
-#include <cstring>
-#include <memory>
 #include <optional>
 
 // X11: presses come as XInput2 raw button events selected on the root window, which reach us
@@ -19,31 +17,9 @@
 // window for _NET_ACTIVE_WINDOW and _NET_CURRENT_DESKTOP, on the active window for _NET_WM_STATE.
 namespace {
 
-template <typename T> using Reply = std::unique_ptr<T, decltype(&std::free)>;
-
-template <typename T> Reply<T> reply(T* raw)
-{
-    return Reply<T>(raw, &std::free);
-}
-
-xcb_connection_t* connection()
-{
-    auto* x11 = qApp ? qApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    return x11 ? x11->connection() : nullptr;
-}
-
-xcb_atom_t atom(xcb_connection_t* c, const char* name)
-{
-    const auto r = reply(xcb_intern_atom_reply(
-        c, xcb_intern_atom(c, 0, uint16_t(std::strlen(name)), name), nullptr));
-    return r ? r->atom : xcb_atom_t(XCB_ATOM_NONE);
-}
-
-xcb_window_t rootOf(xcb_connection_t* c)
-{
-    const xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(c));
-    return it.rem ? it.data->root : xcb_window_t(XCB_WINDOW_NONE);
-}
+using Xcb::atom;
+using Xcb::reply;
+using Xcb::rootOf;
 
 // Adds PropertyChange to what this client already listens to on `window` (Qt's own mask on the
 // root window and on our windows stays as it was).
@@ -76,7 +52,7 @@ struct DesktopEvents::Impl final : QAbstractNativeEventFilter
 
     void start()
     {
-        c = connection();
+        c = Xcb::qtConnection();
         if (!c || xcb_connection_has_error(c))
             return;
         root = rootOf(c);
@@ -115,11 +91,10 @@ struct DesktopEvents::Impl final : QAbstractNativeEventFilter
 
     xcb_window_t activeWindow() const
     {
-        const auto r = reply(xcb_get_property_reply(
-            c, xcb_get_property(c, 0, root, activeWindowAtom, XCB_ATOM_WINDOW, 0, 1), nullptr));
-        if (!r || r->type != XCB_ATOM_WINDOW || xcb_get_property_value_length(r.get()) < 4)
+        const auto r = Xcb::property(c, root, activeWindowAtom, XCB_ATOM_WINDOW, 1);
+        if (!r || r->type != XCB_ATOM_WINDOW)
             return XCB_WINDOW_NONE;
-        return *static_cast<const xcb_window_t*>(xcb_get_property_value(r.get()));
+        return Xcb::firstWordOf(r.get(), XCB_WINDOW_NONE);
     }
 
     void followActiveWindow()
@@ -134,8 +109,7 @@ struct DesktopEvents::Impl final : QAbstractNativeEventFilter
 
     bool isFullScreen(xcb_window_t window) const
     {
-        const auto r = reply(xcb_get_property_reply(
-            c, xcb_get_property(c, 0, window, wmStateAtom, XCB_ATOM_ATOM, 0, 64), nullptr));
+        const auto r = Xcb::property(c, window, wmStateAtom, XCB_ATOM_ATOM, 64);
         if (!r || r->type != XCB_ATOM_ATOM)
             return false;
         const int count = xcb_get_property_value_length(r.get()) / 4;

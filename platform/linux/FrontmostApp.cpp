@@ -5,6 +5,7 @@
 #include "platform/linux/GnomeShellWindows.h"
 #include "platform/linux/KWinScript.h"
 #include "platform/linux/WaylandToplevels.h"
+#include "platform/linux/Xcb.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QFile>
@@ -35,41 +36,9 @@
 // only X11 knows of an XWayland window (its process, its instance).
 namespace {
 
-struct FreeDeleter
-{
-    void operator()(void* p) const { std::free(p); }
-};
-template <typename T> using Reply = std::unique_ptr<T, FreeDeleter>;
-
-xcb_connection_t* x11Connection()
-{
-    auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
-    auto* x11 = app ? app->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    return x11 ? x11->connection() : nullptr;
-}
-
-xcb_atom_t atom(xcb_connection_t* c, const char* name)
-{
-    Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
-        c, xcb_intern_atom(c, 0, uint16_t(std::strlen(name)), name), nullptr));
-    return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-}
-
-Reply<xcb_get_property_reply_t> windowProperty(xcb_connection_t* c, xcb_window_t window,
-                                               xcb_atom_t name, xcb_atom_t type, uint32_t maxWords)
-{
-    // A window that vanished in the meantime answers with an error, dropped here.
-    return Reply<xcb_get_property_reply_t>(xcb_get_property_reply(
-        c, xcb_get_property(c, 0, window, name, type, 0, maxWords), nullptr));
-}
-
-QByteArray bytesOf(const xcb_get_property_reply_t* reply)
-{
-    if (!reply || reply->format != 8)
-        return {};
-    return QByteArray(static_cast<const char*>(xcb_get_property_value(reply)),
-                      xcb_get_property_value_length(reply));
-}
+using Xcb::atom;
+using Xcb::bytesOf;
+using Xcb::Reply;
 
 // The file name of the program a process runs: its executable, else the kernel's short name
 // (another user's process hides its executable).
@@ -187,7 +156,7 @@ struct FrontmostApp::Impl final : QAbstractNativeEventFilter
     // the window manager keeps no such property.
     xcb_window_t frontWindow()
     {
-        const auto active = windowProperty(x, root, activeWindowAtom, XCB_ATOM_WINDOW, 1);
+        const auto active = Xcb::property(x, root, activeWindowAtom, XCB_ATOM_WINDOW, 1);
         managerNamesActive = active && active->type == XCB_ATOM_WINDOW && active->format == 32 &&
                              xcb_get_property_value_length(active.get()) >= 4;
         if (managerNamesActive)
@@ -208,7 +177,7 @@ struct FrontmostApp::Impl final : QAbstractNativeEventFilter
             if (window == XCB_WINDOW_NONE || window == XCB_INPUT_FOCUS_POINTER_ROOT ||
                 window == root)
                 return XCB_WINDOW_NONE;
-            const auto wmClass = windowProperty(x, window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 64);
+            const auto wmClass = Xcb::property(x, window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 64);
             if (wmClass && wmClass->type != XCB_ATOM_NONE)
                 return window;
             Reply<xcb_query_tree_reply_t> tree(
@@ -223,11 +192,11 @@ struct FrontmostApp::Impl final : QAbstractNativeEventFilter
     QString title(xcb_window_t window) const
     {
         const QByteArray utf8 =
-            bytesOf(windowProperty(x, window, netWmName, utf8String, kTitleWords).get());
+            bytesOf(Xcb::property(x, window, netWmName, utf8String, kTitleWords).get());
         if (!utf8.isEmpty())
             return QString::fromUtf8(utf8);
         const auto legacy =
-            windowProperty(x, window, XCB_ATOM_WM_NAME, XCB_GET_PROPERTY_TYPE_ANY, kTitleWords);
+            Xcb::property(x, window, XCB_ATOM_WM_NAME, XCB_GET_PROPERTY_TYPE_ANY, kTitleWords);
         const QByteArray bytes = bytesOf(legacy.get());
         if (legacy && legacy->type == utf8String)
             return QString::fromUtf8(bytes);
@@ -252,11 +221,11 @@ struct FrontmostApp::Impl final : QAbstractNativeEventFilter
         FrontWindow result;
         // "instance\0class\0"
         const QList<QByteArray> wmClass =
-            bytesOf(windowProperty(x, window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 64).get())
+            bytesOf(Xcb::property(x, window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 64).get())
                 .split('\0');
         result.instance = QString::fromUtf8(wmClass.value(0));
         result.windowClass = QString::fromUtf8(wmClass.value(1));
-        if (const auto pid = windowProperty(x, window, netWmPid, XCB_ATOM_CARDINAL, 1);
+        if (const auto pid = Xcb::property(x, window, netWmPid, XCB_ATOM_CARDINAL, 1);
             pid && pid->format == 32 && xcb_get_property_value_length(pid.get()) >= 4)
             result.pid = *static_cast<const uint32_t*>(xcb_get_property_value(pid.get()));
         result.executable = executableOf(result.pid);
@@ -346,7 +315,7 @@ struct FrontmostApp::Impl final : QAbstractNativeEventFilter
 FrontmostApp::FrontmostApp(QObject* parent) : QObject(parent), d(std::make_unique<Impl>())
 {
     d->q = this;
-    if ((d->x = x11Connection()) || d->connectOwn())
+    if ((d->x = Xcb::qtConnection()) || d->connectOwn())
         d->start();
     if ((d->wayland = WaylandToplevels::connectToSession()))
         connect(d->wayland.get(), &WaylandToplevels::changed, this, &FrontmostApp::changed);

@@ -3,6 +3,7 @@
 
 #include "platform/linux/DBusCalls.h"
 #include "platform/linux/WaylandIdle.h"
+#include "platform/linux/Xcb.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>
@@ -10,7 +11,6 @@
 #include <xcb/screensaver.h>
 #include <xcb/xcb.h>
 
-#include <cstdlib>
 #include <memory>
 
 // Where the idle time comes from, best first: the Wayland compositor's idle notifications (sway
@@ -20,13 +20,6 @@
 // to native windows: its figure would grow while the user types in one, so it comes after the
 // compositor's. The D-Bus sources answer later; a query returns the latest answer.
 namespace {
-
-xcb_connection_t* x11Connection()
-{
-    auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
-    auto* x11 = app ? app->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    return x11 ? x11->connection() : nullptr;
-}
 
 // The latest idle time a D-Bus service reported, grown by the time since it arrived.
 struct ServiceAnswer
@@ -104,13 +97,11 @@ struct IdleTime::Impl
     {
         if (!xScreenSaverPresent())
             return std::nullopt;
-        xcb_screensaver_query_info_reply_t* info =
-            xcb_screensaver_query_info_reply(x, xcb_screensaver_query_info(x, root), nullptr);
+        const auto info = Xcb::reply(
+            xcb_screensaver_query_info_reply(x, xcb_screensaver_query_info(x, root), nullptr));
         if (!info)
             return std::nullopt;
-        const double seconds = double(info->ms_since_user_input) / 1000.0;
-        std::free(info);
-        return seconds;
+        return double(info->ms_since_user_input) / 1000.0;
     }
 
     void refreshBlockInhibited()
@@ -136,7 +127,7 @@ IdleTime::IdleTime(QObject* parent) : QObject(parent), d(std::make_unique<Impl>(
 {
     d->q = this;
     d->wayland = WaylandIdle::connectToSession();
-    d->x = x11Connection();
+    d->x = Xcb::qtConnection();
     if (d->x) {
         const xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(d->x));
         if (screens.rem)

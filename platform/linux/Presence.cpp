@@ -2,6 +2,7 @@
 #include "platform/Presence.h"
 
 #include "platform/linux/DBusCalls.h"
+#include "platform/linux/Xcb.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QDBusArgument>
@@ -14,7 +15,6 @@
 
 #include <unistd.h>
 
-#include <cstdlib>
 #include <optional>
 
 // Three screensavers can run: the desktop's (KDE, Xfce and others as org.freedesktop.ScreenSaver,
@@ -28,13 +28,6 @@ const QString kLogindPath = QStringLiteral("/org/freedesktop/login1");
 const QString kManager = QStringLiteral("org.freedesktop.login1.Manager");
 const QString kSession = QStringLiteral("org.freedesktop.login1.Session");
 const QString kProperties = QStringLiteral("org.freedesktop.DBus.Properties");
-
-xcb_connection_t* x11Connection()
-{
-    auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
-    auto* x11 = app ? app->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    return x11 ? x11->connection() : nullptr;
-}
 
 bool extensionPresent(xcb_connection_t* x, xcb_extension_t* extension)
 {
@@ -130,11 +123,9 @@ struct Presence::Impl final : QAbstractNativeEventFilter
             return;
         saverEventBase = xcb_get_extension_data(x, &xcb_screensaver_id)->first_event;
         xcb_screensaver_select_input(x, root, XCB_SCREENSAVER_EVENT_NOTIFY_MASK);
-        if (auto* info =
-                xcb_screensaver_query_info_reply(x, xcb_screensaver_query_info(x, root), nullptr)) {
+        if (const auto info = Xcb::reply(
+                xcb_screensaver_query_info_reply(x, xcb_screensaver_query_info(x, root), nullptr)))
             xSaver = saverRunning(info->state);
-            std::free(info);
-        }
         QCoreApplication::instance()->installNativeEventFilter(this);
     }
 
@@ -168,9 +159,9 @@ struct Presence::Impl final : QAbstractNativeEventFilter
             const QDBusMessage display = DBusCalls::propertyGet(
                 kLogind, QStringLiteral("/org/freedesktop/login1/user/self"),
                 QStringLiteral("org.freedesktop.login1.User"), QStringLiteral("Display"));
-            DBusCalls::callAsync(system, display, q, [this](const QDBusMessage& reply) {
-                if (DBusCalls::isReply(reply))
-                    followSession(sessionPathOf(DBusCalls::propertyValue(reply)));
+            DBusCalls::callAsync(system, display, q, [this](const QDBusMessage& answer) {
+                if (DBusCalls::isReply(answer))
+                    followSession(sessionPathOf(DBusCalls::propertyValue(answer)));
             });
         });
     }
@@ -215,19 +206,15 @@ struct Presence::Impl final : QAbstractNativeEventFilter
     {
         if (!dpms)
             return false;
-        xcb_dpms_info_reply_t* info = xcb_dpms_info_reply(x, xcb_dpms_info(x), nullptr);
-        if (!info)
-            return false;
-        const bool asleep = info->state && info->power_level != XCB_DPMS_DPMS_MODE_ON;
-        std::free(info);
-        return asleep;
+        const auto info = Xcb::reply(xcb_dpms_info_reply(x, xcb_dpms_info(x), nullptr));
+        return info && info->state && info->power_level != XCB_DPMS_DPMS_MODE_ON;
     }
 };
 
 Presence::Presence(QObject* parent) : QObject(parent), d(std::make_unique<Impl>())
 {
     d->q = this;
-    if ((d->x = x11Connection())) {
+    if ((d->x = Xcb::qtConnection())) {
         const xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(d->x));
         if (screens.rem)
             d->root = screens.data->root;

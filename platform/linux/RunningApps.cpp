@@ -2,6 +2,7 @@
 #include "platform/RunningApps.h"
 
 #include "platform/InstalledApps.h"
+#include "platform/linux/Xcb.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -23,11 +24,7 @@
 // windows kept off the taskbar and this application's own windows are not applications to list.
 namespace {
 
-struct FreeDeleter
-{
-    void operator()(void* p) const { std::free(p); }
-};
-template <typename T> using Reply = std::unique_ptr<T, FreeDeleter>;
+using Xcb::property;
 
 struct Atoms
 {
@@ -39,22 +36,6 @@ struct Atoms
     xcb_atom_t icon = XCB_ATOM_NONE;
     xcb_atom_t pid = XCB_ATOM_NONE;
 };
-
-xcb_atom_t atom(xcb_connection_t* c, const char* name)
-{
-    Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
-        c, xcb_intern_atom(c, 1, uint16_t(std::strlen(name)), name), nullptr));
-    return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-}
-
-Reply<xcb_get_property_reply_t> property(xcb_connection_t* c, xcb_window_t window, xcb_atom_t name,
-                                         xcb_atom_t type, uint32_t maxWords)
-{
-    if (name == XCB_ATOM_NONE)
-        return nullptr;
-    return Reply<xcb_get_property_reply_t>(xcb_get_property_reply(
-        c, xcb_get_property(c, 0, window, name, type, 0, maxWords), nullptr));
-}
 
 // The atoms of a 32-bit ATOM property (a window's type or state).
 QList<xcb_atom_t> atomList(xcb_connection_t* c, xcb_window_t window, xcb_atom_t name)
@@ -135,8 +116,7 @@ namespace RunningApps {
 
 QList<RunningApp> list()
 {
-    auto* x11 = qApp ? qApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    xcb_connection_t* c = x11 ? x11->connection() : nullptr;
+    xcb_connection_t* c = Xcb::qtConnection();
     if (!c)
         return {};
     const xcb_setup_t* setup = xcb_get_setup(c);
@@ -144,13 +124,14 @@ QList<RunningApp> list()
     if (!screens.rem)
         return {};
     Atoms atoms;
-    atoms.clientList = atom(c, "_NET_CLIENT_LIST");
-    atoms.type = atom(c, "_NET_WM_WINDOW_TYPE");
-    atoms.normal = atom(c, "_NET_WM_WINDOW_TYPE_NORMAL");
-    atoms.state = atom(c, "_NET_WM_STATE");
-    atoms.skipTaskbar = atom(c, "_NET_WM_STATE_SKIP_TASKBAR");
-    atoms.icon = atom(c, "_NET_WM_ICON");
-    atoms.pid = atom(c, "_NET_WM_PID");
+    // Names no client has interned yet are not created: no window can carry them.
+    atoms.clientList = Xcb::atom(c, "_NET_CLIENT_LIST", true);
+    atoms.type = Xcb::atom(c, "_NET_WM_WINDOW_TYPE", true);
+    atoms.normal = Xcb::atom(c, "_NET_WM_WINDOW_TYPE_NORMAL", true);
+    atoms.state = Xcb::atom(c, "_NET_WM_STATE", true);
+    atoms.skipTaskbar = Xcb::atom(c, "_NET_WM_STATE_SKIP_TASKBAR", true);
+    atoms.icon = Xcb::atom(c, "_NET_WM_ICON", true);
+    atoms.pid = Xcb::atom(c, "_NET_WM_PID", true);
     const auto clients = property(c, screens.data->root, atoms.clientList, XCB_ATOM_WINDOW, 4096);
     if (!clients || clients->format != 32)
         return {};

@@ -1,14 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/TrayHosts.h"
 
+#include "platform/linux/Xcb.h"
+
 #include <QAbstractNativeEventFilter>
 #include <QByteArray>
 #include <QGuiApplication>
 
 #include <xcb/xcb.h>
-
-#include <cstdlib>
-#include <cstring>
 
 // The system tray protocol: a tray owns the manager selection _NET_SYSTEM_TRAY_S<screen>; when it
 // takes the selection it sends a MANAGER client message to the root window (StructureNotify), and
@@ -18,18 +17,9 @@ namespace TrayHosts {
 
 namespace {
 
-struct FreeDeleter
-{
-    void operator()(void* p) const { std::free(p); }
-};
-template <typename T> using Reply = std::unique_ptr<T, FreeDeleter>;
-
-xcb_atom_t atom(xcb_connection_t* c, const QByteArray& name)
-{
-    Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
-        c, xcb_intern_atom(c, 0, uint16_t(name.size()), name.constData()), nullptr));
-    return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-}
+using Xcb::atom;
+using Xcb::Reply;
+using Xcb::rootOf;
 
 // The screen number of DISPLAY (":0.1" is screen 1), which names the selection.
 int screenNumber()
@@ -38,14 +28,6 @@ int screenNumber()
     const qsizetype colon = display.lastIndexOf(':');
     const qsizetype dot = display.indexOf('.', colon < 0 ? 0 : colon);
     return dot < 0 ? 0 : display.mid(dot + 1).toInt();
-}
-
-xcb_window_t rootOf(xcb_connection_t* c, int screen)
-{
-    xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(c));
-    for (int i = 0; it.rem && i < screen; ++i)
-        xcb_screen_next(&it);
-    return it.rem ? it.data->root : xcb_window_t(XCB_WINDOW_NONE);
 }
 
 // Adds `mask` to this client's event mask on `window`, keeping what Qt selected there.
@@ -69,7 +51,7 @@ public:
         const int screen = screenNumber();
         root_ = rootOf(c_, screen);
         manager_ = atom(c_, "MANAGER");
-        selection_ = atom(c_, "_NET_SYSTEM_TRAY_S" + QByteArray::number(screen));
+        selection_ = atom(c_, QByteArray("_NET_SYSTEM_TRAY_S" + QByteArray::number(screen)));
         if (root_ == XCB_WINDOW_NONE || selection_ == XCB_ATOM_NONE)
             return;
         addEventMask(c_, root_, XCB_EVENT_MASK_STRUCTURE_NOTIFY);
@@ -100,8 +82,8 @@ public:
             break;
         }
         case XCB_DESTROY_NOTIFY: {
-            const auto* d = reinterpret_cast<const xcb_destroy_notify_event_t*>(event);
-            if (owner_ != XCB_WINDOW_NONE && d->window == owner_)
+            const auto* destroyed = reinterpret_cast<const xcb_destroy_notify_event_t*>(event);
+            if (owner_ != XCB_WINDOW_NONE && destroyed->window == owner_)
                 follow(currentOwner());
             break;
         }
@@ -160,8 +142,7 @@ public:
 
 std::unique_ptr<XEmbedTray> watchXEmbedTray(std::function<void(bool)> changed)
 {
-    auto* x11 = qApp ? qApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    xcb_connection_t* c = x11 ? x11->connection() : nullptr;
+    xcb_connection_t* c = Xcb::qtConnection();
     if (!c)
         return std::make_unique<NoTray>();
     return std::make_unique<X11Tray>(c, std::move(changed));

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/WindowHints.h"
 
+#include "platform/linux/Xcb.h"
+
 #include <QByteArray>
 #include <QGuiApplication>
 #include <QJsonArray>
@@ -18,7 +20,6 @@
 #include <unistd.h>
 
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 
 // EWMH: a window that is not mapped yet carries its wishes as properties; once mapped, the
@@ -26,28 +27,8 @@
 // order of show() and these calls does not matter.
 namespace {
 
-xcb_connection_t* connection()
-{
-    auto* x11 = qApp ? qApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    return x11 ? x11->connection() : nullptr;
-}
-
-xcb_atom_t atom(xcb_connection_t* c, const char* name)
-{
-    xcb_intern_atom_reply_t* reply =
-        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, uint16_t(std::strlen(name)), name), nullptr);
-    if (!reply)
-        return XCB_ATOM_NONE;
-    const xcb_atom_t result = reply->atom;
-    std::free(reply);
-    return result;
-}
-
-xcb_window_t rootOf(xcb_connection_t* c)
-{
-    const xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(c));
-    return it.rem ? it.data->root : xcb_window_t(XCB_WINDOW_NONE);
-}
+using Xcb::atom;
+using Xcb::rootOf;
 
 void sendToRoot(xcb_connection_t* c, xcb_window_t window, xcb_atom_t type, uint32_t d0, uint32_t d1,
                 uint32_t d2, uint32_t d3)
@@ -70,27 +51,13 @@ void sendToRoot(xcb_connection_t* c, xcb_window_t window, xcb_atom_t type, uint3
 // The first window named by `property` on `window`, or none.
 xcb_window_t windowProperty(xcb_connection_t* c, xcb_window_t window, xcb_atom_t property)
 {
-    xcb_get_property_reply_t* reply = xcb_get_property_reply(
-        c, xcb_get_property(c, 0, window, property, XCB_ATOM_WINDOW, 0, 1), nullptr);
-    if (!reply)
-        return XCB_WINDOW_NONE;
-    xcb_window_t result = XCB_WINDOW_NONE;
-    if (reply->format == 32 && xcb_get_property_value_length(reply) >= 4)
-        std::memcpy(&result, xcb_get_property_value(reply), sizeof result);
-    std::free(reply);
-    return result;
+    return Xcb::firstWordOf(Xcb::property(c, window, property, XCB_ATOM_WINDOW, 1).get(),
+                            XCB_WINDOW_NONE);
 }
 
 QByteArray textProperty(xcb_connection_t* c, xcb_window_t window, xcb_atom_t property)
 {
-    xcb_get_property_reply_t* reply = xcb_get_property_reply(
-        c, xcb_get_property(c, 0, window, property, XCB_GET_PROPERTY_TYPE_ANY, 0, 64), nullptr);
-    if (!reply)
-        return {};
-    const QByteArray text(static_cast<const char*>(xcb_get_property_value(reply)),
-                          xcb_get_property_value_length(reply));
-    std::free(reply);
-    return text;
+    return Xcb::bytesOf(Xcb::property(c, window, property, XCB_GET_PROPERTY_TYPE_ANY, 64).get());
 }
 
 // One request over sway's IPC socket (i3's protocol: "i3-ipc", payload length, type, payload),
@@ -146,7 +113,7 @@ namespace WindowHints {
 
 void showOnAllDesktops(QWidget* window)
 {
-    xcb_connection_t* c = connection();
+    xcb_connection_t* c = Xcb::qtConnection();
     if (!c || !window)
         return;
     const auto id = xcb_window_t(window->winId());
@@ -167,7 +134,7 @@ void showOnAllDesktops(QWidget* window)
 
 void keepOffTaskbar(QWidget* window)
 {
-    xcb_connection_t* c = connection();
+    xcb_connection_t* c = Xcb::qtConnection();
     if (!c || !window)
         return;
     const xcb_atom_t state = atom(c, "_NET_WM_STATE");
@@ -182,7 +149,7 @@ void keepOffTaskbar(QWidget* window)
 
 void requestBlurBehind(QWidget* window)
 {
-    xcb_connection_t* c = connection();
+    xcb_connection_t* c = Xcb::qtConnection();
     if (!c || !window)
         return;
     // An empty region asks KWin to blur behind the whole window; other window managers ignore it.
@@ -196,21 +163,17 @@ void requestBlurBehind(QWidget* window)
 
 bool compositing()
 {
-    xcb_connection_t* c = connection();
+    xcb_connection_t* c = Xcb::qtConnection();
     if (!c)
         return true; // Wayland and the offscreen platform always compose
     // A compositing manager owns the selection _NET_WM_CM_S<screen>.
     const QByteArray name = "_NET_WM_CM_S" + QByteArray::number(0);
-    const xcb_atom_t selection = atom(c, name.constData());
+    const xcb_atom_t selection = atom(c, name);
     if (selection == XCB_ATOM_NONE)
         return false;
-    xcb_get_selection_owner_reply_t* reply =
-        xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, selection), nullptr);
-    if (!reply)
-        return false;
-    const bool owned = reply->owner != XCB_WINDOW_NONE;
-    std::free(reply);
-    return owned;
+    const auto owner = Xcb::reply(
+        xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, selection), nullptr));
+    return owner && owner->owner != XCB_WINDOW_NONE;
 }
 
 } // namespace WindowHints
@@ -219,7 +182,7 @@ namespace WindowHints {
 
 bool windowManagerIgnoresPositions()
 {
-    xcb_connection_t* c = connection();
+    xcb_connection_t* c = Xcb::qtConnection();
     if (!c)
         return false;
     // The window manager does not change while the connection lives; asked once per connection.
