@@ -24,16 +24,14 @@
 #include "tracker/DesktopWollu.h"
 #include "tracker/WolluTracker.h"
 #include "ui/eod/EndOfDayPrompt.h"
-#include "ui/panel/OutsideClickMonitor.h"
-#include "ui/panel/PanelPlacement.h"
+#include "ui/panel/PanelPresenter.h"
 #include "ui/panel/PanelVC.h"
 #include "ui/panel/QuitDialog.h"
 #include "ui/panel/StatusMenu.h"
-#include "ui/settings/GlassWindow.h"
-#include "ui/settings/InfoBlock.h"
 #include "ui/settings/SettingsWindowController.h"
 #include "ui/settings/SettingsWindows.h"
 #include "ui/toolkit/GlassPanel.h"
+#include "ui/toolkit/GlassWindow.h"
 #include "ui/tray/TrayIcon.h"
 
 #include <QCoreApplication>
@@ -47,9 +45,6 @@
 
 namespace {
 
-// The same click that closed the panel from outside reaches the icon a moment later.
-constexpr double kReopenGuardSec = 0.5;
-
 // A host may ask to show the menu many times for one opening (dbusmenu's AboutToShow, once per
 // submenu or in a loop): one opening is reported, not each request.
 constexpr double kMenuOpenedIntervalSec = 1.0;
@@ -57,14 +52,6 @@ constexpr double kMenuOpenedIntervalSec = 1.0;
 bool isLate(DayState state)
 {
     return state == DayState::overtime || state == DayState::dinner;
-}
-
-QVariantMap statusProperties(const Status& s)
-{
-    return {{QStringLiteral("state"), Analytics::Derived::state(s)},
-            {QStringLiteral("progress_pct"), Analytics::Derived::progressPct(s)},
-            {QStringLiteral("worked_min"), Analytics::Derived::workedMin(s)},
-            {QStringLiteral("wollu_min"), Analytics::Derived::wolluMin()}};
 }
 
 } // namespace
@@ -79,9 +66,8 @@ AppDelegate::AppDelegate(std::unique_ptr<TrayPlatform> tray, FrameLoader loader,
 AppDelegate::~AppDelegate()
 {
     // The settings window and the panel go before the monitor that watches them.
-    InfoBlock::setBrowserAddressLines({});
     settings_.reset();
-    panelWindow_.reset();
+    panel_.reset();
 }
 
 TrayIcon* AppDelegate::tray() const
@@ -127,17 +113,24 @@ void AppDelegate::applicationDidFinishLaunching(const StartOptions& options)
     colorScheme_ = std::make_unique<ColorScheme>();
     settings_ = std::make_unique<SettingsWindows>();
     connect(settings_.get(), &SettingsWindows::saved, this, &AppDelegate::update);
+    // Asked at every layout: the lines follow what the probes learn, once there are probes.
+    settings_->setInfoLines([this] {
+        return wollu_ ? wollu_->frontSourceLines() + wollu_->browserAddressLines() : QStringList();
+    });
     eodPrompt_ = std::make_unique<EndOfDayPrompt>();
     connect(eodPrompt_.get(), &EndOfDayPrompt::chosen, this, &AppDelegate::update);
 
     trayIcon = std::make_unique<TrayIcon>(std::move(pendingTray), std::move(loadFrames));
     connect(trayIcon.get(), &TrayIcon::quitRequested, this, &AppDelegate::quit);
     connect(trayIcon.get(), &TrayIcon::activated, this, [this](const QRect& anchor) {
-        anchor_ = anchor;
+        if (panel_)
+            panel_->setAnchor(anchor);
         togglePanel();
     });
-    connect(trayIcon.get(), &TrayIcon::menuRequested, this,
-            [this](const QRect& anchor) { anchor_ = anchor; });
+    connect(trayIcon.get(), &TrayIcon::menuRequested, this, [this](const QRect& anchor) {
+        if (panel_)
+            panel_->setAnchor(anchor);
+    });
     statusMenu_ = std::make_unique<QMenu>();
     connect(statusMenu_.get(), &QMenu::aboutToShow, this, &AppDelegate::rebuildMenu);
     trayIcon->setMenu(statusMenu_.get());
@@ -149,7 +142,7 @@ void AppDelegate::applicationDidFinishLaunching(const StartOptions& options)
     // settings beside it (the settings alone where the panel cannot be shown).
     if (!demo && SettingsWindows::firstRun()) {
         showPanel(QStringLiteral("first_run"));
-        if (panelWindow_ && panelWindow_->isVisible())
+        if (panel_ && panel_->isShown())
             openSettingsBeside();
         else
             openSettings();
@@ -162,10 +155,6 @@ void AppDelegate::applicationDidFinishLaunching(const StartOptions& options)
     if (!Preview::demoState && !Preview::demoMode) {
         wollu_ = std::make_unique<DesktopWollu>();
         connect(&wollu_->tracker(), &WolluTracker::updateRequested, this, &AppDelegate::update);
-        InfoBlock::setBrowserAddressLines([this] {
-            return wollu_ ? wollu_->frontSourceLines() + wollu_->browserAddressLines()
-                          : QStringList();
-        });
         // A frozen clock is a test or a scene, not a day to keep in the user's history.
         if (!Clock::frozen()) {
             ledger_ = std::make_unique<LedgerRecorder>(Ledger::standardPath());
@@ -186,28 +175,17 @@ void AppDelegate::applicationDidFinishLaunching(const StartOptions& options)
 
 void AppDelegate::buildPanelWindow()
 {
-    panelVC_ = new PanelVC;
-    connect(panelVC_, &PanelVC::updateRequested, this, &AppDelegate::update);
-    connect(panelVC_, &PanelVC::heightChanged, this, &AppDelegate::panelHeightChanged);
-    connect(panelVC_, &PanelVC::settingsRequested, this, &AppDelegate::openSettingsBeside);
-    connect(panelVC_, &PanelVC::closeRequested, this, &AppDelegate::hidePanel);
-    panelVC_->refresh();
-    panelWindow_.reset(makeGlassPanel(panelVC_, false));
-    panelWindow_->setWindowTitle(QStringLiteral("톡웍"));
-    settings_->setPanelWindow(panelWindow_.get());
-
-    outsideClickMonitor_ = std::make_unique<OutsideClickMonitor>(desktop_.get());
-    connect(outsideClickMonitor_.get(), &OutsideClickMonitor::outsideClick, this, [this] {
-        if (pinned_ || !panelWindow_->isVisible())
-            return;
-        hiddenByOutsideClickAt_ = Clock::now();
-        hidePanel();
-    });
+    panel_ = std::make_unique<PanelPresenter>(desktop_.get());
+    connect(panel_.get(), &PanelPresenter::updateRequested, this, &AppDelegate::update);
+    connect(panel_.get(), &PanelPresenter::settingsRequested, this,
+            &AppDelegate::openSettingsBeside);
+    connect(panel_.get(), &PanelPresenter::hidden, this, &AppDelegate::closeSettings);
+    settings_->setPanelWindow(panel_->window());
 
     // The menu's keys also work while the panel has the keyboard.
     for (const MenuCommand command : {MenuCommand::togglePin, MenuCommand::openSettings,
                                       MenuCommand::refresh, MenuCommand::quit}) {
-        auto* shortcut = new QShortcut(menuShortcut(command), panelWindow_.get());
+        auto* shortcut = new QShortcut(menuShortcut(command), panel_->window());
         shortcut->setContext(Qt::WindowShortcut);
         connect(shortcut, &QShortcut::activated, this,
                 [this, command] { runMenuCommand(command); });
@@ -247,14 +225,8 @@ void AppDelegate::update()
     Analytics::updateDailySnapshot(display.status);
     trayIcon->show(display);
 
-    if (!panelWindow_)
-        return;
-    if (pinned_ && !panelWindow_->isVisible()) {
-        showPanel(QStringLiteral("pin"));
-    } else if (panelWindow_->isVisible()) {
-        panelVC_->apply(display);
-        placeMainPanelUnderItem();
-    }
+    if (panel_)
+        panel_->dayChanged(display);
 }
 
 void AppDelegate::tick()
@@ -262,7 +234,7 @@ void AppDelegate::tick()
     // `tockwork-cli pause` and `dayoff` write the same file: their change shows at once.
     if (Store::standard().reloadIfChanged() || eodPending())
         update();
-    else if (panelWindow_ && panelWindow_->isVisible())
+    else if (panel_ && panel_->isShown())
         refreshPanel();
 }
 
@@ -278,113 +250,74 @@ void AppDelegate::endPauseAfterWorkingDay(const Status& status)
     Pause::endAfterWorkingDay(status.state, Clock::now());
 }
 
-// --- the status item and the panel
+// --- the status item and the panel: the presenter's, as the menu and the tray reach it
 
 void AppDelegate::togglePanel()
 {
-    if (!panelWindow_)
-        return;
-    if (!pinned_ && panelWindow_->isVisible()) {
-        hidePanel();
-        return;
-    }
-    if (!pinned_ && Clock::now() - hiddenByOutsideClickAt_ < kReopenGuardSec)
-        return;
-    showPanel(QStringLiteral("menubar_click"));
+    if (panel_)
+        panel_->togglePanel();
 }
 
 void AppDelegate::togglePin()
 {
-    pinned_ = !pinned_;
-    Analytics::track(Analytics::Event::panelPinToggled, {{QStringLiteral("pinned"), pinned_}});
-    if (pinned_)
-        showPanel(QStringLiteral("pin"));
+    if (panel_)
+        panel_->togglePin();
 }
 
 void AppDelegate::showPanel(const QString& trigger)
 {
-    if (!panelWindow_)
-        return;
-    if (fullscreenActive()) {
-        hidePanel();
-        return;
-    }
-    const bool wasVisible = panelWindow_->isVisible();
-    refreshPanel();
-    placeMainPanelUnderItem();
-    panelWindow_->show();
-    panelWindow_->raise();
-    outsideClickMonitor_->install();
-    if (wasVisible)
-        return;
-    panelOpenedAt_ = Clock::now();
-    QVariantMap properties = statusProperties(computeStatus(Clock::now()));
-    properties.insert(QStringLiteral("trigger"), trigger);
-    properties.insert(QStringLiteral("pinned"), pinned_);
-    Analytics::track(Analytics::Event::panelOpened, properties);
+    if (panel_)
+        panel_->showPanel(trigger);
 }
 
 void AppDelegate::hidePanel()
 {
-    if (!panelWindow_)
-        return;
-    const bool wasVisible = panelWindow_->isVisible();
-    panelWindow_->hide();
-    outsideClickMonitor_->remove();
-    closeSettings();
-    if (wasVisible && panelOpenedAt_) {
-        Analytics::track(
-            Analytics::Event::panelClosed,
-            {{QStringLiteral("dwell_seconds"),
-              Analytics::Derived::rounded(Clock::now() - *panelOpenedAt_)},
-             {QStringLiteral("state"), Analytics::Derived::state(computeStatus(Clock::now()))}});
-    }
-    panelOpenedAt_.reset();
+    if (panel_)
+        panel_->hidePanel();
 }
 
 void AppDelegate::refreshPanel()
 {
-    if (panelVC_)
-        panelVC_->refresh();
+    if (panel_)
+        panel_->refreshPanel();
 }
 
 void AppDelegate::panelHeightChanged()
 {
-    if (!panelWindow_)
-        return;
-    // The window follows the panel's size by itself; only its place depends on the height.
-    placeMainPanelUnderItem();
+    if (panel_)
+        panel_->panelHeightChanged();
 }
 
 void AppDelegate::placeMainPanelUnderItem()
 {
-    if (!panelWindow_)
-        return;
-    const std::optional<QPoint> origin =
-        panelOrigin(anchor_, panelWindow_->size(), currentPanelScreens());
-    if (origin && panelWindow_->pos() != *origin)
-        panelWindow_->move(*origin);
+    if (panel_)
+        panel_->placeMainPanelUnderItem();
 }
 
 bool AppDelegate::fullscreenActive() const
 {
-    if (!desktop_)
-        return false;
-    const QList<PanelScreen> screens = currentPanelScreens();
-    std::optional<qsizetype> screen = anchor_ ? screenHolding(*anchor_, screens) : std::nullopt;
-    if (!screen)
-        screen = anchor_ && !screens.isEmpty() ? 0 : largestScreen(screens);
-    return desktop_->fullScreenActive(screen ? screens[*screen].geometry : QRect());
+    return panel_ && panel_->fullscreenActive();
 }
 
 void AppDelegate::spaceChanged()
 {
-    if (!pinned_)
-        return;
-    if (fullscreenActive())
-        hidePanel();
-    else
-        showPanel(QStringLiteral("menubar_click"));
+    if (panel_)
+        panel_->spaceChanged();
+}
+
+GlassPanel* AppDelegate::panelWindow() const
+{
+    return panel_ ? panel_->window() : nullptr;
+}
+
+PanelVC* AppDelegate::panelVC() const
+{
+    return panel_ ? panel_->content() : nullptr;
+}
+
+bool AppDelegate::pinned() const
+{
+    return panel_ && panel_->pinned();
 }
 
 void AppDelegate::openSettings()
@@ -395,8 +328,8 @@ void AppDelegate::openSettings()
 
 void AppDelegate::openSettingsBeside()
 {
-    if (settings_ && panelWindow_)
-        settings_->openSettingsBeside(panelWindow_->frameGeometry());
+    if (settings_ && panel_)
+        settings_->openSettingsBeside(panel_->window()->frameGeometry());
 }
 
 void AppDelegate::closeSettings()
@@ -424,7 +357,7 @@ void AppDelegate::fillMenu()
 {
     const Status fresh = computeStatus(Clock::now());
     MenuContext context;
-    context.pinned = pinned_;
+    context.pinned = pinned();
     context.state = fresh.state;
     context.manual = Preview::demoState ? ManualState::work : Pause::state();
     const Display display = currentDisplay();
@@ -538,13 +471,8 @@ void AppDelegate::applyAppearance()
 {
     // The desktop portal's answer where it gives one; the palette's otherwise.
     const std::optional<bool> dark = colorScheme_ ? colorScheme_->prefersDark() : std::nullopt;
-    if (panelWindow_)
-        panelWindow_->glass()->setAppearance(dark);
-    if (panelVC_) {
-        panelVC_->setAppearance(dark);
-        if (panelWindow_ && panelWindow_->isVisible())
-            refreshPanel();
-    }
+    if (panel_)
+        panel_->setAppearance(dark);
     if (eodPrompt_)
         eodPrompt_->setAppearance(dark);
     // The settings window and its dialogs, open or opened later.

@@ -21,7 +21,7 @@ class DesktopWollu;
 class LedgerRecorder;
 class EndOfDayPrompt;
 class GlassPanel;
-class OutsideClickMonitor;
+class PanelPresenter;
 class PanelVC;
 class QMenu;
 class QuitRequests;
@@ -84,11 +84,11 @@ public:
     void runDemo();
     ScriptedDemo* scriptedDemo() const { return demo_.get(); }
     TrayIcon* tray() const;
-    GlassPanel* panelWindow() const { return panelWindow_.get(); }
-    PanelVC* panelVC() const { return panelVC_; }
+    GlassPanel* panelWindow() const;
+    PanelVC* panelVC() const;
     QMenu* statusMenu() const { return statusMenu_.get(); }
     EndOfDayPrompt* eodPrompt() const { return eodPrompt_.get(); }
-    bool pinned() const { return pinned_; }
+    bool pinned() const;
 
     // The process started this long ago (quit reports the session's length).
     void setLaunchedAt(double epochSeconds) { appLaunchedAt_ = epochSeconds; }
@@ -121,9 +121,7 @@ private:
     std::unique_ptr<LedgerRecorder> ledger_; // the day's row in the history; real days only
     std::unique_ptr<DesktopEvents> desktop_;
     std::unique_ptr<ColorScheme> colorScheme_;
-    std::unique_ptr<GlassPanel> panelWindow_;
-    PanelVC* panelVC_ = nullptr; // owned by panelWindow_
-    std::unique_ptr<OutsideClickMonitor> outsideClickMonitor_;
+    std::unique_ptr<PanelPresenter> panel_;
     std::unique_ptr<QMenu> statusMenu_;
     std::unique_ptr<SettingsWindows> settings_;
     std::unique_ptr<EndOfDayPrompt> eodPrompt_;
@@ -132,12 +130,6 @@ private:
     QTimer timer;
     QTimer tickTimer;
 
-    bool pinned_ = false;
-    std::optional<double> panelOpenedAt_;
-    std::optional<QRect> anchor_;
-    // A press outside closes the panel before the same click reaches the icon: that click must
-    // not open it again.
-    double hiddenByOutsideClickAt_ = 0;
     std::optional<double> lastMenuOpenedAt_;
     double appLaunchedAt_ = 0;
 };
