@@ -14,8 +14,6 @@
 #include <QCloseEvent>
 #include <QFontMetricsF>
 #include <QKeyEvent>
-#include <QPainterPath>
-#include <QRegion>
 
 #include <cmath>
 
@@ -32,41 +30,39 @@ QRect frameFromBottom(double x, double y, double w, double h)
 
 } // namespace
 
-EodWindow::EodWindow()
-    : KeyableWindow(nullptr, Qt::WindowStaysOnTopHint), content_(new ReactiveVFX(this))
+// A window of its own (in the taskbar, on every desktop), not a tool window of the application.
+EodWindow::EodWindow() : GlassWindow(nullptr, Qt::WindowStaysOnTopHint)
 {
     setWindowTitle(QStringLiteral("톡웍"));
     setFixedSize(kW, kH);
-    setMovableByBackground(true);
-    content_->setGeometry(0, 0, kW, kH);
-    content_->onAppearanceChange = [this] { relayout(); };
+    setContentSize(QSize(kW, kH));
+    content()->onAppearanceChange = [this] { relayout(); };
     relayout();
 }
 
 void EodWindow::setAppearance(std::optional<bool> dark)
 {
-    appearance_ = dark;
-    // The glass behind the texts must be the one they were drawn for.
-    content_->setAppearance(dark);
+    GlassWindow::setAppearance(dark);
     relayout();
 }
 
 void EodWindow::relayout()
 {
-    const AppearancePin pin(appearance_.value_or(systemIsDark()));
+    const AppearancePin pin(isDark());
+    ReactiveVFX* surface = content();
 
-    for (QWidget* child : content_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    for (QWidget* child : surface->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         delete child;
-    content_->update();
+    surface->update();
 
     const qreal ratio = devicePixelRatioF();
-    auto* mascot = new MascotView(content_);
+    auto* mascot = new MascotView(surface);
     mascot->setGeometry(frameFromBottom(82, 138, 92, 78));
     mascot->setArt(QStringLiteral("home"));
 
     const auto line = [&](const char16_t* text, const QFont& font, const QColor& colour, double y,
                           double h) {
-        auto* view = new PixelImageView(content_, Qt::AlignHCenter);
+        auto* view = new PixelImageView(surface, Qt::AlignHCenter);
         view->setGeometry(frameFromBottom(16, y, 224, h));
         view->setPixelRatio(ratio);
         view->setLine(QString::fromUtf16(text), font, colour);
@@ -78,7 +74,7 @@ void EodWindow::relayout()
 
     bh_ = std::ceil(QFontMetricsF(mona(12)).size(0, QStringLiteral("퇴근")).height()) + 16;
     const auto button = [&](const char16_t* title, double x) {
-        auto* chip = new ChipButton(QString::fromUtf16(title), content_);
+        auto* chip = new ChipButton(QString::fromUtf16(title), surface);
         chip->setGeometry(frameFromBottom(x, 16, 106, bh_));
         chip->setFill(chipFill());
         chip->setCornerRadius(8);
@@ -95,14 +91,14 @@ void EodWindow::relayout()
         if (onLeave)
             onLeave();
     });
-    for (QWidget* child : content_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    for (QWidget* child : surface->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         child->show();
 }
 
 void EodWindow::keyPressEvent(QKeyEvent* event)
 {
     if (event->modifiers() & ~(Qt::KeypadModifier)) {
-        KeyableWindow::keyPressEvent(event);
+        GlassWindow::keyPressEvent(event);
         return;
     }
     switch (event->key()) {
@@ -116,7 +112,7 @@ void EodWindow::keyPressEvent(QKeyEvent* event)
             onOvertime();
         return;
     default:
-        KeyableWindow::keyPressEvent(event);
+        GlassWindow::keyPressEvent(event);
     }
 }
 
@@ -131,26 +127,6 @@ void EodWindow::closeEvent(QCloseEvent* event)
 
 void EodWindow::showEvent(QShowEvent* event)
 {
-    KeyableWindow::showEvent(event);
+    GlassWindow::showEvent(event);
     WindowHints::showOnAllDesktops(this);
-    updateShape();
-}
-
-void EodWindow::resizeEvent(QResizeEvent* event)
-{
-    KeyableWindow::resizeEvent(event);
-    content_->setGeometry(rect());
-    updateShape();
-}
-
-void EodWindow::updateShape()
-{
-    // Without a compositor the clear corners of a translucent window show black: cut them off.
-    if (WindowHints::compositing()) {
-        clearMask();
-        return;
-    }
-    QPainterPath path;
-    path.addRoundedRect(QRectF(rect()), uiCornerRadius, uiCornerRadius);
-    setMask(QRegion(path.toFillPolygon().toPolygon()));
 }

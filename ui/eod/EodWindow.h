@@ -1,21 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "ui/toolkit/KeyableWindow.h"
+#include "ui/toolkit/GlassWindow.h"
 
 #include <functional>
-#include <optional>
-
-class ReactiveVFX;
 
 // The prompt's window: its glass surface and the views on it, rebuilt in the colours of the
 // moment whenever the light/dark appearance changes.
-class EodWindow final : public KeyableWindow
+class EodWindow final : public GlassWindow
 {
     Q_OBJECT
 public:
     EodWindow();
 
+    // Light or dark whatever the desktop says, or none to follow it; the prompt is drawn in the
+    // new colours at once, not after the events now queued.
     void setAppearance(std::optional<bool> dark);
     void relayout();
 
@@ -28,12 +27,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void updateShape();
-
-    ReactiveVFX* content_;
-    std::optional<bool> appearance_;
     double bh_ = 0;
 };

@@ -4,10 +4,10 @@
 #include "render/Appearance.h"
 #include "render/Colors.h"
 #include "render/MonaFont.h"
-#include "ui/settings/GlassWindow.h"
 #include "ui/settings/SettingsStyle.h"
 #include "ui/toolkit/CenteredTextField.h"
 #include "ui/toolkit/ChipButton.h"
+#include "ui/toolkit/GlassWindow.h"
 #include "ui/toolkit/MascotView.h"
 #include "ui/toolkit/PixelImageView.h"
 

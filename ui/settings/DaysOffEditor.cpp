@@ -8,9 +8,9 @@
 #include "render/Appearance.h"
 #include "render/Colors.h"
 #include "render/MonaFont.h"
-#include "ui/settings/GlassWindow.h"
 #include "ui/settings/SettingsStyle.h"
 #include "ui/toolkit/ChipButton.h"
+#include "ui/toolkit/GlassWindow.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -2,8 +2,8 @@
 #include "ui/settings/SettingsPreview.h"
 
 #include "engine/Store.h"
-#include "ui/settings/GlassWindow.h"
 #include "ui/settings/SettingsWindowController.h"
+#include "ui/toolkit/GlassWindow.h"
 
 #include <QApplication>
 #include <QTimer>

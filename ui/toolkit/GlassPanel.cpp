@@ -2,12 +2,11 @@
 #include "ui/toolkit/GlassPanel.h"
 
 #include "platform/WindowHints.h"
+#include "ui/toolkit/RoundedShape.h"
 
 #include <QEvent>
 #include <QGuiApplication>
 #include <QMoveEvent>
-#include <QPainterPath>
-#include <QRegion>
 
 GlassPanel::GlassPanel(QWidget* hosting, bool hidesOnDeactivate)
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
@@ -87,13 +86,7 @@ void GlassPanel::resizeEvent(QResizeEvent* event)
 
 void GlassPanel::updateShape()
 {
-    if (WindowHints::compositing()) {
-        clearMask();
-        return;
-    }
-    QPainterPath path;
-    path.addRoundedRect(QRectF(rect()), glass_->cornerRadius(), glass_->cornerRadius());
-    setMask(QRegion(path.toFillPolygon().toPolygon()));
+    cutToRoundedShape(this, glass_->cornerRadius());
 }
 
 GlassPanel* makeGlassPanel(QWidget* hosting, bool hidesOnDeactivate)
