@@ -10,11 +10,11 @@
 #include "engine/Store.h"
 #include "render/Appearance.h"
 #include "render/Colors.h"
-#include "ui/settings/GlassWindow.h"
 #include "ui/settings/SettingsStyle.h"
 #include "ui/settings/SettingsWindowController.h"
 #include "ui/toolkit/ChipButton.h"
 #include "ui/toolkit/GlassView.h"
+#include "ui/toolkit/GlassWindow.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -31,6 +31,8 @@
 #include <gtest/gtest.h>
 
 #include "Sandbox.h"
+
+#include "SettingsControls.h"
 
 namespace {
 
@@ -273,9 +275,10 @@ TEST_F(DaysOffEditorTest, TheSettingsWindowWithTheList)
         GlassWindow* window = controller.window();
         EXPECT_EQ(window->isDark(), dark);
         window->show();
-        const DaysOffEditor* editor = controller.daysOffEditor();
+        const DaysOffEditor* editor = control<DaysOffEditor>(controller, "daysOff");
         EXPECT_EQ(editor->shownDays().size(), 3);
-        EXPECT_EQ(controller.disclosureButton()->y(), editor->geometry().bottom() + 1 + 8);
+        EXPECT_EQ(control<QPushButton>(controller, "disclosure")->y(),
+                  editor->geometry().bottom() + 1 + 8);
         const QImage image = window->content()->grab().toImage();
         image.save(shots +
                    QStringLiteral("/settings-with-days-off-%1.png")

@@ -69,24 +69,28 @@ TEST_F(SettingsTest, TheMenuOffersRunningAppsNotYetListedAndAddsThem)
                 {"", solid(Qt::black)},        {"  ", solid(Qt::black)}};
     auto window = openWindow();
     window->addTapped();
-    ASSERT_TRUE(window->addMenu());
-    EXPECT_EQ(menuTitles(window->addMenu()),
+    ASSERT_TRUE(control<QMenu>(*window, "runningApps"));
+    EXPECT_EQ(menuTitles(control<QMenu>(*window, "runningApps")),
               QStringList({"Discord", "Terminal", "---", "직접 입력…"}));
-    EXPECT_EQ(menuItem(window->addMenu(), "Discord")->icon().pixmap(16, 16).toImage().pixel(8, 8),
+    EXPECT_EQ(menuItem(control<QMenu>(*window, "runningApps"), "Discord")
+                  ->icon()
+                  .pixmap(16, 16)
+                  .toImage()
+                  .pixel(8, 8),
               qRgb(255, 0, 0));
 
-    menuItem(window->addMenu(), "Discord")->trigger();
+    menuItem(control<QMenu>(*window, "runningApps"), "Discord")->trigger();
     EXPECT_EQ(window->apps(), QStringList({"slack", "유튜브", "Discord"}));
     // A stale menu item of an app listed meanwhile adds nothing more.
-    window->addFromMenu(menuItem(window->addMenu(), "Discord"));
+    window->addFromMenu(menuItem(control<QMenu>(*window, "runningApps"), "Discord"));
     window->addTapped();
-    menuItem(window->addMenu(), "Terminal")->trigger();
+    menuItem(control<QMenu>(*window, "runningApps"), "Terminal")->trigger();
     EXPECT_EQ(window->apps().size(), 4);
 
     window->addTapped();
-    EXPECT_EQ(menuTitles(window->addMenu()),
+    EXPECT_EQ(menuTitles(control<QMenu>(*window, "runningApps")),
               QStringList({"실행 중인 앱 없음", "---", "직접 입력…"}));
-    EXPECT_FALSE(window->addMenu()->actions().first()->isEnabled());
+    EXPECT_FALSE(control<QMenu>(*window, "runningApps")->actions().first()->isEnabled());
 
     QList<QJsonObject> added;
     for (const QJsonValue& e : events())
@@ -110,14 +114,15 @@ TEST_F(SettingsTest, TypedEntriesAreNormalisedSplitAtCommasAndDeduplicated)
 {
     seed("wolluApps", "유튜브");
     auto window = openWindow();
-    const auto type = [&](std::optional<QString> text) {
-        AddWolluWindowController::answerNextRun(std::move(text));
+    const auto type = [&](const QString& text) {
+        AddWolluWindowController::answerNextRun(text);
         window->addManual();
     };
     type("  https://www.Reddit.com/r/korea?x=1  ");
-    type("   ");        // blank: nothing, silently
-    type("REDDIT.com"); // already listed
-    type(std::nullopt); // cancelled
+    type("   ");                                           // blank: nothing, silently
+    type("REDDIT.com");                                    // already listed
+    AddWolluWindowController::answerNextRun(std::nullopt); // cancelled
+    window->addManual();
     type("치지직, blog.example.kr，유튜브");
     EXPECT_EQ(window->apps(), QStringList({"유튜브", "reddit.com", "치지직", "blog.example.kr"}));
     EXPECT_EQ(eventNames(), QStringList({"Distraction Added", "Distraction Add Cancelled",

@@ -7,10 +7,11 @@
 #include "ui/settings/AddWolluWindowController.h"
 #include "ui/settings/AppMeta.h"
 #include "ui/settings/FaviconLoader.h"
-#include "ui/settings/GlassWindow.h"
 #include "ui/settings/SettingsWindowController.h"
+#include "ui/toolkit/GlassWindow.h"
 
 #include "Sandbox.h"
+#include "SettingsControls.h"
 #include "TestServer.h"
 
 #include <QCoreApplication>
@@ -94,9 +95,9 @@ protected:
         Store::standard().flush();
     }
 
-    std::unique_ptr<SettingsWindowController> openWindow()
+    std::unique_ptr<SettingsWindowController> openWindow(InfoBlock::LinesProvider infoLines = {})
     {
-        auto controller = std::make_unique<SettingsWindowController>();
+        auto controller = std::make_unique<SettingsWindowController>(std::move(infoLines));
         controller->showCentered();
         return controller;
     }

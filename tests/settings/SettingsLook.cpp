@@ -9,6 +9,8 @@
 #include "ui/settings/SettingsWindowController.h"
 #include "ui/toolkit/EditShortcuts.h"
 
+#include "SettingsControls.h"
+
 #include <QApplication>
 #include <QPalette>
 #include <QStyleFactory>
@@ -49,8 +51,8 @@ int main(int argc, char** argv)
     if (args.contains(QStringLiteral("--expand")))
         controller.toggleExpand();
     if (args.contains(QStringLiteral("--warn"))) {
-        controller.picker(2)->setTime(QTime(13, 0));
-        controller.picker(3)->setTime(QTime(12, 0));
+        picker(controller, 2)->setTime(QTime(13, 0));
+        picker(controller, 3)->setTime(QTime(12, 0));
         controller.saveTapped();
     }
     if (args.contains(QStringLiteral("--menu")))

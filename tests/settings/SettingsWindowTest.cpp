@@ -34,7 +34,7 @@ void setTimes(SettingsWindowController& c, QTime ws, QTime we, QTime ls, QTime l
 {
     const QTime times[] = {ws, we, ls, le};
     for (int i = 0; i < 4; ++i)
-        c.picker(i)->setTime(times[i]);
+        picker(c, i)->setTime(times[i]);
 }
 
 QStringList strings(const QJsonValue& v)
@@ -102,7 +102,7 @@ TEST_F(SettingsTest, CancellingClearsTheWarningStoresNothingAndSaysSo)
     EXPECT_FALSE(window->window()->isVisible());
     EXPECT_TRUE(storeFile().isEmpty());
     // The controls keep what was left in them for the next opening.
-    EXPECT_EQ(window->picker(0)->time(), QTime(18, 0));
+    EXPECT_EQ(picker(*window, 0)->time(), QTime(18, 0));
     window->cancelTapped();
     EXPECT_EQ(eventNames(),
               QStringList({"Settings Save Rejected", "Settings Cancelled", "Settings Cancelled"}));
@@ -137,18 +137,18 @@ TEST_F(SettingsTest, SalaryIsKeptExactlyUntilTheFieldChanges)
 {
     seed("monthlySalaryWon", 3'005'000);
     auto window = openWindow();
-    EXPECT_EQ(window->salaryField()->text(), "300");
+    EXPECT_EQ(control<EditableTextField>(*window, "salary")->text(), "300");
     window->saveTapped();
     EXPECT_EQ(Cfg::monthlySalaryWon(), 3'005'000);
     EXPECT_FALSE(strings(lastEvent("Settings Saved")["changed_fields"]).contains("salary"));
 
     // Typed back to what it showed, the field still means the stored won.
-    window->salaryField()->setText("301");
-    window->salaryField()->setText("300");
+    control<EditableTextField>(*window, "salary")->setText("301");
+    control<EditableTextField>(*window, "salary")->setText("300");
     window->saveTapped();
     EXPECT_EQ(Cfg::monthlySalaryWon(), 3'005'000);
 
-    window->salaryField()->setText("301");
+    control<EditableTextField>(*window, "salary")->setText("301");
     window->saveTapped();
     EXPECT_EQ(Cfg::monthlySalaryWon(), 3'010'000);
     EXPECT_TRUE(strings(lastEvent("Settings Saved")["changed_fields"]).contains("salary"));
@@ -176,7 +176,7 @@ TEST_F(SettingsTest, SalaryTextAsTypedWithInputMethodsAndWhatIsRefused)
     for (const Case& c : cases) {
         seed("monthlySalaryWon", 0);
         auto window = openWindow();
-        window->salaryField()->setText(QString::fromUtf8(c.typed));
+        control<EditableTextField>(*window, "salary")->setText(QString::fromUtf8(c.typed));
         window->saveTapped();
         EXPECT_EQ(window->warningText().value_or(QString()), c.warning) << c.typed;
         EXPECT_EQ(Cfg::monthlySalaryWon(), c.stored) << c.typed;
@@ -204,16 +204,16 @@ TEST_F(SettingsTest, EveryChangedFieldIsReportedInItsOrderAndOnlyThen)
 
     auto window = openWindow();
     setTimes(*window, QTime(8, 0), QTime(17, 0), QTime(11, 30), QTime(12, 30));
-    window->salaryField()->setText("250");
-    window->salaryTypePopup()->setCurrentIndex(1);
-    window->pretaxTagCheck()->setChecked(false); // not a reported field
-    window->weekendCheck()->setChecked(false);
-    window->wolluOffCheck()->setChecked(true);
+    control<EditableTextField>(*window, "salary")->setText("250");
+    control<QComboBox>(*window, "salaryType")->setCurrentIndex(1);
+    control<QCheckBox>(*window, "pretaxTag")->setChecked(false); // not a reported field
+    control<QCheckBox>(*window, "skipDaysOff")->setChecked(false);
+    control<QCheckBox>(*window, "slackingOff")->setChecked(true);
     AddWolluWindowController::answerNextRun("reddit.com");
     window->addManual();
-    window->daysOffEditor()->openForm();
-    window->daysOffEditor()->dateField()->setDate(QDate(2026, 3, 20));
-    ASSERT_TRUE(window->daysOffEditor()->addFromForm());
+    control<DaysOffEditor>(*window, "daysOff")->openForm();
+    control<DaysOffEditor>(*window, "daysOff")->dateField()->setDate(QDate(2026, 3, 20));
+    ASSERT_TRUE(control<DaysOffEditor>(*window, "daysOff")->addFromForm());
     window->saveTapped();
     const QJsonObject saved = lastEvent("Settings Saved");
     EXPECT_EQ(strings(saved["changed_fields"]),
@@ -244,8 +244,8 @@ TEST_F(SettingsTest, TrackingOffClearsTheDayOnEverySaveAndOptingOutIsTheLastEven
     seed("wolluDisabled", true);
     Wollu::add(120);
     auto window = openWindow();
-    EXPECT_TRUE(window->wolluOffCheck()->isChecked());
-    window->analyticsCheck()->setChecked(false);
+    EXPECT_TRUE(control<QCheckBox>(*window, "slackingOff")->isChecked());
+    control<QCheckBox>(*window, "analytics")->setChecked(false);
     window->saveTapped();
     EXPECT_EQ(Wollu::seconds(), 0);
     EXPECT_TRUE(Analytics::optOut());
@@ -260,21 +260,21 @@ TEST_F(SettingsTest, ReturnSavesEscapeCancelsAndTabFollowsTheFieldsInOrder)
 {
     auto window = openWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window->window()));
-    const QList<QWidget*> expected{static_cast<QWidget*>(window->picker(0)),
-                                   window->picker(1),
-                                   window->picker(2),
-                                   window->picker(3),
-                                   window->salaryTypePopup(),
-                                   window->salaryField(),
-                                   window->pretaxTagCheck(),
-                                   window->weekendCheck(),
-                                   window->wolluOffCheck(),
-                                   window->analyticsCheck(),
-                                   window->daysOffEditor()->addButton(),
-                                   window->disclosureButton(),
-                                   window->addButton()};
-    window->picker(0)->setFocus();
-    QList<QWidget*> seen{window->picker(0)};
+    const QList<QWidget*> expected{static_cast<QWidget*>(picker(*window, 0)),
+                                   picker(*window, 1),
+                                   picker(*window, 2),
+                                   picker(*window, 3),
+                                   control<QComboBox>(*window, "salaryType"),
+                                   control<EditableTextField>(*window, "salary"),
+                                   control<QCheckBox>(*window, "pretaxTag"),
+                                   control<QCheckBox>(*window, "skipDaysOff"),
+                                   control<QCheckBox>(*window, "slackingOff"),
+                                   control<QCheckBox>(*window, "analytics"),
+                                   control<DaysOffEditor>(*window, "daysOff")->addButton(),
+                                   control<QPushButton>(*window, "disclosure"),
+                                   control<QPushButton>(*window, "addDistraction")};
+    picker(*window, 0)->setFocus();
+    QList<QWidget*> seen{picker(*window, 0)};
     for (int i = 0; i < 40 && seen.size() < expected.size(); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QWidget* focused = QApplication::focusWidget();
@@ -287,15 +287,15 @@ TEST_F(SettingsTest, ReturnSavesEscapeCancelsAndTabFollowsTheFieldsInOrder)
     }
     EXPECT_EQ(seen, expected);
 
-    window->salaryField()->setFocus();
-    QTest::keyClicks(window->salaryField(), "280");
-    QTest::keyClick(window->salaryField(), Qt::Key_Escape);
+    control<EditableTextField>(*window, "salary")->setFocus();
+    QTest::keyClicks(control<EditableTextField>(*window, "salary"), "280");
+    QTest::keyClick(control<EditableTextField>(*window, "salary"), Qt::Key_Escape);
     EXPECT_FALSE(window->window()->isVisible());
     EXPECT_EQ(Cfg::monthlySalaryWon(), 0);
 
     window->showCentered();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window->window()));
-    QTest::keyClick(window->salaryField(), Qt::Key_Return);
+    QTest::keyClick(control<EditableTextField>(*window, "salary"), Qt::Key_Return);
     EXPECT_FALSE(window->window()->isVisible());
     EXPECT_EQ(Cfg::monthlySalaryWon(), 2'800'000);
 
@@ -321,7 +321,7 @@ TEST_F(SettingsTest, ReturnInTheOpenSalaryListPicksTheItemOnly)
 {
     auto window = openWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window->window()));
-    QComboBox* popup = window->salaryTypePopup();
+    QComboBox* popup = control<QComboBox>(*window, "salaryType");
     // The row is named like the time rows: "월급 [세전] [   ] 만원".
     const QList<QLabel*> labels = window->window()->findChildren<QLabel*>();
     const auto name = std::find_if(labels.begin(), labels.end(), [](const QLabel* l) {
@@ -329,11 +329,11 @@ TEST_F(SettingsTest, ReturnInTheOpenSalaryListPicksTheItemOnly)
     });
     ASSERT_NE(name, labels.end()) << "the salary field has no label";
     EXPECT_LE((*name)->geometry().right(), popup->geometry().left());
-    EXPECT_NEAR((*name)->geometry().center().y(), window->salaryField()->geometry().center().y(),
-                2);
+    EXPECT_NEAR((*name)->geometry().center().y(),
+                control<EditableTextField>(*window, "salary")->geometry().center().y(), 2);
 
-    window->salaryField()->setFocus();
-    QTest::keyClicks(window->salaryField(), "350");
+    control<EditableTextField>(*window, "salary")->setFocus();
+    QTest::keyClicks(control<EditableTextField>(*window, "salary"), "350");
     popup->setFocus();
     popup->showPopup();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(popup->view()->window()));
@@ -366,19 +366,19 @@ TEST_F(SettingsTest, OpenedBesideThePanelOrCentredKeptUntilClosed)
     EXPECT_TRUE(first->window()->isVisible());
 
     // Reopened, it is the same window with what was left in it, now centred.
-    first->salaryField()->setText("410");
+    control<EditableTextField>(*first, "salary")->setText("410");
     first->cancelTapped();
     windows.openSettings();
     EXPECT_EQ(windows.controller(), first);
-    EXPECT_EQ(first->salaryField()->text(), "410");
+    EXPECT_EQ(control<EditableTextField>(*first, "salary")->text(), "410");
     EXPECT_NEAR(first->window()->geometry().center().x(), screen.center().x(), 1);
 
     // Released, the next opening starts from the store again.
     windows.closeSettings();
     windows.openSettings();
-    EXPECT_NE(windows.controller()->salaryField()->text(), "410");
+    EXPECT_NE(control<EditableTextField>(*windows.controller(), "salary")->text(), "410");
     EXPECT_TRUE(SettingsWindows::firstRun());
-    windows.controller()->salaryField()->setText("300");
+    control<EditableTextField>(*windows.controller(), "salary")->setText("300");
     windows.controller()->saveTapped();
     EXPECT_FALSE(SettingsWindows::firstRun());
 
@@ -415,8 +415,8 @@ TEST_F(SettingsTest, AClickSelectsTheHourOrMinuteSoTypingReplacesIt)
 {
     auto window = openWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window->window()));
-    QTimeEdit* picker = window->picker(0);
-    auto* text = picker->findChild<QLineEdit*>();
+    QTimeEdit* start = picker(*window, 0);
+    auto* text = start->findChild<QLineEdit*>();
     ASSERT_TRUE(text);
     const auto typeAt = [&](double across, const char* digits) {
         QTest::mouseClick(text, Qt::LeftButton, {}, QPoint(int(text->width() * across), 12));
@@ -424,9 +424,9 @@ TEST_F(SettingsTest, AClickSelectsTheHourOrMinuteSoTypingReplacesIt)
         QTest::keyClicks(text, digits);
     };
     typeAt(0.3, "0800");
-    EXPECT_EQ(picker->time(), QTime(8, 0));
+    EXPECT_EQ(start->time(), QTime(8, 0));
     typeAt(0.7, "45");
-    EXPECT_EQ(picker->time(), QTime(8, 45));
+    EXPECT_EQ(start->time(), QTime(8, 45));
 }
 
 } // namespace
@@ -436,11 +436,9 @@ namespace {
 TEST_F(SettingsTest, BrowserLinesJoinTheSlackingCriteriaAndTheWindowGrowsByThem)
 {
     const int plain = heightOf(*openWindow());
-    InfoBlock::setBrowserAddressLines([] {
+    auto window = openWindow([] {
         return QStringList{"· 주소를 알려 주는 브라우저: Firefox,\n Chromium", "  "};
     });
-    auto window = openWindow();
-    InfoBlock::setBrowserAddressLines({});
     EXPECT_EQ(heightOf(*window), plain + InfoBlock::kLineStep);
     const auto top = [&](const QString& line) {
         for (auto* view : window->window()->findChildren<PixelImageView*>())
@@ -462,18 +460,17 @@ namespace {
 // lies below it (and the window) follows its height.
 TEST_F(SettingsTest, TheDaysOffListPushesTheDistractionListDown)
 {
-    InfoBlock::setBrowserAddressLines([] { return QStringList(); });
     seed("wolluApps", "유튜브"); // one row: the screen holds the list whole
-    auto window = openWindow();
-    DaysOffEditor* days = window->daysOffEditor();
-    const auto below = [&] { return window->disclosureButton()->y(); };
+    auto window = openWindow([] { return QStringList(); });
+    DaysOffEditor* days = control<DaysOffEditor>(*window, "daysOff");
+    const auto below = [&] { return control<QPushButton>(*window, "disclosure")->y(); };
     // The empty-list hint and the gap under it.
     EXPECT_EQ(heightOf(*window), SettingsWindowController::heightFor(false, 0, 0) + 58);
     EXPECT_EQ(heightOf(*window), 602);
     EXPECT_TRUE(days->isVisible());
-    EXPECT_GE(days->y(), window->analyticsCheck()->geometry().bottom() + 1);
+    EXPECT_GE(days->y(), control<QCheckBox>(*window, "analytics")->geometry().bottom() + 1);
     EXPECT_EQ(below(), days->geometry().bottom() + 1 + 8);
-    EXPECT_EQ(window->addButton()->y(), below() - 1);
+    EXPECT_EQ(control<QPushButton>(*window, "addDistraction")->y(), below() - 1);
     const int empty = heightOf(*window);
 
     // Days added from the terminal while the window was closed show when it opens again.
@@ -500,7 +497,6 @@ TEST_F(SettingsTest, TheDaysOffListPushesTheDistractionListDown)
     EXPECT_EQ(below(), days->geometry().bottom() + 1 + 8);
     days->closeForm();
     EXPECT_EQ(heightOf(*window), closed);
-    InfoBlock::setBrowserAddressLines({});
 }
 
 // Like every other field, the days off are written by "저장" only; what was left unsaved in the
@@ -508,7 +504,7 @@ TEST_F(SettingsTest, TheDaysOffListPushesTheDistractionListDown)
 TEST_F(SettingsTest, DaysOffAreWrittenOnlyByTheSave)
 {
     auto window = openWindow();
-    DaysOffEditor* days = window->daysOffEditor();
+    DaysOffEditor* days = control<DaysOffEditor>(*window, "daysOff");
     days->openForm();
     days->dateField()->setDate(QDate(2026, 4, 3));
     ASSERT_TRUE(days->addFromForm());

@@ -3,24 +3,8 @@
 
 namespace InfoBlock {
 
-namespace {
-
-LinesProvider& browserLinesProvider()
+QStringList browserAddressLines(const LinesProvider& provider)
 {
-    static LinesProvider provider;
-    return provider;
-}
-
-} // namespace
-
-void setBrowserAddressLines(LinesProvider provider)
-{
-    browserLinesProvider() = std::move(provider);
-}
-
-QStringList browserAddressLines()
-{
-    const LinesProvider& provider = browserLinesProvider();
     if (!provider)
         return {};
     QStringList lines;
@@ -31,11 +15,6 @@ QStringList browserAddressLines()
             lines << single;
     }
     return lines;
-}
-
-int extraLineCount()
-{
-    return int(browserAddressLines().size());
 }
 
 Section slackingCriteria(const QStringList& browserLines)

@@ -20,20 +20,19 @@ struct Section
 // Lines that say which browsers report the exact address of their active tab, so a listed site is
 // recognised there (and, before them, which facility of the desktop names the app in front). They
 // follow the apps and sites line of the slacking criteria. The settings know nothing of browsers
-// or desktops: whoever does (the application, which owns the probes) hands in a function that
-// gives the lines, asked again at every layout, so they follow what the probes learn. None until
-// then; the window's heights grow by one line step for every line given.
+// or desktops: whoever does (the application, which owns the probes) hands the settings window a
+// function that gives the lines, asked again at every layout, so they follow what the probes
+// learn. The window's heights grow by one line step for every line given.
 using LinesProvider = std::function<QStringList()>;
-void setBrowserAddressLines(LinesProvider provider);
-QStringList browserAddressLines();
+// The provider's lines, one row each however they were written; none without a provider.
+QStringList browserAddressLines(const LinesProvider& provider);
 
 // Vertical step between two lines of a section.
 inline constexpr int kLineStep = 14;
-int extraLineCount(); // lines beyond the fixed ones (browserAddressLines)
 
 // The browser lines are asked for once per layout and handed in, so the window's height and the
 // lines it shows always agree.
-Section slackingCriteria(const QStringList& browserLines = browserAddressLines());
+Section slackingCriteria(const QStringList& browserLines = {});
 Section overtimeAllowance();
 
 } // namespace InfoBlock

@@ -17,13 +17,13 @@
 #include "ui/settings/DaysOffEditor.h"
 #include "ui/settings/DistractionEntries.h"
 #include "ui/settings/FaviconLoader.h"
-#include "ui/settings/GlassWindow.h"
 #include "ui/settings/InfoBlock.h"
 #include "ui/settings/SalaryText.h"
 #include "ui/settings/SettingsStyle.h"
 #include "ui/settings/TimePicker.h"
 #include "ui/toolkit/CenteredTextField.h"
 #include "ui/toolkit/ChipButton.h"
+#include "ui/toolkit/GlassWindow.h"
 #include "ui/toolkit/PixelImageView.h"
 
 #include <QAbstractItemView>
@@ -65,6 +65,8 @@ const std::array<TimeSetting, 4> kTimes{{
     {u"점심 시작", &Cfg::lunchStart, 720},
     {u"점심 끝", &Cfg::lunchEnd, 780},
 }};
+// The pickers' object names, in the same order (tests and accessibility tools find them so).
+constexpr std::array<const char*, 4> kPickerNames{"workStart", "workEnd", "lunchStart", "lunchEnd"};
 
 constexpr int kCollapsedHeight = 544;
 constexpr int kEmptyListHeight = 574;
@@ -105,8 +107,9 @@ QPixmap iconPixmap(const QIcon& icon, int points, qreal dpr)
 
 } // namespace
 
-SettingsWindowController::SettingsWindowController(QObject* parent)
-    : QObject(parent), window_(std::make_unique<GlassWindow>())
+SettingsWindowController::SettingsWindowController(InfoBlock::LinesProvider infoLines,
+                                                   QObject* parent)
+    : QObject(parent), infoLines_(std::move(infoLines)), window_(std::make_unique<GlassWindow>())
 {
     window_->setWindowTitle(QStringLiteral("톡웍 설정"));
     apps_ = DistractionEntries::fromStored(Wollu::appsRaw());
@@ -130,15 +133,18 @@ void SettingsWindowController::buildPersistent()
     for (int i = 0; i < 4; ++i) {
         auto* picker = new TimePicker(content);
         picker->setAccessibleName(QString::fromUtf16(kTimes[i].label));
+        picker->setObjectName(QLatin1String(kPickerNames[i]));
         pickers_[i] = picker;
     }
     salaryField_ = new CenteredTextField(content);
+    salaryField_->setObjectName(QStringLiteral("salary"));
     static_cast<CenteredTextField*>(salaryField_)->setHorizontalAlignment(Qt::AlignHCenter);
     salaryField_->setPlaceholderText(QStringLiteral("예: 300"));
     salaryField_->setMaxLength(40);
     salaryField_->setAccessibleName(QStringLiteral("월급 (만원)"));
 
     salaryTypePopup_ = new QComboBox(content);
+    salaryTypePopup_->setObjectName(QStringLiteral("salaryType"));
     salaryTypePopup_->addItems({QStringLiteral("세전"), QStringLiteral("세후")});
     salaryTypePopup_->setAccessibleName(QStringLiteral("월급 종류"));
     salaryTypePopup_->view()->window()->installEventFilter(this);
@@ -147,14 +153,21 @@ void SettingsWindowController::buildPersistent()
     weekendCheck_ = new QCheckBox(QStringLiteral("주말·공휴일 제외"), content);
     wolluOffCheck_ = new QCheckBox(QStringLiteral("월루(딴짓) 추적 중단"), content);
     analyticsCheck_ = new QCheckBox(QStringLiteral("익명 사용 통계 보내기"), content);
+    pretaxTagCheck_->setObjectName(QStringLiteral("pretaxTag"));
+    weekendCheck_->setObjectName(QStringLiteral("skipDaysOff"));
+    wolluOffCheck_->setObjectName(QStringLiteral("slackingOff"));
+    analyticsCheck_->setObjectName(QStringLiteral("analytics"));
     daysOffEditor_ = new DaysOffEditor(content);
+    daysOffEditor_->setObjectName(QStringLiteral("daysOff"));
     connect(daysOffEditor_, &DaysOffEditor::heightChanged, this, [this] { relayout(); });
 
     disclosureBtn_ = new QPushButton(content);
+    disclosureBtn_->setObjectName(QStringLiteral("disclosure"));
     disclosureBtn_->setFlat(true);
     disclosureBtn_->setCursor(Qt::PointingHandCursor);
     connect(disclosureBtn_, &QPushButton::clicked, this, &SettingsWindowController::toggleExpand);
     addBtn_ = new QPushButton(QStringLiteral("+ 추가"), content);
+    addBtn_->setObjectName(QStringLiteral("addDistraction"));
     addBtn_->setCursor(Qt::PointingHandCursor);
     connect(addBtn_, &QPushButton::clicked, this, &SettingsWindowController::addTapped);
 
@@ -209,7 +222,7 @@ void SettingsWindowController::relayout()
     }
     transient_.clear();
 
-    const QStringList browserLines = InfoBlock::browserAddressLines();
+    const QStringList browserLines = InfoBlock::browserAddressLines(infoLines_);
     const int infoLines = int(browserLines.size());
     const int shownRows = std::min(int(apps_.size()), rowCapacity(infoLines));
     // The days-off list sits between the switches and the distraction list; what lies below
@@ -586,6 +599,7 @@ void SettingsWindowController::addTapped()
 {
     delete addMenu_;
     auto* menu = new QMenu(window_.get());
+    menu->setObjectName(QStringLiteral("runningApps"));
     addMenu_ = menu;
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->setFont(mona(12));

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/RunningApps.h"
+#include "ui/settings/InfoBlock.h"
 #include "ui/settings/SettingsSave.h"
 
 #include <QList>
@@ -39,7 +40,10 @@ class SettingsWindowController final : public QObject
 public:
     static constexpr int W = 256;
 
-    explicit SettingsWindowController(QObject* parent = nullptr);
+    // `infoLines` gives the information block's lines beyond its fixed ones, asked at every
+    // layout (none without it).
+    explicit SettingsWindowController(InfoBlock::LinesProvider infoLines = {},
+                                      QObject* parent = nullptr);
     ~SettingsWindowController() override;
 
     GlassWindow* window() const;
@@ -74,20 +78,10 @@ public:
     void addManual();
     void deleteApp(const QString& entry);
 
-    // ---- controls ----
-    QTimeEdit* picker(int index) const { return pickers_.at(index); }
-    EditableTextField* salaryField() const { return salaryField_; }
-    QComboBox* salaryTypePopup() const { return salaryTypePopup_; }
-    QCheckBox* pretaxTagCheck() const { return pretaxTagCheck_; }
-    QCheckBox* weekendCheck() const { return weekendCheck_; }
-    QCheckBox* wolluOffCheck() const { return wolluOffCheck_; }
-    QCheckBox* analyticsCheck() const { return analyticsCheck_; }
-    QPushButton* disclosureButton() const { return disclosureBtn_; }
-    QPushButton* addButton() const { return addBtn_; }
-    DaysOffEditor* daysOffEditor() const { return daysOffEditor_; }
-    ChipButton* cancelButton() const { return cancelBtn_; }
-    // The running-applications menu last opened by "+ 추가".
-    QMenu* addMenu() const { return addMenu_; }
+    // The controls carry object names, by which tests and accessibility tools find them:
+    // "workStart", "workEnd", "lunchStart", "lunchEnd" (the time pickers), "salary",
+    // "salaryType", "pretaxTag", "skipDaysOff", "slackingOff", "analytics", "daysOff",
+    // "disclosure", "addDistraction" and "runningApps" (the menu "+ 추가" opened last).
 
 Q_SIGNALS:
     // The form passed validation and is about to be written.
@@ -112,6 +106,7 @@ private:
     void trackDistractionAdded(const QString& name, const QString& source);
     std::optional<qint64> salaryWon(QString* problem) const;
 
+    InfoBlock::LinesProvider infoLines_;
     std::unique_ptr<GlassWindow> window_;
     std::array<QTimeEdit*, 4> pickers_{};
     EditableTextField* salaryField_ = nullptr;

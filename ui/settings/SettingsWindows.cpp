@@ -3,8 +3,8 @@
 
 #include "analytics/Analytics.h"
 #include "engine/Cfg.h"
-#include "ui/settings/GlassWindow.h"
 #include "ui/settings/SettingsWindowController.h"
+#include "ui/toolkit/GlassWindow.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -38,7 +38,7 @@ SettingsWindowController* SettingsWindows::open(bool fromPanel)
                       {QStringLiteral("has_salary"), Cfg::monthlySalaryWon() > 0}});
     if (!controller_) {
         awaitingSalary_ = firstRun();
-        controller_ = new SettingsWindowController(this);
+        controller_ = new SettingsWindowController(infoLines_, this);
         connect(controller_, &SettingsWindowController::saved, this, [this] {
             const bool firstSalary = awaitingSalary_ && !firstRun();
             awaitingSalary_ = firstRun();

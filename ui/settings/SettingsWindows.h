@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "ui/settings/InfoBlock.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QRect>
@@ -21,6 +23,9 @@ public:
 
     // The panel window, whose visibility tells how the settings were reached ("Settings Opened").
     void setPanelWindow(QWidget* panel);
+    // What the information block says of the desktop's and the browsers' probes, for every window
+    // created from now on.
+    void setInfoLines(InfoBlock::LinesProvider provider) { infoLines_ = std::move(provider); }
 
     // Sends "Settings Opened", creates the window when there is none, centres it on the screen
     // and shows it in front with the keyboard.
@@ -46,6 +51,7 @@ private:
 
     QPointer<SettingsWindowController> controller_;
     QPointer<QWidget> panel_;
+    InfoBlock::LinesProvider infoLines_;
     bool awaitingSalary_ = false; // no salary when the window was created
 };
 
