@@ -38,6 +38,7 @@
 
 #include <gtest/gtest.h>
 
+#include "PanelParts.h"
 #include "Sandbox.h"
 #include "TestServer.h"
 
@@ -444,15 +445,15 @@ TEST_F(Delegate, ThePanelsButtonsDoWhatTheySayAndReportIt)
     AppDelegate& app = launch();
     Q_EMIT app.tray()->activated(QRect(600, 0, 24, 24));
     PanelVC* panel = app.panelVC();
-    ASSERT_TRUE(panel->dinnerButton()->isVisibleTo(panel));
+    ASSERT_TRUE(part<ChipButton>(*panel, "dinner")->isVisibleTo(panel));
 
-    panel->dinnerButton()->click();
+    part<ChipButton>(*panel, "dinner")->click();
     EXPECT_EQ(computeStatus(Clock::now()).state, DayState::dinner);
     clock.at(clock.epoch(QDate(2025, 3, 12), QTime(19, 40)));
-    panel->dinnerButton()->click();
-    panel->wolluEye()->click();
-    panel->chipButtons()[0]->click(); // settings, beside the panel
-    panel->leaveButton()->click();
+    part<ChipButton>(*panel, "dinner")->click();
+    part<ChipButton>(*panel, "slackingEye")->click();
+    chipButtons(*panel)[0]->click(); // settings, beside the panel
+    part<ChipButton>(*panel, "leave")->click();
     EXPECT_TRUE(Eod::leftToday());
 
     const QList<QJsonObject> started = eventsNamed("Dinner Started");
@@ -473,7 +474,7 @@ TEST_F(Delegate, ThePanelsButtonsDoWhatTheySayAndReportIt)
     EXPECT_EQ(left[0]["minutes_past_work_end"].toInt(), 100);
 
     // Closing the panel closes the settings beside it.
-    panel->chipButtons()[1]->click();
+    chipButtons(*panel)[1]->click();
     EXPECT_FALSE(app.panelWindow()->isVisible());
 }
 
@@ -494,14 +495,15 @@ TEST_F(Delegate, TheScriptedDemoShowsFourFixedDaysAndNoTray)
         EXPECT_EQ(captions[i]->geometry().bottom() + 1 + 6, panels[i]->y());
         EXPECT_NEAR(captions[i]->geometry().center().x(), panels[i]->frameGeometry().center().x(),
                     4);
-        if (i > 0)
+        if (i > 0) {
             EXPECT_EQ(panels[i]->x(), panels[i - 1]->x() + panels[i - 1]->width() + 20);
+        }
     }
     EXPECT_EQ(titles, QStringList({"근무중", "점심시간", "야근중", "퇴근"}));
     // Fixed days, whatever the clock says (a working morning here): the third is overtime.
     const auto* overtime = panels[2]->findChild<PanelVC*>();
     ASSERT_NE(overtime, nullptr);
-    EXPECT_TRUE(overtime->dinnerButton()->isVisibleTo(overtime));
+    EXPECT_TRUE(part<ChipButton>(*overtime, "dinner")->isVisibleTo(overtime));
 
     panels[0]->close();
     QCoreApplication::processEvents();

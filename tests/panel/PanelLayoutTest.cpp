@@ -22,6 +22,7 @@
 
 #include <gtest/gtest.h>
 
+#include "PanelParts.h"
 #include "Sandbox.h"
 
 namespace {
@@ -75,7 +76,7 @@ class PanelLayoutTest : public testing::Test
 {
 protected:
     QRectF frame(const QWidget* widget) const { return PanelVC::designFrame(widget); }
-    double rowY(int i) const { return frame(panel.rowLabels()[i]).y(); }
+    double rowY(int i) const { return frame(rowLabels(panel)[i]).y(); }
 
     BuiltAssets assets;
     StoreSandbox store;
@@ -97,35 +98,35 @@ TEST_F(PanelLayoutTest, WorkingWithSlackingMoneyIsTheFullPanel)
     panel.apply(dayIn(DayState::working));
     EXPECT_EQ(panel.height(), 449);
     EXPECT_EQ(panel.width(), 256);
-    EXPECT_EQ(frame(panel.mascotView()), QRectF(16, 355, 92, 78));
-    EXPECT_EQ(frame(panel.titleView()), QRectF(116, 392, 126, 24));
-    EXPECT_EQ(frame(panel.moodView()), QRectF(116, 413, 126, 18));
-    EXPECT_EQ(frame(panel.bar()), QRectF(114, 359, 126, 32));
+    EXPECT_EQ(frame(part<MascotView>(panel, "mascot")), QRectF(16, 355, 92, 78));
+    EXPECT_EQ(frame(part<PixelImageView>(panel, "title")), QRectF(116, 392, 126, 24));
+    EXPECT_EQ(frame(part<PixelImageView>(panel, "mood")), QRectF(116, 413, 126, 18));
+    EXPECT_EQ(frame(part<BarView>(panel, "bar")), QRectF(114, 359, 126, 32));
     for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(rowY(i), 311 - 24 * i);
-        EXPECT_EQ(frame(panel.valueLabels()[i]), QRectF(84, 310 - 24 * i, 156, 22));
+        EXPECT_EQ(frame(valueLabels(panel)[i]), QRectF(84, 310 - 24 * i, 156, 22));
     }
-    EXPECT_EQ(frame(panel.wolluBand()), QRectF(16, 148, 224, 77));
+    EXPECT_EQ(frame(part<QWidget>(panel, "slackingBand")), QRectF(16, 148, 224, 77));
     EXPECT_EQ(frame(panel.historyStrip()), QRectF(16, 54, 224, 84));
     EXPECT_FALSE(panel.historyStrip()->isHidden());
-    EXPECT_EQ(frame(panel.wolluView()).y(), 50);
-    EXPECT_FALSE(panel.wolluMoneyView()->isHidden());
-    EXPECT_FALSE(panel.wolluPctView()->isHidden());
-    EXPECT_TRUE(panel.leaveButton()->isHidden());
-    EXPECT_TRUE(panel.dinnerButton()->isHidden());
-    EXPECT_EQ(frame(panel.chipButtons()[0]), QRectF(16, 16, 106, panel.btnH()));
-    EXPECT_EQ(frame(panel.chipButtons()[1]), QRectF(134, 16, 106, panel.btnH()));
+    EXPECT_EQ(frame(part<PixelImageView>(panel, "slacking")).y(), 50);
+    EXPECT_FALSE(part<PixelImageView>(panel, "slackingMoney")->isHidden());
+    EXPECT_FALSE(part<PixelImageView>(panel, "slackingShare")->isHidden());
+    EXPECT_TRUE(part<ChipButton>(panel, "leave")->isHidden());
+    EXPECT_TRUE(part<ChipButton>(panel, "dinner")->isHidden());
+    EXPECT_EQ(frame(chipButtons(panel)[0]), QRectF(16, 16, 106, panel.btnH()));
+    EXPECT_EQ(frame(chipButtons(panel)[1]), QRectF(134, 16, 106, panel.btnH()));
 
     const QStringList titles{"오늘 열일", "지금까지", "남은 열일", "퇴근까지"};
     for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(plain(panel.rowLabels()[i]), titles[i]);
-    EXPECT_EQ(plain(panel.valueLabels()[0]), "4시간 58분");
-    EXPECT_EQ(plain(panel.valueLabels()[1]), "84,300원 벌었어요");
+        EXPECT_EQ(plain(rowLabels(panel)[i]), titles[i]);
+    EXPECT_EQ(plain(valueLabels(panel)[0]), "4시간 58분");
+    EXPECT_EQ(plain(valueLabels(panel)[1]), "84,300원 벌었어요");
     // The amount still to earn is red while the working day runs.
     EXPECT_TRUE(
-        panel.valueLabels()[3]->text().contains(wolluRedColor().name(), Qt::CaseInsensitive));
-    EXPECT_FALSE(panel.bar()->overtime);
-    EXPECT_EQ(panel.bar()->alpha2, 1.0);
+        valueLabels(panel)[3]->text().contains(wolluRedColor().name(), Qt::CaseInsensitive));
+    EXPECT_FALSE(part<BarView>(panel, "bar")->overtime);
+    EXPECT_EQ(part<BarView>(panel, "bar")->alpha2, 1.0);
 }
 
 TEST_F(PanelLayoutTest, WithoutSlackingMoneyTheBandShrinksAndEverythingAboveMovesDown)
@@ -134,16 +135,16 @@ TEST_F(PanelLayoutTest, WithoutSlackingMoneyTheBandShrinksAndEverythingAboveMove
     panel.apply(dayIn(DayState::working, false));
     EXPECT_EQ(panel.height(), 409);
     EXPECT_EQ(heightChanges.size(), 1);
-    EXPECT_EQ(frame(panel.mascotView()).y(), 315);
-    EXPECT_EQ(frame(panel.bar()).y(), 319);
+    EXPECT_EQ(frame(part<MascotView>(panel, "mascot")).y(), 315);
+    EXPECT_EQ(frame(part<BarView>(panel, "bar")).y(), 319);
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(rowY(i), 271 - 24 * i);
     // The band keeps its bottom edge above the strip, which does not move.
-    EXPECT_EQ(frame(panel.wolluBand()), QRectF(16, 148, 224, 37));
+    EXPECT_EQ(frame(part<QWidget>(panel, "slackingBand")), QRectF(16, 148, 224, 37));
     EXPECT_EQ(frame(panel.historyStrip()), QRectF(16, 54, 224, 84));
-    EXPECT_EQ(frame(panel.wolluView()).y(), 10);
-    EXPECT_TRUE(panel.wolluMoneyView()->isHidden());
-    EXPECT_TRUE(panel.wolluPctView()->isHidden());
+    EXPECT_EQ(frame(part<PixelImageView>(panel, "slacking")).y(), 10);
+    EXPECT_TRUE(part<PixelImageView>(panel, "slackingMoney")->isHidden());
+    EXPECT_TRUE(part<PixelImageView>(panel, "slackingShare")->isHidden());
 
     // The same state again changes nothing: the window is not resized every second.
     panel.apply(dayIn(DayState::working, false));
@@ -157,24 +158,24 @@ TEST_F(PanelLayoutTest, OvertimeRaisesTheTopAndShowsLeaveAndDinner)
     panel.apply(dayIn(DayState::overtime));
     const double btnH = panel.btnH();
     EXPECT_EQ(panel.height(), 449 + btnH + 12);
-    EXPECT_EQ(frame(panel.mascotView()).y(), 355 + btnH + 12);
+    EXPECT_EQ(frame(part<MascotView>(panel, "mascot")).y(), 355 + btnH + 12);
     EXPECT_EQ(rowY(0), 311 + btnH + 12);
-    EXPECT_EQ(frame(panel.dinnerButton()), QRectF(16, 235, 224, btnH));
-    EXPECT_FALSE(panel.dinnerButton()->isHidden());
+    EXPECT_EQ(frame(part<ChipButton>(panel, "dinner")), QRectF(16, 235, 224, btnH));
+    EXPECT_FALSE(part<ChipButton>(panel, "dinner")->isHidden());
     EXPECT_TRUE(sameImage(
-        panel.dinnerButton()->image(),
+        part<ChipButton>(panel, "dinner")->image(),
         renderMonaLine("저녁 먹고 올게요", mona(12), inkColor(), panel.devicePixelRatioF())));
-    EXPECT_EQ(plain(panel.rowLabels()[2]), "추가 열일");
-    EXPECT_EQ(plain(panel.rowLabels()[3]), "추가 수당");
+    EXPECT_EQ(plain(rowLabels(panel)[2]), "추가 열일");
+    EXPECT_EQ(plain(rowLabels(panel)[3]), "추가 수당");
     EXPECT_TRUE(
-        panel.valueLabels()[3]->text().contains(moneyGreenColor().name(), Qt::CaseInsensitive));
-    EXPECT_TRUE(panel.bar()->overtime);
+        valueLabels(panel)[3]->text().contains(moneyGreenColor().name(), Qt::CaseInsensitive));
+    EXPECT_TRUE(part<BarView>(panel, "bar")->overtime);
 
     // The leave link sits right after the title's text, centred on the title line, inside the
     // panel's right margin.
-    ASSERT_FALSE(panel.leaveButton()->isHidden());
-    const QRectF leave = frame(panel.leaveButton());
-    const QRectF title = frame(panel.titleView());
+    ASSERT_FALSE(part<ChipButton>(panel, "leave")->isHidden());
+    const QRectF leave = frame(part<ChipButton>(panel, "leave"));
+    const QRectF title = frame(part<PixelImageView>(panel, "title"));
     EXPECT_LE(leave.right(), 256 - 16);
     EXPECT_NEAR(leave.center().y(), title.center().y(), 1);
     EXPECT_GE(leave.left(), title.left() + 8);
@@ -182,9 +183,9 @@ TEST_F(PanelLayoutTest, OvertimeRaisesTheTopAndShowsLeaveAndDinner)
     // Back in a normal state the late rows and buttons go away again.
     panel.apply(dayIn(DayState::done));
     EXPECT_EQ(panel.height(), 449);
-    EXPECT_EQ(plain(panel.rowLabels()[2]), "남은 열일");
-    EXPECT_TRUE(panel.leaveButton()->isHidden());
-    EXPECT_TRUE(panel.dinnerButton()->isHidden());
+    EXPECT_EQ(plain(rowLabels(panel)[2]), "남은 열일");
+    EXPECT_TRUE(part<ChipButton>(panel, "leave")->isHidden());
+    EXPECT_TRUE(part<ChipButton>(panel, "dinner")->isHidden());
 }
 
 // A break of one's own: "다시 일하기" where the dinner button sits in overtime, and it ends the
@@ -196,27 +197,27 @@ TEST_F(PanelLayoutTest, ABreakOffersTheWayBackWhereTheDinnerButtonSits)
         panel.apply(dayIn(DayState::working));
         const double btnH = panel.btnH();
         EXPECT_EQ(panel.height(), 449 + btnH + 12);
-        ASSERT_FALSE(panel.backButton()->isHidden());
-        EXPECT_EQ(frame(panel.backButton()), QRectF(16, 235, 224, btnH));
+        ASSERT_FALSE(part<ChipButton>(panel, "backToWork")->isHidden());
+        EXPECT_EQ(frame(part<ChipButton>(panel, "backToWork")), QRectF(16, 235, 224, btnH));
         EXPECT_TRUE(sameImage(
-            panel.backButton()->image(),
+            part<ChipButton>(panel, "backToWork")->image(),
             renderMonaLine("다시 일하기", mona(12), inkColor(), panel.devicePixelRatioF())));
-        EXPECT_TRUE(panel.dinnerButton()->isHidden());
-        EXPECT_TRUE(panel.leaveButton()->isHidden());
-        EXPECT_EQ(plain(panel.rowLabels()[2]), "남은 열일");
+        EXPECT_TRUE(part<ChipButton>(panel, "dinner")->isHidden());
+        EXPECT_TRUE(part<ChipButton>(panel, "leave")->isHidden());
+        EXPECT_EQ(plain(rowLabels(panel)[2]), "남은 열일");
 
         QSignalSpy updates(&panel, &PanelVC::updateRequested);
-        panel.backButton()->click();
+        part<ChipButton>(panel, "backToWork")->click();
         EXPECT_EQ(Pause::state(), ManualState::work);
         EXPECT_EQ(updates.size(), 1);
     }
     // At work, and at lunch (which has no break of its own), there is nothing to come back from.
     panel.apply(dayIn(DayState::working));
-    EXPECT_TRUE(panel.backButton()->isHidden());
+    EXPECT_TRUE(part<ChipButton>(panel, "backToWork")->isHidden());
     EXPECT_EQ(panel.height(), 449);
     Pause::set(ManualState::rest, Clock::now());
     panel.apply(dayIn(DayState::lunch));
-    EXPECT_TRUE(panel.backButton()->isHidden());
+    EXPECT_TRUE(part<ChipButton>(panel, "backToWork")->isHidden());
 }
 
 // The widest amounts a salary of 100억 a month gives: none is ever cut at the panel's edge. The
@@ -229,7 +230,7 @@ TEST_F(PanelLayoutTest, AmountsAreNeverClippedTheTagGivesWayFirst)
             w += s.width;
         return w;
     };
-    const double room = frame(panel.valueLabels()[1]).width();
+    const double room = frame(valueLabels(panel)[1]).width();
     struct Row
     {
         DayState state;
@@ -249,7 +250,7 @@ TEST_F(PanelLayoutTest, AmountsAreNeverClippedTheTagGivesWayFirst)
         d.remainText = QString::fromUtf8(row.remain);
         panel.apply(d);
         for (const int i : {1, 3}) {
-            const QString shown = plain(panel.valueLabels()[i]);
+            const QString shown = plain(valueLabels(panel)[i]);
             SCOPED_TRACE(shown.toStdString());
             EXPECT_LE(width(shown), room - 1);
             const QString full = i == 1 ? d.earnedText : d.remainText;
@@ -257,7 +258,7 @@ TEST_F(PanelLayoutTest, AmountsAreNeverClippedTheTagGivesWayFirst)
                 EXPECT_EQ(shown, full) << "what fits is shown whole";
             } else {
                 EXPECT_FALSE(shown.contains(QStringLiteral("(세전)")));
-                EXPECT_EQ(panel.valueLabels()[i]->toolTip(), full) << "the whole text on hover";
+                EXPECT_EQ(valueLabels(panel)[i]->toolTip(), full) << "the whole text on hover";
             }
         }
     }
@@ -265,7 +266,7 @@ TEST_F(PanelLayoutTest, AmountsAreNeverClippedTheTagGivesWayFirst)
     Display morning = dayIn(DayState::working);
     morning.remainText = QStringLiteral("(세전)129,156원 벌어야 해요");
     panel.apply(morning);
-    const QString shown = plain(panel.valueLabels()[3]);
+    const QString shown = plain(valueLabels(panel)[3]);
     EXPECT_TRUE(shown == morning.remainText || shown == QStringLiteral("129,156원 벌어야 해요"))
         << shown.toStdString();
     EXPECT_TRUE(shown.endsWith(QStringLiteral("벌어야 해요")));
@@ -280,11 +281,12 @@ TEST_F(PanelLayoutTest, TheHistoryStripNeverTouchesTheBandTheDinnerButtonOrTheCh
             const QRectF strip = frame(panel.historyStrip());
             EXPECT_EQ(strip.size(), QSizeF(HistoryStrip::kWidth, HistoryStrip::kHeight));
             // y grows upwards here: a frame's top() is its bottom edge.
-            EXPECT_GE(frame(panel.wolluBand()).top(), strip.bottom() + 8);
-            for (const ChipButton* chip : panel.chipButtons())
+            EXPECT_GE(frame(part<QWidget>(panel, "slackingBand")).top(), strip.bottom() + 8);
+            for (const ChipButton* chip : chipButtons(panel))
                 EXPECT_GE(strip.top(), frame(chip).bottom() + 4);
-            if (!panel.dinnerButton()->isHidden()) {
-                EXPECT_GE(frame(panel.dinnerButton()).top(), frame(panel.wolluBand()).bottom());
+            if (!part<ChipButton>(panel, "dinner")->isHidden()) {
+                EXPECT_GE(frame(part<ChipButton>(panel, "dinner")).top(),
+                          frame(part<QWidget>(panel, "slackingBand")).bottom());
             }
             EXPECT_LE(strip.right(), 256 - 16);
         }
@@ -309,19 +311,19 @@ TEST_F(PanelLayoutTest, DinnerReadsFinishedAndTheBarStaysInOvertimeColours)
 {
     panel.apply(dayIn(DayState::dinner));
     EXPECT_TRUE(sameImage(
-        panel.dinnerButton()->image(),
+        part<ChipButton>(panel, "dinner")->image(),
         renderMonaLine("저녁 식사 완료!", mona(12), inkColor(), panel.devicePixelRatioF())));
-    EXPECT_TRUE(panel.bar()->overtime);
+    EXPECT_TRUE(part<BarView>(panel, "bar")->overtime);
 }
 
 TEST_F(PanelLayoutTest, AFinishedOrFreeDayFadesTheBar)
 {
     for (const DayState state : {DayState::done, DayState::off}) {
         panel.apply(dayIn(state));
-        EXPECT_EQ(panel.bar()->alpha2, 0.4);
+        EXPECT_EQ(part<BarView>(panel, "bar")->alpha2, 0.4);
     }
     panel.apply(dayIn(DayState::lunch));
-    EXPECT_EQ(panel.bar()->alpha2, 1.0);
+    EXPECT_EQ(part<BarView>(panel, "bar")->alpha2, 1.0);
 }
 
 TEST_F(PanelLayoutTest, TheMascotIsLoadedOnlyWhenItChanges)
@@ -330,26 +332,26 @@ TEST_F(PanelLayoutTest, TheMascotIsLoadedOnlyWhenItChanges)
     panel.apply(d);
     panel.apply(d);
     EXPECT_EQ(panel.mascotLoads(), 1);
-    EXPECT_GT(panel.mascotView()->frameCount(), 1) << "the working ant is animated";
+    EXPECT_GT(part<MascotView>(panel, "mascot")->frameCount(), 1) << "the working ant is animated";
     d.mascot = QStringLiteral("missing_art");
     panel.apply(d);
     panel.apply(d);
     EXPECT_EQ(panel.mascotLoads(), 2);
-    EXPECT_EQ(panel.mascotView()->frameCount(), 0);
+    EXPECT_EQ(part<MascotView>(panel, "mascot")->frameCount(), 0);
 }
 
 TEST_F(PanelLayoutTest, TheEyeFollowsTheSlackingSwitches)
 {
     const auto eyeReads = [&](const char* text) {
-        return sameImage(panel.wolluEye()->image(),
+        return sameImage(part<ChipButton>(panel, "slackingEye")->image(),
                          renderMonaLine(QString::fromUtf8(text), mona(11), mutedInk(),
                                         panel.devicePixelRatioF()));
     };
     panel.apply(dayIn(DayState::working));
     EXPECT_TRUE(eyeReads("숨김"));
-    EXPECT_FALSE(panel.wolluEye()->isHidden());
+    EXPECT_FALSE(part<ChipButton>(panel, "slackingEye")->isHidden());
     // Centred on the slacking line, its right edge at 212.
-    const QRectF eye = frame(panel.wolluEye());
+    const QRectF eye = frame(part<ChipButton>(panel, "slackingEye"));
     EXPECT_DOUBLE_EQ(eye.right(), 212);
 
     Wollu::toggleHidden();
@@ -358,14 +360,14 @@ TEST_F(PanelLayoutTest, TheEyeFollowsTheSlackingSwitches)
 
     Wollu::setDisabled(true);
     panel.apply(dayIn(DayState::working));
-    EXPECT_TRUE(panel.wolluEye()->isHidden());
+    EXPECT_TRUE(part<ChipButton>(panel, "slackingEye")->isHidden());
 }
 
 TEST_F(PanelLayoutTest, ColoursFollowThePanelsOwnAppearance)
 {
     panel.setAppearance(true);
     panel.apply(dayIn(DayState::working));
-    const QColor darkInk = panel.valueLabels()[0]->palette().color(QPalette::WindowText);
+    const QColor darkInk = valueLabels(panel)[0]->palette().color(QPalette::WindowText);
     EXPECT_GT(darkInk.lightnessF(), 0.9) << "white ink on a dark panel";
     EXPECT_FALSE(uiDarkOverride.has_value()) << "the override ends with the refresh";
 
@@ -373,7 +375,7 @@ TEST_F(PanelLayoutTest, ColoursFollowThePanelsOwnAppearance)
 
     panel.setAppearance(false);
     panel.apply(dayIn(DayState::working));
-    EXPECT_LT(panel.valueLabels()[0]->palette().color(QPalette::WindowText).lightnessF(), 0.1);
+    EXPECT_LT(valueLabels(panel)[0]->palette().color(QPalette::WindowText).lightnessF(), 0.1);
     EXPECT_FALSE(panel.historyStrip()->isDark());
 }
 

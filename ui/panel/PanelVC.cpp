@@ -156,14 +156,21 @@ void PanelVC::loadView()
     moodView_ = new PixelImageView(this);
     titleView_ = new PixelImageView(this);
     leaveBtn_ = new ChipButton(QString(), this);
+    mascotView_->setObjectName(QStringLiteral("mascot"));
+    moodView_->setObjectName(QStringLiteral("mood"));
+    titleView_->setObjectName(QStringLiteral("title"));
+    leaveBtn_->setObjectName(QStringLiteral("leave"));
     leaveBtn_->hide();
     connect(leaveBtn_, &ChipButton::clicked, this, &PanelVC::leaveNow);
     bar_ = new BarView(this);
+    bar_->setObjectName(QStringLiteral("bar"));
     for (int i = 0; i < 4; ++i) {
         QLabel* title = makeLabel(this, mutedInk(), Qt::AlignLeft);
         title->setText(kRowTitles[i]);
+        title->setObjectName(QStringLiteral("rowTitle%1").arg(i));
         rowLabels_.append(title);
         QLabel* value = makeLabel(this, inkColor(), Qt::AlignRight);
+        value->setObjectName(QStringLiteral("rowValue%1").arg(i));
         valueLbls_.append(value);
     }
     rowKeys_.resize(4);
@@ -175,19 +182,29 @@ void PanelVC::loadView()
     wolluMoneyView_ = new PixelImageView(band);
     wolluPctView_ = new PixelImageView(band);
     wolluEye_ = new ChipButton(QString(), band);
+    band->setObjectName(QStringLiteral("slackingBand"));
+    wolluView_->setObjectName(QStringLiteral("slacking"));
+    wolluMoneyView_->setObjectName(QStringLiteral("slackingMoney"));
+    wolluPctView_->setObjectName(QStringLiteral("slackingShare"));
+    wolluEye_->setObjectName(QStringLiteral("slackingEye"));
     connect(wolluEye_, &ChipButton::clicked, this, &PanelVC::toggleWollu);
 
     history_ = new HistoryStrip(this);
+    history_->setObjectName(QStringLiteral("history"));
 
     dinnerBtn_ = new ChipButton(QString(), this);
+    dinnerBtn_->setObjectName(QStringLiteral("dinner"));
     dinnerBtn_->hide();
     connect(dinnerBtn_, &ChipButton::clicked, this, &PanelVC::toggleDinner);
     backBtn_ = new ChipButton(QStringLiteral("다시 일하기"), this);
+    backBtn_->setObjectName(QStringLiteral("backToWork"));
     backBtn_->hide();
     connect(backBtn_, &ChipButton::clicked, this, &PanelVC::backToWork);
 
     chipBtns_ = {new ChipButton(QStringLiteral("설정"), this),
                  new ChipButton(QStringLiteral("닫기"), this)};
+    chipBtns_[0]->setObjectName(QStringLiteral("settings"));
+    chipBtns_[1]->setObjectName(QStringLiteral("close"));
     connect(chipBtns_[0], &ChipButton::clicked, this, &PanelVC::openSettings);
     connect(chipBtns_[1], &ChipButton::clicked, this, &PanelVC::closePanel);
 

@@ -51,26 +51,15 @@ public:
     void openSettings();
     void closePanel();
 
-    // The parts, for the window around the panel and for tests.
+    // The height of the chip buttons, from the pixel font's line.
     double btnH() const { return btnH_; }
-    const PanelLayout& layout() const { return layout_; }
-    MascotView* mascotView() const { return mascotView_; }
-    PixelImageView* titleView() const { return titleView_; }
-    PixelImageView* moodView() const { return moodView_; }
-    BarView* bar() const { return bar_; }
-    const QList<QLabel*>& rowLabels() const { return rowLabels_; }
-    const QList<QLabel*>& valueLabels() const { return valueLbls_; }
-    QWidget* wolluBand() const { return wolluBand_; }
-    PixelImageView* wolluView() const { return wolluView_; }
-    PixelImageView* wolluMoneyView() const { return wolluMoneyView_; }
-    PixelImageView* wolluPctView() const { return wolluPctView_; }
-    ChipButton* wolluEye() const { return wolluEye_; }
-    ChipButton* leaveButton() const { return leaveBtn_; }
-    ChipButton* dinnerButton() const { return dinnerBtn_; }
-    // Shown during a break, where the dinner button sits in overtime.
-    ChipButton* backButton() const { return backBtn_; }
-    const std::array<ChipButton*, 2>& chipButtons() const { return chipBtns_; }
+    // The strip of past days, whose rows a preview supplies itself.
     HistoryStrip* historyStrip() const { return history_; }
+    // The parts carry object names, by which tests and accessibility tools find them: "mascot",
+    // "title", "mood", "leave", "bar", "rowTitle0".."rowTitle3", "rowValue0".."rowValue3",
+    // "slackingBand", "slacking", "slackingMoney", "slackingShare", "slackingEye", "history",
+    // "dinner", "backToWork" (shown during a break, where the dinner button sits in overtime),
+    // "settings" and "close".
     // How often the mascot's picture was loaded.
     int mascotLoads() const { return mascotLoads_; }
 
