@@ -27,7 +27,7 @@ protected:
     void SetUp() override { home.useAsHome(); }
 
     // Starts tockwork with analytics aimed at `baseUrl` and waits until it counted its launch.
-    void launch(const QString& baseUrl, int launches)
+    void launch(const QString& baseUrl, int launchesCounted)
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", "offscreen");
@@ -42,7 +42,7 @@ protected:
         const QDeadlineTimer deadline(20000);
         while (QSettings(home.storePath(), QSettings::IniFormat)
                    .value("analyticsLaunchCount")
-                   .toInt() < launches) {
+                   .toInt() < launchesCounted) {
             ASSERT_FALSE(deadline.hasExpired()) << "tockwork never recorded its launch";
             ASSERT_EQ(app.state(), QProcess::Running);
             QThread::msleep(20);

@@ -80,7 +80,7 @@ INSTANTIATE_TEST_SUITE_P(
                       QRect(10, 1000, 24, 24),
                       PanelSide::above,
                       {4, 1000 - 2 - 357}}),
-    [](const testing::TestParamInfo<PlacementCase>& info) { return info.param.name; });
+    [](const testing::TestParamInfo<PlacementCase>& tested) { return tested.param.name; });
 
 TEST(PanelOrigin, FallsBackToTheRightScreenOrItsCorner)
 {
@@ -145,7 +145,7 @@ INSTANTIATE_TEST_SUITE_P(
                   {3840 - 320 - 8, 34}},
         // No work area at all (nothing reserves space): the top-right corner.
         ClickCase{"NoWorkArea", {kPlain}, {0, 0}, {1592, 4}}),
-    [](const testing::TestParamInfo<ClickCase>& info) { return info.param.name; });
+    [](const testing::TestParamInfo<ClickCase>& tested) { return tested.param.name; });
 
 // sway's XWayland publishes no work area; sway's workspaces tell what waybar leaves out.
 TEST(WorkAreas, FillInOnlyWhereQtKnowsNone)

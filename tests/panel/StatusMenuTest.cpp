@@ -90,7 +90,7 @@ INSTANTIATE_TEST_SUITE_P(
         MenuCase{"Overtime", day(false, true, DayState::overtime, ManualState::work),
                  with({kPin, "-", kReChoose, "-"})},
         MenuCase{"DayOff", day(false, false, DayState::off, ManualState::work), with({kPin, "-"})}),
-    [](const testing::TestParamInfo<MenuCase>& info) { return info.param.name; });
+    [](const testing::TestParamInfo<MenuCase>& tested) { return tested.param.name; });
 
 TEST(StatusMenu, ItemsRunTheirCommandAndShowTheirKeys)
 {

@@ -49,8 +49,8 @@ const QString kSession = QStringLiteral("org.freedesktop.login1.Session");
 // A screensaver service that starts in `active` and answers GetActive.
 struct FakeScreenSaver
 {
-    FakeScreenSaver(const QString& name, const QString& path, bool active)
-        : service(FakeService::Bus::session, name), name(name), path(path)
+    FakeScreenSaver(const QString& serviceName, const QString& objectPath, bool active)
+        : service(FakeService::Bus::session, serviceName), name(serviceName), path(objectPath)
     {
         service.setMethod(path, QStringLiteral("GetActive"),
                           [active](const QDBusMessage& call) { return call.createReply(active); });
@@ -150,8 +150,9 @@ TEST_P(LockTest, FollowsLockedHintOfThisSession)
     EXPECT_TRUE(waitFor([&] { return !presence.screenLocked(); }));
 }
 
-INSTANTIATE_TEST_SUITE_P(Session, LockTest, testing::Values(true, false),
-                         [](const auto& info) { return info.param ? "ByPid" : "ByUserDisplay"; });
+INSTANTIATE_TEST_SUITE_P(Session, LockTest, testing::Values(true, false), [](const auto& tested) {
+    return tested.param ? "ByPid" : "ByUserDisplay";
+});
 
 TEST_F(PresenceTest, WithoutLogindTheScreenSaverIsTheLock)
 {

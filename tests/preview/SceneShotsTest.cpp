@@ -95,13 +95,12 @@ TEST_P(PanelShots, FiguresAndTextsStandOutFromTheGlass)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Phases, PanelShots,
-                         testing::Values(Shot{"working", DemoScene::working},
-                                         Shot{"lunch", DemoScene::lunch},
-                                         Shot{"overtime", DemoScene::overtime},
-                                         Shot{"dinner", DemoScene::dinner},
-                                         Shot{"done", DemoScene::done}),
-                         [](const testing::TestParamInfo<Shot>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(
+    Phases, PanelShots,
+    testing::Values(Shot{"working", DemoScene::working}, Shot{"lunch", DemoScene::lunch},
+                    Shot{"overtime", DemoScene::overtime}, Shot{"dinner", DemoScene::dinner},
+                    Shot{"done", DemoScene::done}),
+    [](const testing::TestParamInfo<Shot>& tested) { return tested.param.name; });
 
 TEST(PromptShots, TheQuestionAndItsAnswersStandOut)
 {

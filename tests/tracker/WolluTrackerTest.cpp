@@ -224,7 +224,7 @@ INSTANTIATE_TEST_SUITE_P(
                     // Too short to tell: "sl" is inside "slack".
                     Case{"ShortClassNamesAreNoCandidates",
                          [](auto& p) { p.front = app(QStringLiteral("sl")); }, ""}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& tested) { return std::string(tested.param.name); });
 
 // The fault this guards against: an unknown idle time read as 0 s took every poll for fresh input
 // and ended the screensaver after 10 s; a locked screen on such a desktop then counted nothing.

@@ -49,7 +49,7 @@ QImage filled(int side, QRgb colour)
 
 TraySprite sprite(QRgb colour)
 {
-    return {{filled(16, colour), filled(22, colour)}};
+    return {{filled(16, colour), filled(22, colour)}, std::nullopt};
 }
 
 class OnTheBus : public testing::Test
@@ -104,7 +104,8 @@ TEST_F(OnTheBus, NewIconOnlyWhenThePixelsChange)
     EXPECT_EQ(counted(newIcon), 1);
     // A fresh sprite with the same pixels, in another pixel format: nothing to tell.
     item.setSprite(
-        {{filled(16, 0xFF102030).convertToFormat(QImage::Format_RGB32), filled(22, 0xFF102030)}});
+        {{filled(16, 0xFF102030).convertToFormat(QImage::Format_RGB32), filled(22, 0xFF102030)},
+         std::nullopt});
     EXPECT_EQ(counted(newIcon), 1);
     item.setSprite(sprite(0xFF405060));
     EXPECT_EQ(counted(newIcon), 2);

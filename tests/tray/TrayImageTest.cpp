@@ -29,8 +29,8 @@ QImage checker(int side, QRgb a, QRgb b)
     return image;
 }
 
-const TraySprite kSprite{
-    {checker(16, 0xFF102030, 0xFFF0E0D0), checker(22, 0xFFFF0000, 0xFF0000FF)}};
+const TraySprite kSprite{{checker(16, 0xFF102030, 0xFFF0E0D0), checker(22, 0xFFFF0000, 0xFF0000FF)},
+                         std::nullopt};
 
 TEST(TrayFit, TheLargestWholeEnlargementThatFitsTheSlot)
 {
@@ -83,11 +83,12 @@ TEST(TrayImage, WholeFactorsCopyBlocksCentredAndNothingIsBlended)
 TEST(TraySprite, EqualMeansSamePixels)
 {
     TraySprite copy{{kSprite.drawings[0].convertToFormat(QImage::Format_ARGB32_Premultiplied),
-                     kSprite.drawings[1].copy()}};
+                     kSprite.drawings[1].copy()},
+                    std::nullopt};
     EXPECT_EQ(copy, kSprite);
     copy.drawings[1].setPixel(3, 3, 0xFF00FF00);
     EXPECT_FALSE(copy == kSprite);
-    EXPECT_FALSE(TraySprite{{kSprite.drawings[0]}} == kSprite);
+    EXPECT_FALSE((TraySprite{{kSprite.drawings[0]}, std::nullopt} == kSprite));
 }
 
 // Every mascot comes drawn for 16 and 22 pixel slots, animated in step with its 27 x 22 picture:
