@@ -16,9 +16,12 @@
 #include "ui/toolkit/MascotView.h"
 #include "ui/toolkit/PixelImageView.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTextDocument>
+
+#include <cstdlib>
 
 #include <gtest/gtest.h>
 
@@ -61,6 +64,25 @@ bool sameImage(const QImage& a, const QImage& b)
     return a.convertToFormat(QImage::Format_ARGB32) == b.convertToFormat(QImage::Format_ARGB32);
 }
 
+// Pixels of two pictures of one size (ARGB32) that differ by more than a rounding's worth in any
+// channel.
+qsizetype differingPixels(const QImage& a, const QImage& b)
+{
+    qsizetype count = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        const auto* ra = reinterpret_cast<const QRgb*>(a.constScanLine(y));
+        const auto* rb = reinterpret_cast<const QRgb*>(b.constScanLine(y));
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = ra[x];
+            const QRgb q = rb[x];
+            if (std::abs(qRed(p) - qRed(q)) > 8 || std::abs(qGreen(p) - qGreen(q)) > 8 ||
+                std::abs(qBlue(p) - qBlue(q)) > 8 || std::abs(qAlpha(p) - qAlpha(q)) > 8)
+                ++count;
+        }
+    }
+    return count;
+}
+
 // The build's art and pixel font, in place before the first widget asks for them.
 struct BuiltAssets
 {
@@ -92,31 +114,135 @@ TEST_F(PanelLayoutTest, TheButtonHeightComesFromThePixelFont)
     EXPECT_EQ(panel.btnH(), 32);
 }
 
-TEST_F(PanelLayoutTest, WorkingWithSlackingMoneyIsTheFullPanel)
+// The full panel, every part where the design puts it, in the design's colours: one picture
+// stands for its coordinates. The panel draws with the build's own pixel font and art (and the
+// system's colour emoji), so the picture is the same wherever the build's assets are; after an
+// intended change, TOCKWORK_UPDATE_PICTURES=1 writes it anew.
+TEST_F(PanelLayoutTest, TheFullPanelLooksAsDesigned)
 {
-    // The history strip (84 high, 8 apart) lifts everything from the band up by 92.
+    panel.setAppearance(false);
     panel.apply(dayIn(DayState::working));
-    EXPECT_EQ(panel.height(), 449);
-    EXPECT_EQ(panel.width(), 256);
-    EXPECT_EQ(frame(part<MascotView>(panel, "mascot")), QRectF(16, 355, 92, 78));
-    EXPECT_EQ(frame(part<PixelImageView>(panel, "title")), QRectF(116, 392, 126, 24));
-    EXPECT_EQ(frame(part<PixelImageView>(panel, "mood")), QRectF(116, 413, 126, 18));
-    EXPECT_EQ(frame(part<BarView>(panel, "bar")), QRectF(114, 359, 126, 32));
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(rowY(i), 311 - 24 * i);
-        EXPECT_EQ(frame(valueLabels(panel)[i]), QRectF(84, 310 - 24 * i, 156, 22));
+    EXPECT_EQ(panel.size(), QSize(256, 449));
+    const QImage shown = panel.grab().toImage().convertToFormat(QImage::Format_ARGB32);
+    const QString reference = QStringLiteral(TOCKWORK_TEST_PICTURES "/panel-working.png");
+    if (qEnvironmentVariableIsSet("TOCKWORK_UPDATE_PICTURES")) {
+        ASSERT_TRUE(shown.save(reference));
+        GTEST_SKIP() << "wrote " << reference.toStdString();
     }
-    EXPECT_EQ(frame(part<QWidget>(panel, "slackingBand")), QRectF(16, 148, 224, 77));
-    EXPECT_EQ(frame(panel.historyStrip()), QRectF(16, 54, 224, 84));
-    EXPECT_FALSE(panel.historyStrip()->isHidden());
-    EXPECT_EQ(frame(part<PixelImageView>(panel, "slacking")).y(), 50);
+    const QImage expected(reference);
+    ASSERT_FALSE(expected.isNull()) << reference.toStdString();
+    ASSERT_EQ(shown.size(), expected.size());
+    EXPECT_LE(differingPixels(shown, expected.convertToFormat(QImage::Format_ARGB32)),
+              shown.width() * shown.height() / 500)
+        << "compare with " << reference.toStdString() << "; the panel as shown is saved as "
+        << [&] {
+               const QString path = QDir::temp().filePath(QStringLiteral("panel-working.png"));
+               shown.save(path);
+               return path.toStdString();
+           }();
+}
+
+// Whatever the day shows, the parts keep their order from the top (mascot, bar, four rows 24
+// apart, the dinner or way-back button when there is one, the slacking band, the history strip,
+// the chips), inside the panel's 16-point margins, and the panel ends 16 points above the mascot.
+TEST_F(PanelLayoutTest, PartsKeepTheirOrderAndMarginsInEveryState)
+{
+    struct Case
+    {
+        DayState state;
+        bool withMoney;
+        ManualState manual;
+    };
+    for (const Case& c : {Case{DayState::working, true, ManualState::work},
+                          Case{DayState::working, false, ManualState::work},
+                          Case{DayState::overtime, true, ManualState::work},
+                          Case{DayState::overtime, false, ManualState::work},
+                          Case{DayState::dinner, true, ManualState::work},
+                          Case{DayState::done, true, ManualState::work},
+                          Case{DayState::off, false, ManualState::work},
+                          Case{DayState::working, true, ManualState::rest}}) {
+        SCOPED_TRACE(testing::Message()
+                     << int(c.state) << (c.withMoney ? " money " : " compact ") << int(c.manual));
+        Pause::set(c.manual, Clock::now());
+        panel.apply(dayIn(c.state, c.withMoney));
+        QList<const QWidget*> column{part<MascotView>(panel, "mascot")};
+        for (const QLabel* value : valueLabels(panel))
+            column << value;
+        for (const char* late : {"dinner", "backToWork"})
+            if (const auto* button = part<ChipButton>(panel, late); !button->isHidden())
+                column << button;
+        column << part<QWidget>(panel, "slackingBand") << panel.historyStrip()
+               << chipButtons(panel)[0];
+        // y grows upwards here: a frame's top() is its bottom edge.
+        for (qsizetype i = 1; i < column.size(); ++i)
+            EXPECT_LE(frame(column[i]).bottom(), frame(column[i - 1]).top())
+                << column[i]->objectName().toStdString() << " under "
+                << column[i - 1]->objectName().toStdString();
+        for (const QWidget* w : column) {
+            EXPECT_GE(frame(w).left(), 16) << w->objectName().toStdString();
+            EXPECT_LE(frame(w).right(), 256 - 16) << w->objectName().toStdString();
+        }
+        for (int i = 1; i < 4; ++i)
+            EXPECT_EQ(rowY(i - 1) - rowY(i), 24);
+        EXPECT_EQ(frame(chipButtons(panel)[0]).y(), 16);
+        EXPECT_EQ(frame(chipButtons(panel)[1]).y(), 16);
+        EXPECT_EQ(panel.height(), frame(column.first()).bottom() + 16);
+    }
+}
+
+// The band loses its money lines: it shrinks from the top and all above it moves down by as much
+// (the strip below stays). The late buttons come: all above the band moves up by their line.
+TEST_F(PanelLayoutTest, TheTopMovesAsAWholeWhenTheBandShrinksOrTheLateButtonsCome)
+{
+    const auto above = [&] {
+        return QList<QRectF>{frame(part<MascotView>(panel, "mascot")),
+                             frame(part<PixelImageView>(panel, "title")),
+                             frame(part<PixelImageView>(panel, "mood")),
+                             frame(part<BarView>(panel, "bar")),
+                             frame(rowLabels(panel)[0]),
+                             frame(valueLabels(panel)[3])};
+    };
+    const auto shifted = [](QList<QRectF> frames, double dy) {
+        for (QRectF& f : frames)
+            f.translate(0, dy);
+        return frames;
+    };
+    panel.apply(dayIn(DayState::working));
+    const QList<QRectF> full = above();
+    const QRectF band = frame(part<QWidget>(panel, "slackingBand"));
+    const QRectF strip = frame(panel.historyStrip());
     EXPECT_FALSE(part<PixelImageView>(panel, "slackingMoney")->isHidden());
     EXPECT_FALSE(part<PixelImageView>(panel, "slackingShare")->isHidden());
     EXPECT_TRUE(part<ChipButton>(panel, "leave")->isHidden());
     EXPECT_TRUE(part<ChipButton>(panel, "dinner")->isHidden());
-    EXPECT_EQ(frame(chipButtons(panel)[0]), QRectF(16, 16, 106, panel.btnH()));
-    EXPECT_EQ(frame(chipButtons(panel)[1]), QRectF(134, 16, 106, panel.btnH()));
 
+    QSignalSpy heightChanges(&panel, &PanelVC::heightChanged);
+    panel.apply(dayIn(DayState::working, false));
+    EXPECT_EQ(panel.height(), 409);
+    EXPECT_EQ(heightChanges.size(), 1);
+    EXPECT_EQ(above(), shifted(full, -40));
+    const QRectF compactBand = frame(part<QWidget>(panel, "slackingBand"));
+    EXPECT_EQ(compactBand.y(), band.y());
+    EXPECT_EQ(compactBand.height(), band.height() - 40);
+    EXPECT_EQ(frame(panel.historyStrip()), strip);
+    EXPECT_TRUE(part<PixelImageView>(panel, "slackingMoney")->isHidden());
+    EXPECT_TRUE(part<PixelImageView>(panel, "slackingShare")->isHidden());
+    // The same state again changes nothing: the window is not resized every second.
+    panel.apply(dayIn(DayState::working, false));
+    EXPECT_EQ(heightChanges.size(), 1);
+
+    const double late = panel.btnH() + 12;
+    panel.apply(dayIn(DayState::overtime));
+    EXPECT_EQ(heightChanges.size(), 2);
+    EXPECT_EQ(panel.height(), 449 + late);
+    EXPECT_EQ(above(), shifted(full, late));
+    EXPECT_EQ(frame(part<ChipButton>(panel, "dinner")),
+              QRectF(16, band.bottom() + 10, 224, panel.btnH()));
+}
+
+TEST_F(PanelLayoutTest, TheWorkingDayReadsInItsRowsAndColours)
+{
+    panel.apply(dayIn(DayState::working));
     const QStringList titles{"오늘 열일", "지금까지", "남은 열일", "퇴근까지"};
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(plain(rowLabels(panel)[i]), titles[i]);
@@ -129,38 +255,9 @@ TEST_F(PanelLayoutTest, WorkingWithSlackingMoneyIsTheFullPanel)
     EXPECT_EQ(part<BarView>(panel, "bar")->alpha2, 1.0);
 }
 
-TEST_F(PanelLayoutTest, WithoutSlackingMoneyTheBandShrinksAndEverythingAboveMovesDown)
-{
-    QSignalSpy heightChanges(&panel, &PanelVC::heightChanged);
-    panel.apply(dayIn(DayState::working, false));
-    EXPECT_EQ(panel.height(), 409);
-    EXPECT_EQ(heightChanges.size(), 1);
-    EXPECT_EQ(frame(part<MascotView>(panel, "mascot")).y(), 315);
-    EXPECT_EQ(frame(part<BarView>(panel, "bar")).y(), 319);
-    for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(rowY(i), 271 - 24 * i);
-    // The band keeps its bottom edge above the strip, which does not move.
-    EXPECT_EQ(frame(part<QWidget>(panel, "slackingBand")), QRectF(16, 148, 224, 37));
-    EXPECT_EQ(frame(panel.historyStrip()), QRectF(16, 54, 224, 84));
-    EXPECT_EQ(frame(part<PixelImageView>(panel, "slacking")).y(), 10);
-    EXPECT_TRUE(part<PixelImageView>(panel, "slackingMoney")->isHidden());
-    EXPECT_TRUE(part<PixelImageView>(panel, "slackingShare")->isHidden());
-
-    // The same state again changes nothing: the window is not resized every second.
-    panel.apply(dayIn(DayState::working, false));
-    EXPECT_EQ(heightChanges.size(), 1);
-    panel.apply(dayIn(DayState::working, true));
-    EXPECT_EQ(heightChanges.size(), 2);
-}
-
-TEST_F(PanelLayoutTest, OvertimeRaisesTheTopAndShowsLeaveAndDinner)
+TEST_F(PanelLayoutTest, OvertimeShowsLeaveAndDinner)
 {
     panel.apply(dayIn(DayState::overtime));
-    const double btnH = panel.btnH();
-    EXPECT_EQ(panel.height(), 449 + btnH + 12);
-    EXPECT_EQ(frame(part<MascotView>(panel, "mascot")).y(), 355 + btnH + 12);
-    EXPECT_EQ(rowY(0), 311 + btnH + 12);
-    EXPECT_EQ(frame(part<ChipButton>(panel, "dinner")), QRectF(16, 235, 224, btnH));
     EXPECT_FALSE(part<ChipButton>(panel, "dinner")->isHidden());
     EXPECT_TRUE(sameImage(
         part<ChipButton>(panel, "dinner")->image(),
@@ -198,7 +295,9 @@ TEST_F(PanelLayoutTest, ABreakOffersTheWayBackWhereTheDinnerButtonSits)
         const double btnH = panel.btnH();
         EXPECT_EQ(panel.height(), 449 + btnH + 12);
         ASSERT_FALSE(part<ChipButton>(panel, "backToWork")->isHidden());
-        EXPECT_EQ(frame(part<ChipButton>(panel, "backToWork")), QRectF(16, 235, 224, btnH));
+        const QRectF band = frame(part<QWidget>(panel, "slackingBand"));
+        EXPECT_EQ(frame(part<ChipButton>(panel, "backToWork")),
+                  QRectF(16, band.bottom() + 10, 224, btnH));
         EXPECT_TRUE(sameImage(
             part<ChipButton>(panel, "backToWork")->image(),
             renderMonaLine("다시 일하기", mona(12), inkColor(), panel.devicePixelRatioF())));
