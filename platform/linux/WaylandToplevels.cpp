@@ -3,6 +3,7 @@
 
 #include "platform/InstalledApps.h"
 #include "platform/linux/DesktopExec.h"
+#include "platform/linux/WaylandClient.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -194,34 +195,19 @@ struct WaylandToplevels::Impl
 
     void readEvents()
     {
-        if (!manager)
-            return;
-        // Events already read (during a roundtrip) are queued and dispatched first.
-        if (wl_display_prepare_read(display) != 0) {
-            if (wl_display_dispatch_pending(display) < 0)
-                lose();
-            return;
-        }
-        if (wl_display_read_events(display) < 0 || wl_display_dispatch_pending(display) < 0) {
+        if (manager && !WaylandClient::readEvents(display))
             lose();
-            return;
-        }
-        wl_display_flush(display);
     }
 };
 
 std::unique_ptr<WaylandToplevels> WaylandToplevels::connectToSession()
 {
-    // WAYLAND_SOCKET hands over a connection meant for Qt alone; without WAYLAND_DISPLAY the
-    // session is no Wayland session, whatever socket might lie in the runtime folder.
-    if (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
-        qEnvironmentVariableIsSet("WAYLAND_SOCKET"))
+    wl_display* display = WaylandClient::connectToSession();
+    if (!display)
         return nullptr;
     std::unique_ptr<WaylandToplevels> toplevels(new WaylandToplevels);
     Impl& d = *toplevels->d;
-    d.display = wl_display_connect(nullptr);
-    if (!d.display)
-        return nullptr;
+    d.display = display;
     d.registry = wl_display_get_registry(d.display);
     static const wl_registry_listener listener{&Impl::global, &Impl::globalRemove};
     wl_registry_add_listener(d.registry, &listener, &d);
