@@ -8,7 +8,9 @@
 #   - sway floats the panel over the tiled windows, never tiles it;
 #   - a click into a native window (foot) closes it;
 #   - Activate with the icon's position on the screen (as newer waybar and KDE send it) hangs the
-#     panel centred under the icon, kept 4 px inside the screen, and a click on foot closes it.
+#     panel centred under the icon, kept 4 px inside the screen, and a click on foot closes it;
+#   - the panel's "설정" opens the settings window beside it (8 px to its left, the tops aligned),
+#     floating, and the panel stays open while the settings window has the keyboard.
 #
 #   tests/panel/sway-panel-e2e.sh TOCKWORK WAYLAND_CLICK SCREENSHOT_DIR
 #
@@ -161,6 +163,27 @@ floats
 
 "$click" 200 600 "$width" "$height"
 wait_closed "a second click into foot"
+
+# 3. The settings beside the panel: a click on the panel's "설정" chip (bottom left).
+settings_window() { xdotool search --onlyvisible --name '^톡웍 설정$' 2>/dev/null | head -1 || true; }
+sleep 1 # a click that just closed the panel from outside does not open it again
+dbus-send --session --type=method_call --dest="$service" /StatusNotifierItem \
+    org.kde.StatusNotifierItem.Activate int32:$icon_x int32:$icon_y
+wait_panel "Activate($icon_x, $icon_y) again"
+sleep 0.5
+read -r left top right < <(panel_edges)
+panel_height=$(xdotool getwindowgeometry --shell "$(panel_window)" | awk -F= '/^HEIGHT=/{print $2}')
+"$click" $((left + 16 + 53)) $((top + panel_height - 16 - 16)) "$width" "$height"
+for _ in $(seq 100); do [[ -n $(settings_window) ]] && break; sleep 0.1; done
+[[ -n $(settings_window) ]] || fail "no settings window after a click on 설정"
+sleep 1
+read -r s_left s_top s_right < <(xdotool getwindowgeometry --shell "$(settings_window)" |
+    awk -F= '/^X=/{x=$2} /^Y=/{y=$2} /^WIDTH=/{w=$2} END{print x, y, x + w}')
+echo "sway-panel: settings $s_left,$s_top to $s_right beside the panel $left,$top to $right"
+grim "$shots/sway-settings-beside.png"
+near "$s_right" $((left - 8)) || fail "the settings window's right edge $s_right is not 8 px left of the panel ($left)"
+near "$s_top" "$top" || fail "the settings window's top $s_top is not the panel's top $top"
+[[ -n $(panel_window) ]] || fail "the panel closed when the settings window opened"
 
 kill -0 $app 2>/dev/null || fail "tockwork stopped"
 kill $app
