@@ -78,15 +78,6 @@ protected:
             names << e[QStringLiteral("event")].toString();
         return names;
     }
-    // The properties of the last event called `name` (empty when there was none).
-    QJsonObject lastEvent(const char* name)
-    {
-        QJsonObject found;
-        for (const QJsonValue& e : events())
-            if (e[QStringLiteral("event")].toString() == QLatin1String(name))
-                found = e[QStringLiteral("properties")].toObject();
-        return found;
-    }
 
     QByteArray storeFile() const { return StoreSandbox::readFile(home_.storePath()); }
     static void seed(const QString& key, const QVariant& value)

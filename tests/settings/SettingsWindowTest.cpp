@@ -37,14 +37,6 @@ void setTimes(SettingsWindowController& c, QTime ws, QTime we, QTime ls, QTime l
         picker(c, i)->setTime(times[i]);
 }
 
-QStringList strings(const QJsonValue& v)
-{
-    QStringList out;
-    for (const QJsonValue& s : v.toArray())
-        out << s.toString();
-    return out;
-}
-
 TEST_F(SettingsTest, TimesAreValidatedInOrderAndARejectedSaveStoresNothing)
 {
     struct Case
@@ -64,7 +56,7 @@ TEST_F(SettingsTest, TimesAreValidatedInOrderAndARejectedSaveStoresNothing)
         // the rules apply in order: an end before the start is reported before leaving the day
         {h9, h18, QTime(19, 0), QTime(8, 0), SettingsSave::lunchEndBeforeStart},
     };
-    QStringList reasons;
+    int refused = 0;
     for (const Case& c : cases) {
         const QByteArray before = storeFile();
         auto window = openWindow();
@@ -77,17 +69,13 @@ TEST_F(SettingsTest, TimesAreValidatedInOrderAndARejectedSaveStoresNothing)
             EXPECT_EQ(Cfg::lunchStart(), c.ls.hour() * 60 + c.ls.minute());
             continue;
         }
-        reasons << c.warning;
+        ++refused;
         EXPECT_EQ(window->warningText().value_or(QString()), c.warning);
         EXPECT_EQ(heightOf(*window), height + SettingsWindowController::kWarningHeight);
         EXPECT_TRUE(window->window()->isVisible());
         EXPECT_EQ(storeFile(), before) << c.warning.toStdString();
     }
-    QStringList rejected;
-    for (const QJsonValue& e : events())
-        if (e["event"] == "Settings Save Rejected")
-            rejected << e["properties"]["reason"].toString();
-    EXPECT_EQ(rejected, reasons);
+    EXPECT_EQ(eventNames().count("Settings Save Rejected"), refused);
 }
 
 TEST_F(SettingsTest, CancellingClearsTheWarningStoresNothingAndSaysSo)
@@ -106,8 +94,6 @@ TEST_F(SettingsTest, CancellingClearsTheWarningStoresNothingAndSaysSo)
     window->cancelTapped();
     EXPECT_EQ(eventNames(),
               QStringList({"Settings Save Rejected", "Settings Cancelled", "Settings Cancelled"}));
-    EXPECT_EQ(lastEvent("Settings Cancelled")["had_warning"], false);
-    EXPECT_EQ(events().at(1)["properties"]["had_warning"], true);
 }
 
 TEST_F(SettingsTest, ASaveTheFileCannotTakeSaysSoAndKeepsTheWindowOpen)
@@ -140,7 +126,6 @@ TEST_F(SettingsTest, SalaryIsKeptExactlyUntilTheFieldChanges)
     EXPECT_EQ(control<EditableTextField>(*window, "salary")->text(), "300");
     window->saveTapped();
     EXPECT_EQ(Cfg::monthlySalaryWon(), 3'005'000);
-    EXPECT_FALSE(strings(lastEvent("Settings Saved")["changed_fields"]).contains("salary"));
 
     // Typed back to what it showed, the field still means the stored won.
     control<EditableTextField>(*window, "salary")->setText("301");
@@ -151,8 +136,6 @@ TEST_F(SettingsTest, SalaryIsKeptExactlyUntilTheFieldChanges)
     control<EditableTextField>(*window, "salary")->setText("301");
     window->saveTapped();
     EXPECT_EQ(Cfg::monthlySalaryWon(), 3'010'000);
-    EXPECT_TRUE(strings(lastEvent("Settings Saved")["changed_fields"]).contains("salary"));
-    EXPECT_EQ(lastEvent("Settings Saved")["is_first_salary_setup"], false);
 }
 
 TEST_F(SettingsTest, SalaryTextAsTypedWithInputMethodsAndWhatIsRefused)
@@ -181,14 +164,6 @@ TEST_F(SettingsTest, SalaryTextAsTypedWithInputMethodsAndWhatIsRefused)
         EXPECT_EQ(window->warningText().value_or(QString()), c.warning) << c.typed;
         EXPECT_EQ(Cfg::monthlySalaryWon(), c.stored) << c.typed;
     }
-    EXPECT_EQ(lastEvent("Settings Save Rejected")["reason"], SettingsSave::salaryNotANumber);
-    // The first salary ever entered is reported as such.
-    for (const QJsonValue& e : events()) {
-        if (e["event"] == "Settings Saved") {
-            EXPECT_EQ(e["properties"]["is_first_salary_setup"].toBool(),
-                      e["properties"]["changed_fields"].toArray().contains("salary"));
-        }
-    }
 }
 
 TEST_F(SettingsTest, EveryChangedFieldIsReportedInItsOrderAndOnlyThen)
@@ -197,10 +172,6 @@ TEST_F(SettingsTest, EveryChangedFieldIsReportedInItsOrderAndOnlyThen)
     auto same = openWindow();
     same->saveTapped();
     EXPECT_EQ(eventNames(), QStringList({"Settings Saved", "Analytics Opt Out Changed"}));
-    const QJsonObject unchanged = lastEvent("Settings Saved");
-    EXPECT_EQ(unchanged["changed_fields"].toArray().size(), 0);
-    EXPECT_EQ(unchanged["changed_count"], 0);
-    EXPECT_EQ(lastEvent("Analytics Opt Out Changed")["opted_out"], false);
 
     auto window = openWindow();
     setTimes(*window, QTime(8, 0), QTime(17, 0), QTime(11, 30), QTime(12, 30));
@@ -215,15 +186,7 @@ TEST_F(SettingsTest, EveryChangedFieldIsReportedInItsOrderAndOnlyThen)
     control<DaysOffEditor>(*window, "daysOff")->dateField()->setDate(QDate(2026, 3, 20));
     ASSERT_TRUE(control<DaysOffEditor>(*window, "daysOff")->addFromForm());
     window->saveTapped();
-    const QJsonObject saved = lastEvent("Settings Saved");
-    EXPECT_EQ(strings(saved["changed_fields"]),
-              QStringList({"work_hours", "lunch", "salary", "pretax", "exclude_weekend",
-                           "wollu_tracking", "distractions", "days_off"}));
-    EXPECT_EQ(saved["changed_count"], 8);
-    EXPECT_EQ(saved["is_first_salary_setup"], true);
-    EXPECT_EQ(saved["distraction_count"], 2);
-    EXPECT_EQ(strings(saved["distraction_targets"]), QStringList({"youtube", "custom"}));
-    EXPECT_EQ(lastEvent("Wollu Tracking Toggled")["disabled"], true);
+    EXPECT_EQ(eventNames().count("Wollu Tracking Toggled"), 1);
 
     EXPECT_EQ(Cfg::workStart(), 480);
     EXPECT_EQ(Cfg::workEnd(), 1020);
@@ -251,9 +214,7 @@ TEST_F(SettingsTest, TrackingOffClearsTheDayOnEverySaveAndOptingOutIsTheLastEven
     EXPECT_TRUE(Analytics::optOut());
     // The save is reported, then the opt-out, then nothing: not even the profile.
     EXPECT_EQ(eventNames(), QStringList({"Settings Saved", "Analytics Opt Out Changed"}));
-    EXPECT_EQ(lastEvent("Analytics Opt Out Changed")["opted_out"], true);
     EXPECT_TRUE(server_.records(false).isEmpty());
-    EXPECT_FALSE(strings(lastEvent("Settings Saved")["changed_fields"]).contains("wollu_tracking"));
 }
 
 TEST_F(SettingsTest, ReturnSavesEscapeCancelsAndTabFollowsTheFieldsInOrder)
@@ -382,14 +343,7 @@ TEST_F(SettingsTest, OpenedBesideThePanelOrCentredKeptUntilClosed)
     windows.controller()->saveTapped();
     EXPECT_FALSE(SettingsWindows::firstRun());
 
-    QList<QJsonObject> opened;
-    for (const QJsonValue& e : events())
-        if (e["event"] == "Settings Opened")
-            opened << e["properties"].toObject();
-    ASSERT_EQ(opened.size(), 3);
-    EXPECT_EQ(opened[0]["entry_point"], "panel_button");
-    EXPECT_EQ(opened[1]["entry_point"], "menu");
-    EXPECT_EQ(opened[0]["has_salary"], false);
+    EXPECT_EQ(eventNames().count("Settings Opened"), 3);
 }
 
 TEST(SettingsPlacement, LeftOfThePanelButInsideTheScreen)
@@ -517,15 +471,10 @@ TEST_F(SettingsTest, DaysOffAreWrittenOnlyByTheSave)
     EXPECT_EQ(days->shownDays().first().date, QDate(2026, 4, 3))
         << "the unsaved day was thrown away on opening";
     window->saveTapped();
-    EXPECT_EQ(strings(lastEvent("Settings Saved")["changed_fields"]), QStringList({"days_off"}));
     EXPECT_TRUE(DaysOff::on(QDate(2026, 4, 3)).has_value());
     EXPECT_TRUE(DaysOff::on(QDate(2026, 6, 1)).has_value()) << "the terminal's day was lost";
     EXPECT_FALSE(days->hasChanges());
     EXPECT_EQ(days->shownDays().size(), 2);
-
-    window->showCentered();
-    window->saveTapped();
-    EXPECT_TRUE(strings(lastEvent("Settings Saved")["changed_fields"]).isEmpty());
 }
 
 } // namespace
