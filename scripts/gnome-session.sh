@@ -39,40 +39,16 @@ if [[ ${1:-} != --inside ]]; then
         command -v $tool >/dev/null || skip "$tool is not installed"
     done
     /usr/bin/python3 -c 'import dbusmock' 2>/dev/null || skip "python3-dbusmock is not installed"
-    session_dir=$(mktemp -d /tmp/tockwork-gnome.XXXXXX)
-    trap 'rm -rf "$session_dir"' EXIT
-    chmod 755 "$session_dir"
-    mkdir -p "$session_dir/run" "$session_dir/home" "$session_dir/screens"
-    chmod 700 "$session_dir/run"
-    as_user=()
-    if [[ $(id -u) -eq 0 ]]; then
-        command -v runuser >/dev/null || skip "runuser is not installed"
-        if ! id "$user" >/dev/null 2>&1; then
-            useradd --system --no-create-home --home-dir /nonexistent --shell /usr/sbin/nologin \
-                "$user" 2>/dev/null || skip "cannot create the user $user to run the desktop"
-        fi
-        chown -R "$user:" "$session_dir"
-        as_user=(runuser -u "$user" --)
-        needed=("$0" "$(command -v "$1" || echo "$1")")
-        [[ ${LSAN_OPTIONS:-} =~ suppressions=([^:]*) ]] && needed+=("${BASH_REMATCH[1]}")
-        for file in "${needed[@]}"; do
-            "${as_user[@]}" test -r "$file" ||
-                skip "$file is not readable by the user $user (a private folder on its path)"
-        done
-    fi
-    keep=()
-    for var in ASAN_OPTIONS UBSAN_OPTIONS LSAN_OPTIONS TZ LANG; do
-        [[ -n ${!var:-} ]] && keep+=("$var=${!var}")
-    done
+    source "$(dirname "$0")/desktop-session.sh"
+    new_session_dir gnome screens
+    use_desktop_user "the desktop" "$0" "$1"
+    passed_environment
     status=0
     "${as_user[@]}" env -i PATH=/usr/local/bin:/usr/bin:/bin HOME="$session_dir/home" SHELL=/bin/sh \
         XDG_RUNTIME_DIR="$session_dir/run" GNOME_SESSION_DIR="$session_dir" \
         GNOME_SESSION_PREPARE="$prepare" NO_AT_BRIDGE=1 "${keep[@]}" \
         dbus-run-session -- "$0" --inside "$@" || status=$?
-    if [[ -n $screens ]]; then
-        mkdir -p "$screens"
-        cp -r "$session_dir/screens/." "$screens/" 2>/dev/null || true
-    fi
+    copy_screens "$screens"
     exit "$status"
 fi
 shift

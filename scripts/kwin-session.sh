@@ -29,33 +29,12 @@ if [[ ${1:-} != --inside ]]; then
     for tool in kwin_wayland Xwayland dbus-run-session dbus-send; do
         command -v $tool >/dev/null || skip "$tool is not installed"
     done
-    session_dir=$(mktemp -d /tmp/tockwork-kwin.XXXXXX)
-    trap 'rm -rf "$session_dir"' EXIT
-    chmod 755 "$session_dir"
-    mkdir -p "$session_dir/run" "$session_dir/home" "$session_dir/bin"
-    chmod 700 "$session_dir/run"
+    source "$(dirname "$0")/desktop-session.sh"
+    new_session_dir kwin bin
     cp "$(command -v kwin_wayland)" "$session_dir/bin/kwin_wayland"
-    as_user=()
-    if [[ $(id -u) -eq 0 ]]; then
-        command -v runuser >/dev/null || skip "runuser is not installed"
-        if ! id "$user" >/dev/null 2>&1; then
-            useradd --system --no-create-home --home-dir /nonexistent --shell /usr/sbin/nologin \
-                "$user" 2>/dev/null || skip "cannot create the user $user to run KWin"
-        fi
-        chown -R "$user:" "$session_dir"
-        as_user=(runuser -u "$user" --)
-        needed=("$0" "$(command -v "$1" || echo "$1")")
-        [[ ${LSAN_OPTIONS:-} =~ suppressions=([^:]*) ]] && needed+=("${BASH_REMATCH[1]}")
-        for file in "${needed[@]}"; do
-            "${as_user[@]}" test -r "$file" ||
-                skip "$file is not readable by the user $user (a private folder on its path)"
-        done
-    fi
+    use_desktop_user KWin "$0" "$1"
     # Nothing of the caller's desktop leaks in; sanitizer settings and the time zone pass through.
-    keep=()
-    for var in ASAN_OPTIONS UBSAN_OPTIONS LSAN_OPTIONS TZ LANG; do
-        [[ -n ${!var:-} ]] && keep+=("$var=${!var}")
-    done
+    passed_environment
     status=0
     "${as_user[@]}" env -i PATH="$session_dir/bin:/usr/local/bin:/usr/bin:/bin" \
         HOME="$session_dir/home" SHELL=/bin/sh XDG_RUNTIME_DIR="$session_dir/run" \

@@ -37,42 +37,17 @@ if [[ ${1:-} != --inside ]]; then
         command -v $tool >/dev/null || skip "$tool is not installed"
     done
     ((bar)) && { command -v waybar >/dev/null || skip "waybar is not installed"; }
-    session_dir=$(mktemp -d /tmp/tockwork-sway.XXXXXX)
-    trap 'rm -rf "$session_dir"' EXIT
-    chmod 755 "$session_dir"
-    mkdir -p "$session_dir/run" "$session_dir/home" "$session_dir/screens"
-    chmod 700 "$session_dir/run"
-    as_user=()
-    if [[ $(id -u) -eq 0 ]]; then
-        command -v runuser >/dev/null || skip "runuser is not installed"
-        if ! id "$user" >/dev/null 2>&1; then
-            useradd --system --no-create-home --home-dir /nonexistent --shell /usr/sbin/nologin \
-                "$user" 2>/dev/null || skip "cannot create the user $user to run sway"
-        fi
-        chown -R "$user:" "$session_dir"
-        as_user=(runuser -u "$user" --)
-        # The desktop runs this script, COMMAND and the sanitizers' suppressions as that user.
-        needed=("$0" "$(command -v "$1" || echo "$1")")
-        [[ ${LSAN_OPTIONS:-} =~ suppressions=([^:]*) ]] && needed+=("${BASH_REMATCH[1]}")
-        for file in "${needed[@]}"; do
-            "${as_user[@]}" test -r "$file" ||
-                skip "$file is not readable by the user $user (a private folder on its path)"
-        done
-    fi
+    source "$(dirname "$0")/desktop-session.sh"
+    new_session_dir sway screens
+    use_desktop_user sway "$0" "$1"
     # A clean environment: nothing of the caller's desktop (its DISPLAY, bus, runtime folder)
     # leaks into this one. Sanitizer settings and the time zone pass through.
-    keep=()
-    for var in ASAN_OPTIONS UBSAN_OPTIONS LSAN_OPTIONS TZ LANG TRAY_ICON_LIMIT_MS; do
-        [[ -n ${!var:-} ]] && keep+=("$var=${!var}")
-    done
+    passed_environment TRAY_ICON_LIMIT_MS
     status=0
     "${as_user[@]}" env -i PATH=/usr/local/bin:/usr/bin:/bin HOME="$session_dir/home" SHELL=/bin/sh \
         XDG_RUNTIME_DIR="$session_dir/run" SWAY_SESSION_DIR="$session_dir" SWAY_SESSION_BAR=$bar \
         NO_AT_BRIDGE=1 "${keep[@]}" dbus-run-session -- "$0" --inside "$@" || status=$?
-    if [[ -n $screens ]]; then
-        mkdir -p "$screens"
-        cp -r "$session_dir/screens/." "$screens/" 2>/dev/null || true
-    fi
+    copy_screens "$screens"
     exit "$status"
 fi
 shift
