@@ -67,36 +67,8 @@ for _ in $(seq 200); do [[ -n $(focused) ]] && break; sleep 0.1; done
 [[ -n $(focused) ]] || fail "the extension is not on the bus: $(gnome-extensions info $uuid 2>&1 | tr '\n' ' ')"
 echo "gnome-e2e: the extension runs and reports $(focused)"
 
-export TZ=${TZ:-Asia/Seoul}
-now_minute=$((10#$(date +%H) * 60 + 10#$(date +%M)))
-if ((now_minute < 2 || now_minute > 24 * 60 - 4)); then
-    echo "gnome-e2e: skipped: too close to midnight for a working day around now" >&2
-    exit 77
-fi
-clamp() { (($1 < 0)) && echo 0 || { (($1 > 1439)) && echo 1439 || echo "$1"; }; }
-cat >"$store" <<EOF
-[General]
-workStart=$(clamp $((now_minute - 30)))
-workEnd=$(clamp $((now_minute + 60)))
-lunchStart=$(clamp $((now_minute + 60)))
-lunchEnd=$(clamp $((now_minute + 60)))
-monthlySalaryWon=3000000
-excludeWeekend=false
-analyticsOptOut=true
-wolluApps="foot,xterm"
-wolluDay=$(date +%Y-%-m-%-d)
-wolluSec=50
-EOF
-seconds() { sed -n 's/^wolluSec=//p' "$store" | head -1; }
-expect_growth() {
-    local want why=$3
-    want=$(awk -v s="$1" -v d="$2" 'BEGIN { print s + d }')
-    for _ in $(seq 300); do
-        awk -v s="$(seconds)" -v w="$want" 'BEGIN { exit !(s + 0 >= w) }' && return 0
-        sleep 0.1
-    done
-    fail "$why: the day's slacking seconds stayed at $(seconds), expected $want or more"
-}
+source "$(dirname "$0")/slacking-day.sh"
+write_working_day gnome-e2e "foot,xterm"
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}fast_unwind_on_malloc=0
 "$exe" 2>"$home/err" &

@@ -36,43 +36,15 @@ fail() {
     exit 1
 }
 
-export TZ=${TZ:-Asia/Seoul}
-now_minute=$((10#$(date +%H) * 60 + 10#$(date +%M)))
-if ((now_minute < 3 || now_minute > 24 * 60 - 5)); then
-    echo "kwin-e2e: skipped: too close to midnight for a working day around now" >&2
-    exit 77
-fi
-clamp() { (($1 < 0)) && echo 0 || { (($1 > 1439)) && echo 1439 || echo "$1"; }; }
-cat >"$store" <<EOF
-[General]
-analyticsOptOut=true
-workStart=$(clamp $((now_minute - 30)))
-workEnd=$(clamp $((now_minute + 60)))
-lunchStart=$(clamp $((now_minute + 60)))
-lunchEnd=$(clamp $((now_minute + 60)))
-monthlySalaryWon=3000000
-excludeWeekend=false
-wolluApps="Widget Factory,xterm"
-wolluDay=$(date +%Y-%-m-%-d)
-wolluSec=50
-EOF
+source "$(dirname "$0")/slacking-day.sh"
+write_working_day kwin-e2e "Widget Factory,xterm"
 
-seconds() { sed -n 's/^wolluSec=//p' "$store" | head -1; }
 script_loaded() {
     dbus-send --session --print-reply --dest=org.kde.KWin /Scripting \
         org.kde.kwin.Scripting.isScriptLoaded string:tockwork-front-window 2>/dev/null |
         grep -q 'boolean true'
 }
 # The stored seconds grow by at least $2 from $1 within 30 s (three polls).
-expect_growth() {
-    local want
-    want=$(awk -v s="$1" -v d="$2" 'BEGIN { print s + d }')
-    for _ in $(seq 300); do
-        awk -v s="$(seconds)" -v w="$want" 'BEGIN { exit !(s + 0 >= w) }' && return 0
-        sleep 0.1
-    done
-    fail "$3: the day's slacking seconds stayed at $(seconds), expected $want or more"
-}
 
 script_loaded && fail "our script is loaded before tockwork started"
 unset QT_QPA_PLATFORM

@@ -38,30 +38,9 @@ fail() {
     exit 1
 }
 
-# The day is laid out in the time zone tockwork runs in.
-export TZ=${TZ:-Asia/Seoul}
-now_minute=$((10#$(date +%H) * 60 + 10#$(date +%M)))
-if ((now_minute < 2 || now_minute > 24 * 60 - 4)); then
-    echo "sway-e2e: skipped: too close to midnight for a working day around now" >&2
-    exit 77
-fi
-clamp() { (($1 < 0)) && echo 0 || { (($1 > 1439)) && echo 1439 || echo "$1"; }; }
-# A working day around the present minute, every day of the week, 50 s already slacked today.
-# (Quoted: QSettings reads an unquoted value with a comma as a list.)
-cat >"$store" <<EOF
-[General]
-workStart=$(clamp $((now_minute - 30)))
-workEnd=$(clamp $((now_minute + 60)))
-lunchStart=$(clamp $((now_minute + 60)))
-lunchEnd=$(clamp $((now_minute + 60)))
-monthlySalaryWon=3000000
-excludeWeekend=false
-wolluApps="foot,xterm"
-wolluDay=$(date +%Y-%-m-%-d)
-wolluSec=50
-EOF
+source "$(dirname "$0")/slacking-day.sh"
+write_working_day sway-e2e "foot,xterm"
 
-seconds() { sed -n 's/^wolluSec=//p' "$store" | head -1; }
 # The window with the keyboard focus, as sway names it: its app_id, or an XWayland window's class.
 focused() {
     swaymsg -t get_tree -r | python3 -c '
@@ -79,15 +58,6 @@ wait_focused() {
     fail "$1 did not get the focus (focused: $(focused))"
 }
 # The stored seconds grow by at least $2 from $1 within 30 s (three polls).
-expect_growth() {
-    local want why=$3
-    want=$(awk -v s="$1" -v d="$2" 'BEGIN { print s + d }')
-    for _ in $(seq 300); do
-        awk -v s="$(seconds)" -v w="$want" 'BEGIN { exit !(s + 0 >= w) }' && return 0
-        sleep 0.1
-    done
-    fail "$why: the day's slacking seconds stayed at $(seconds), expected $want or more"
-}
 
 unset QT_QPA_PLATFORM
 # Qt picks its Wayland plugin here, which never frees the compositor's globals; its frames are
