@@ -351,7 +351,7 @@ const EventRow rows[] = {
          t.typeDistraction("reddit.com");
          DaysOffEditor* days = control<DaysOffEditor>(window, "daysOff");
          days->openForm();
-         days->dateField()->setDate(QDate(2025, 3, 20));
+         days->findChild<QDateEdit*>("dayOffDate")->setDate(QDate(2025, 3, 20));
          ASSERT_TRUE(days->addFromForm());
          window.saveTapped();
      },
@@ -394,7 +394,7 @@ const EventRow rows[] = {
          t.seed(QStringLiteral("wolluApps"), QStringLiteral("유튜브"));
          DaysOffEditor* days = control<DaysOffEditor>(t.openSettings(), "daysOff");
          days->openForm();
-         days->dateField()->setDate(QDate(2025, 4, 3));
+         days->findChild<QDateEdit*>("dayOffDate")->setDate(QDate(2025, 4, 3));
          ASSERT_TRUE(days->addFromForm());
          t.settings->saveTapped();
      },

@@ -108,13 +108,15 @@ TEST_F(DaysOffEditorTest, ReturnInTheFormAddsTheDayNotTheWindowsSave)
     EXPECT_EQ(heights.last().at(0).toInt(), DaysOffEditor::heightFor(0, true));
     EXPECT_EQ(heights.last().at(1).toInt(),
               DaysOffEditor::heightFor(0, true) - DaysOffEditor::heightFor(0, false));
-    EXPECT_EQ(editor->dateField()->date(), kToday.addDays(1)) << "the next working day";
+    EXPECT_EQ(editor->findChild<QDateEdit*>("dayOffDate")->date(), kToday.addDays(1))
+        << "the next working day";
 
-    editor->dateField()->setDate(QDate(2026, 3, 13));
-    editor->kindPopup()->setCurrentIndex(2); // 오후 반차
-    editor->noteField()->setFocus();
-    editor->noteField()->insert(QStringLiteral("은행")); // typed through an input method
-    QTest::keyClick(editor->noteField(), Qt::Key_Return);
+    editor->findChild<QDateEdit*>("dayOffDate")->setDate(QDate(2026, 3, 13));
+    editor->findChild<QComboBox*>("dayOffKind")->setCurrentIndex(2); // 오후 반차
+    editor->findChild<QLineEdit*>("dayOffNote")->setFocus();
+    editor->findChild<QLineEdit*>("dayOffNote")
+        ->insert(QStringLiteral("은행")); // typed through an input method
+    QTest::keyClick(editor->findChild<QLineEdit*>("dayOffNote"), Qt::Key_Return);
 
     EXPECT_EQ(saves, 0) << "the window's save took the key";
     EXPECT_FALSE(editor->formOpen());
@@ -128,7 +130,7 @@ TEST_F(DaysOffEditorTest, ReturnInTheFormAddsTheDayNotTheWindowsSave)
 
     // Escape closes the form without adding, and without cancelling the window.
     editor->openForm();
-    QTest::keyClick(editor->noteField(), Qt::Key_Escape);
+    QTest::keyClick(editor->findChild<QLineEdit*>("dayOffNote"), Qt::Key_Escape);
     EXPECT_FALSE(editor->formOpen());
     EXPECT_EQ(editor->shownDays().size(), 1);
 
@@ -152,9 +154,11 @@ TEST_F(DaysOffEditorTest, StoreWritesTheDifferenceAndKeepsWhatTheTerminalAdded)
     EXPECT_EQ(heights.last().at(1).toInt(), -DaysOffEditor::kRowHeight);
 
     editor.openForm();
-    editor.dateField()->setDate(QDate(2026, 4, 1)); // replaces the morning off
-    editor.kindPopup()->setCurrentIndex(3);
-    editor.noteField()->setText(QStringLiteral("창립기념일; 100% 쉼, 진짜|"));
+    editor.findChild<QDateEdit*>("dayOffDate")
+        ->setDate(QDate(2026, 4, 1)); // replaces the morning off
+    editor.findChild<QComboBox*>("dayOffKind")->setCurrentIndex(3);
+    editor.findChild<QLineEdit*>("dayOffNote")
+        ->setText(QStringLiteral("창립기념일; 100% 쉼, 진짜|"));
     ASSERT_TRUE(editor.addFromForm());
 
     // Meanwhile `tockwork-cli dayoff add` wrote another day.

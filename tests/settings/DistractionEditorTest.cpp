@@ -140,23 +140,27 @@ TEST_F(SettingsTest, TheDialogTakesTypingAndReturnAndCancelsOnEscape)
     QTimer::singleShot(0, [] {
         AddWolluWindowController* dialog = AddWolluWindowController::running();
         ASSERT_TRUE(dialog);
-        EXPECT_EQ(dialog->field()->placeholderText(), "예: 유튜브, reddit.com");
+        auto* entry = dialog->window()->findChild<CenteredTextField*>("entry");
+        ASSERT_TRUE(entry);
+        EXPECT_EQ(entry->placeholderText(), "예: 유튜브, reddit.com");
         ASSERT_TRUE(QTest::qWaitForWindowActive(dialog->window()));
         // With the keyboard in the empty field the example still shows, as a hint: never in the
         // ink of typed text.
-        auto* hint = dialog->field()->findChild<QLabel*>("placeholderOverlay");
+        auto* hint = entry->findChild<QLabel*>("placeholderOverlay");
         ASSERT_TRUE(hint && hint->isVisible());
         EXPECT_GT(darkestLightness(hint->grab().toImage()), darkestLightness(typedInk()) + 60);
-        QTest::keyClicks(dialog->field(), "twitch.tv");
-        QTest::keyClick(dialog->field(), Qt::Key_Return);
+        QTest::keyClicks(entry, "twitch.tv");
+        QTest::keyClick(entry, Qt::Key_Return);
     });
     window->addManual();
     QTimer::singleShot(0, [] {
         AddWolluWindowController* dialog = AddWolluWindowController::running();
         ASSERT_TRUE(dialog);
         ASSERT_TRUE(QTest::qWaitForWindowActive(dialog->window()));
-        QTest::keyClicks(dialog->field(), "netflix");
-        QTest::keyClick(dialog->field(), Qt::Key_Escape);
+        auto* entry = dialog->window()->findChild<CenteredTextField*>("entry");
+        ASSERT_TRUE(entry);
+        QTest::keyClicks(entry, "netflix");
+        QTest::keyClick(entry, Qt::Key_Escape);
     });
     window->addManual();
     EXPECT_FALSE(AddWolluWindowController::running());

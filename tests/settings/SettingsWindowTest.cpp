@@ -183,7 +183,9 @@ TEST_F(SettingsTest, EveryChangedFieldIsReportedInItsOrderAndOnlyThen)
     AddWolluWindowController::answerNextRun("reddit.com");
     window->addManual();
     control<DaysOffEditor>(*window, "daysOff")->openForm();
-    control<DaysOffEditor>(*window, "daysOff")->dateField()->setDate(QDate(2026, 3, 20));
+    control<DaysOffEditor>(*window, "daysOff")
+        ->findChild<QDateEdit*>("dayOffDate")
+        ->setDate(QDate(2026, 3, 20));
     ASSERT_TRUE(control<DaysOffEditor>(*window, "daysOff")->addFromForm());
     window->saveTapped();
     EXPECT_EQ(eventNames().count("Wollu Tracking Toggled"), 1);
@@ -460,7 +462,7 @@ TEST_F(SettingsTest, DaysOffAreWrittenOnlyByTheSave)
     auto window = openWindow();
     DaysOffEditor* days = control<DaysOffEditor>(*window, "daysOff");
     days->openForm();
-    days->dateField()->setDate(QDate(2026, 4, 3));
+    days->findChild<QDateEdit*>("dayOffDate")->setDate(QDate(2026, 4, 3));
     ASSERT_TRUE(days->addFromForm());
     window->cancelTapped();
     EXPECT_TRUE(DaysOff::list().isEmpty());

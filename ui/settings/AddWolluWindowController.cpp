@@ -48,6 +48,7 @@ AddWolluWindowController::AddWolluWindowController(QObject* parent)
     picture_->setArt(QStringLiteral("ant_work"));
 
     field_ = new CenteredTextField(content);
+    field_->setObjectName(QStringLiteral("entry"));
     field_->setHorizontalAlignment(Qt::AlignHCenter);
     field_->setPlaceholderText(placeholder());
     field_->setMaxLength(200);

@@ -31,7 +31,7 @@ public:
     void cancelTapped();
 
     GlassWindow* window() const;
-    CenteredTextField* field() const { return field_; }
+    // Its text field carries the object name "entry".
     // The example in the field's placeholder.
     static QString placeholder();
 

@@ -89,16 +89,19 @@ DaysOffEditor::DaysOffEditor(QWidget* parent) : QWidget(parent)
     dateField_->setDisplayFormat(QStringLiteral("yyyy.MM.dd (ddd)"));
     dateField_->setCalendarPopup(true);
     dateField_->setAccessibleName(QStringLiteral("휴가 날짜"));
+    dateField_->setObjectName(QStringLiteral("dayOffDate"));
     dateField_->setGeometry(0, 0, 124, kFieldHeight);
     kindPopup_ = new QComboBox(form_);
     kindPopup_->addItems({QStringLiteral("연차"), QStringLiteral("오전 반차"),
                           QStringLiteral("오후 반차"), QStringLiteral("회사 휴무")});
     kindPopup_->setAccessibleName(QStringLiteral("휴가 종류"));
+    kindPopup_->setObjectName(QStringLiteral("dayOffKind"));
     kindPopup_->setGeometry(130, 0, kWidth - 130, kFieldHeight);
     noteField_ = new QLineEdit(form_);
     noteField_->setMaxLength(kNoteMaxLength);
     noteField_->setPlaceholderText(QStringLiteral("예: 창립기념일"));
     noteField_->setAccessibleName(QStringLiteral("휴가 메모"));
+    noteField_->setObjectName(QStringLiteral("dayOffNote"));
     noteField_->setGeometry(0, kFieldHeight + 6, 112, kFieldHeight);
     cancelBtn_ = SettingsStyle::chipButton(form_, QStringLiteral("취소"));
     cancelBtn_->setAccessibleName(QStringLiteral("휴가 추가 취소"));

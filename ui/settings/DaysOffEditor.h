@@ -76,10 +76,7 @@ public:
     // ---- controls ----
     bool formOpen() const { return formOpen_; }
     QPushButton* addButton() const { return addBtn_; }
-    QDateEdit* dateField() const { return dateField_; }
-    QComboBox* kindPopup() const { return kindPopup_; }
-    QLineEdit* noteField() const { return noteField_; }
-    ChipButton* cancelButton() const { return cancelBtn_; }
+    // The form's fields carry object names: "dayOffDate", "dayOffKind", "dayOffNote".
     // The remove button of the entry on `date`, when it is shown.
     QPushButton* removeButton(const QDate& date) const;
 
