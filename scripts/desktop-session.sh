@@ -1,8 +1,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# What the throw-away desktop scripts (sway-session.sh, kwin-session.sh, gnome-session.sh) share
-# before their desktop starts: a session folder, the unprivileged user the desktop runs as when we
-# are root, and the environment that passes into it. Sourced by them; they define `skip` (report
-# a skip and exit 77) and `user`.
+# What the throw-away desktop scripts (sway-session.sh, kwin-session.sh, gnome-session.sh) share:
+# before their desktop starts, a session folder, the unprivileged user the desktop runs as when we
+# are root and the environment that passes into it; inside it, stopping what they started. Sourced
+# by them; they define `skip` (report a skip and exit 77) and `user`.
 
 # A fresh session folder /tmp/tockwork-KIND.XXXXXX in $session_dir, with a private run/ (the
 # desktop's runtime folder), home/ and the given subfolders; removed when the script exits.
@@ -29,7 +29,7 @@ use_desktop_user() { # WHAT-IT-RUNS SCRIPT COMMAND
     fi
     chown -R "$user:" "$session_dir"
     as_user=(runuser -u "$user" --)
-    local needed=("$2" "$(command -v "$3" || echo "$3")") file
+    local needed=("$2" "${BASH_SOURCE[0]}" "$(command -v "$3" || echo "$3")") file
     if [[ ${LSAN_OPTIONS:-} =~ suppressions=([^:]*) ]]; then needed+=("${BASH_REMATCH[1]}"); fi
     for file in "${needed[@]}"; do
         "${as_user[@]}" test -r "$file" ||
@@ -52,4 +52,19 @@ copy_screens() { # DIR
     [[ -n $1 ]] || return 0
     mkdir -p "$1"
     cp -r "$session_dir/screens/." "$1/" 2>/dev/null || true
+}
+
+# Inside the desktop: the processes started in $pids are stopped, newest first, when the script
+# ends however it ends.
+stop_started_on_exit() {
+    pids=()
+    trap stop_started EXIT INT TERM
+}
+stop_started() {
+    local i pid
+    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
+        pid=${pids[i]}
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    done
 }

@@ -25,6 +25,8 @@ skip() {
     exit 77
 }
 
+source "$(dirname "$0")/desktop-session.sh"
+
 if [[ ${1:-} != --inside ]]; then
     screens= prepare=
     while (($#)); do
@@ -39,7 +41,6 @@ if [[ ${1:-} != --inside ]]; then
         command -v $tool >/dev/null || skip "$tool is not installed"
     done
     /usr/bin/python3 -c 'import dbusmock' 2>/dev/null || skip "python3-dbusmock is not installed"
-    source "$(dirname "$0")/desktop-session.sh"
     new_session_dir gnome screens
     use_desktop_user "the desktop" "$0" "$1"
     passed_environment
@@ -54,16 +55,7 @@ fi
 shift
 
 dir=$GNOME_SESSION_DIR
-pids=()
-cleanup() {
-    local pid
-    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
-        pid=${pids[i]}
-        kill "$pid" 2>/dev/null || true
-        wait "$pid" 2>/dev/null || true
-    done
-}
-trap cleanup EXIT INT TERM
+stop_started_on_exit
 
 has_name() { # BUS NAME
     gdbus call --"$1" -d org.freedesktop.DBus -o /org/freedesktop/DBus \

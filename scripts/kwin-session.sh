@@ -24,12 +24,13 @@ skip() {
     exit 77
 }
 
+source "$(dirname "$0")/desktop-session.sh"
+
 if [[ ${1:-} != --inside ]]; then
     (($#)) || { echo "usage: $0 COMMAND [ARGS...]" >&2; exit 2; }
     for tool in kwin_wayland Xwayland dbus-run-session dbus-send; do
         command -v $tool >/dev/null || skip "$tool is not installed"
     done
-    source "$(dirname "$0")/desktop-session.sh"
     new_session_dir kwin bin
     cp "$(command -v kwin_wayland)" "$session_dir/bin/kwin_wayland"
     use_desktop_user KWin "$0" "$1"

@@ -23,6 +23,8 @@ skip() {
     exit 77
 }
 
+source "$(dirname "$0")/desktop-session.sh"
+
 if [[ ${1:-} != --inside ]]; then
     screens= bar=1
     while (($#)); do
@@ -37,7 +39,6 @@ if [[ ${1:-} != --inside ]]; then
         command -v $tool >/dev/null || skip "$tool is not installed"
     done
     ((bar)) && { command -v waybar >/dev/null || skip "waybar is not installed"; }
-    source "$(dirname "$0")/desktop-session.sh"
     new_session_dir sway screens
     use_desktop_user sway "$0" "$1"
     # A clean environment: nothing of the caller's desktop (its DISPLAY, bus, runtime folder)
@@ -53,16 +54,7 @@ fi
 shift
 
 dir=$SWAY_SESSION_DIR
-pids=()
-cleanup() {
-    local pid
-    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
-        pid=${pids[i]}
-        kill "$pid" 2>/dev/null || true
-        wait "$pid" 2>/dev/null || true
-    done
-}
-trap cleanup EXIT INT TERM
+stop_started_on_exit
 
 # One headless output; XWayland started at once, so the first X client does not wait for it.
 cat >"$dir/sway.conf" <<EOF

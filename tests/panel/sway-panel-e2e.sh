@@ -19,25 +19,8 @@
 set -euo pipefail
 exe=$1 click=$2 screens=$3
 
-if [[ -z ${SWAY_SESSION_DIR:-} ]]; then
-    for tool in foot grim convert python3 dbus-send xdotool; do
-        command -v $tool >/dev/null || { echo "sway-panel: skipped: $tool is not installed" >&2; exit 77; }
-    done
-    exec "$(dirname "$0")/../../scripts/sway-session.sh" --screens "$screens" "$0" "$@"
-fi
-
-home=$SWAY_SESSION_DIR/app-home
-mkdir -p "$home/config/tockwork"
-shots=$SWAY_SESSION_DIR/screens
-pids=()
-trap 'for p in "${pids[@]}"; do kill $p 2>/dev/null || true; done' EXIT
-fail() {
-    echo "FAIL (sway panel): $*" >&2
-    swaymsg -t get_tree >&2 || true
-    cat "$home/err" >&2 || true
-    grim "$shots/sway-panel-fail.png" 2>/dev/null || true
-    exit 1
-}
+name=sway-panel needs="foot grim convert python3 dbus-send xdotool"
+source "$(dirname "$0")/../support/sway-e2e.sh"
 
 # A late morning of a working day, in a zone where it is one now, with a salary: no first-run
 # settings and no end-of-day prompt come between the click and the panel.

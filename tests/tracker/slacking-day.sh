@@ -46,3 +46,15 @@ expect_growth() { # FROM BY WHY
     done
     fail "$3: the day's slacking seconds stayed at $(seconds), expected $want or more"
 }
+
+# With nothing listed in front: once the open run has closed (one poll), the day's seconds stand
+# still for two polls more. PREFIX names the script in what it says.
+expect_standstill() { # PREFIX
+    sleep 11
+    local still
+    still=$(seconds)
+    sleep 21
+    [[ $(seconds) == "$still" ]] ||
+        fail "with no window in front the seconds went on: $still -> $(seconds)"
+    echo "$1: nothing in front: slacking seconds stay at $still"
+}

@@ -17,26 +17,9 @@
 set -euo pipefail
 exe=$1 screens=$2
 
-if [[ -z ${SWAY_SESSION_DIR:-} ]]; then
-    for tool in foot xterm grim convert python3 dbus-send; do
-        command -v $tool >/dev/null || { echo "sway-e2e: skipped: $tool is not installed" >&2; exit 77; }
-    done
-    exec "$(dirname "$0")/../../scripts/sway-session.sh" --screens "$screens" "$0" "$@"
-fi
-
-home=$SWAY_SESSION_DIR/app-home
-mkdir -p "$home/config/tockwork"
+name=sway-e2e needs="foot xterm grim convert python3 dbus-send"
+source "$(dirname "$0")/../support/sway-e2e.sh"
 store=$home/config/tockwork/tockwork.conf
-shots=$SWAY_SESSION_DIR/screens
-pids=()
-trap 'for p in "${pids[@]}"; do kill $p 2>/dev/null || true; done' EXIT
-fail() {
-    echo "FAIL (sway): $*" >&2
-    swaymsg -t get_tree >&2 || true
-    cat "$home/err" >&2 || true
-    grim "$shots/sway-fail.png" 2>/dev/null || true
-    exit 1
-}
 
 source "$(dirname "$0")/slacking-day.sh"
 write_working_day sway-e2e "foot,xterm"
@@ -103,12 +86,8 @@ slack_in_front() { # COMMAND FOCUSED_NAME KIND
 slack_in_front foot foot "native Wayland"
 slack_in_front xterm XTerm XWayland
 
-# Nothing in front: after the run has closed (one poll), the seconds stand still for two more.
-sleep 11
-still=$(seconds)
-sleep 21
-[[ $(seconds) == "$still" ]] || fail "with no window in front the seconds went on: $still -> $(seconds)"
-echo "sway-e2e: nothing in front: slacking seconds stay at $still"
+# Nothing in front: the seconds stand still.
+expect_standstill sway-e2e
 
 kill -0 $app 2>/dev/null || fail "tockwork stopped"
 kill $app
