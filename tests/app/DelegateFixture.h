@@ -25,6 +25,7 @@
 
 #include "Sandbox.h"
 #include "TestServer.h"
+#include "support/WaitFor.h"
 
 struct SilentTray final : TrayPlatform
 {
@@ -33,16 +34,6 @@ struct SilentTray final : TrayPlatform
     void setMenu(QMenu*) override {}
     void setCallbacks(TrayCallbacks) override {}
 };
-
-inline bool waitUntil(const std::function<bool()>& done, int ms = 5000)
-{
-    for (QDeadlineTimer deadline(ms); !done(); QThread::msleep(2)) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
-}
 
 // The whole application as the user meets it, on a private store and home, with a tray that
 // draws nothing and the analytics library aimed at a local server.
@@ -82,7 +73,7 @@ public:
     QJsonArray events()
     {
         Analytics::flush();
-        EXPECT_TRUE(waitUntil([] {
+        EXPECT_TRUE(waitFor([] {
             return Analytics::Testing::bufferedCount() == 0 &&
                    Analytics::Testing::inFlightCount() == 0;
         }));

@@ -184,7 +184,7 @@ TEST_F(Delegate, ABreakSetFromTheTerminalIsNoticedAtTheNextTick)
         other.setValue(SettingsKeys::manualState, QStringLiteral("rest"));
         other.setValue(SettingsKeys::pauseStart, Clock::now());
     }
-    EXPECT_TRUE(waitUntil([] { return Pause::state() == ManualState::rest; }, 3000));
+    EXPECT_TRUE(waitFor([] { return Pause::state() == ManualState::rest; }, 3000));
     EXPECT_EQ(eventsNamed("Pause Changed").size(), 1);
 }
 

@@ -2,6 +2,7 @@
 // Presses anywhere and the active window going full screen, seen from a real X server
 // (scripts/xvfb-session.sh: Xvfb and openbox), driven with xdotool as a user would.
 #include "platform/DesktopEvents.h"
+#include "support/WaitFor.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -14,16 +15,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-bool waitUntil(const std::function<bool()>& done, int ms = 5000)
-{
-    for (QDeadlineTimer deadline(ms); !done(); QThread::msleep(2)) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
-}
 
 bool xdotool(const QStringList& arguments)
 {
@@ -51,7 +42,7 @@ TEST_F(OnXServer, PressesAreReportedOnlyWhileWatched)
 
     desktop.watchPresses(true);
     ASSERT_TRUE(xdotool({"click", "3"}));
-    EXPECT_TRUE(waitUntil([&] { return pressed.count() >= 1; }));
+    EXPECT_TRUE(waitFor([&] { return pressed.count() >= 1; }));
     // The wheel is no click.
     const int before = int(pressed.count());
     ASSERT_TRUE(xdotool({"click", "4"}));
@@ -77,20 +68,20 @@ TEST_F(OnXServer, AFullScreenActiveWindowIsSeenAndItsChangeAnnounced)
     window.resize(300, 200);
     window.show();
     window.activateWindow();
-    ASSERT_TRUE(waitUntil([&] { return changed.count() > 0; })) << "active window change";
+    ASSERT_TRUE(waitFor([&] { return changed.count() > 0; })) << "active window change";
     EXPECT_FALSE(desktop.fullScreenActive());
 
     changed.clear();
     window.showFullScreen();
-    ASSERT_TRUE(waitUntil([&] { return desktop.fullScreenActive(); }));
-    EXPECT_TRUE(waitUntil([&] { return changed.count() > 0; }))
+    ASSERT_TRUE(waitFor([&] { return desktop.fullScreenActive(); }));
+    EXPECT_TRUE(waitFor([&] { return changed.count() > 0; }))
         << "the state change of the active window is announced";
     EXPECT_TRUE(desktop.fullScreenActive(window.screen()->geometry()));
     // Another screen's area does not hold it.
     EXPECT_FALSE(desktop.fullScreenActive(QRect(100000, 0, 800, 600)));
 
     window.showNormal();
-    EXPECT_TRUE(waitUntil([&] { return !desktop.fullScreenActive(); }));
+    EXPECT_TRUE(waitFor([&] { return !desktop.fullScreenActive(); }));
 }
 
 } // namespace

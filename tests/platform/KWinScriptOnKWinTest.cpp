@@ -2,6 +2,7 @@
 #include "OffscreenGuiTestMain.h"
 #include "platform/FrontmostApp.h"
 #include "platform/linux/KWinScript.h"
+#include "support/WaitFor.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
@@ -20,17 +21,6 @@
 namespace {
 
 const QString kScript = QStringLiteral(TOCKWORK_KWIN_SCRIPT);
-
-bool waitFor(const std::function<bool()>& condition, int ms = 10000)
-{
-    QDeadlineTimer deadline(ms);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    }
-    return true;
-}
 
 QDBusMessage scripting(const QString& method, const QVariantList& args)
 {

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/linux/WaylandIdle.h"
+#include "support/WaitFor.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -13,17 +14,6 @@
 // The compositor's idle notifications on a real sway (scripts/sway-session.sh), with input given
 // through sway's own seat commands. Elsewhere each case is skipped.
 namespace {
-
-bool waitFor(const std::function<bool()>& condition, int ms = 10000)
-{
-    QDeadlineTimer deadline(ms);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    }
-    return true;
-}
 
 // Sleeps while our connections keep reading.
 void spin(int ms)

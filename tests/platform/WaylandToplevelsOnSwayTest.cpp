@@ -2,6 +2,7 @@
 #include "OffscreenGuiTestMain.h"
 #include "platform/FrontmostApp.h"
 #include "platform/linux/WaylandToplevels.h"
+#include "support/WaitFor.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -16,17 +17,6 @@
 // The compositor's list of windows on a real sway with real foot (native) and xterm (XWayland)
 // windows. Run inside scripts/sway-session.sh by the test suite; elsewhere each case is skipped.
 namespace {
-
-bool waitFor(const std::function<bool()>& condition, int ms = 10000)
-{
-    QDeadlineTimer deadline(ms);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    }
-    return true;
-}
 
 class WaylandToplevelsOnSway : public testing::Test
 {

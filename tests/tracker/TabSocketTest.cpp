@@ -2,6 +2,7 @@
 // The local socket between the browser host and the application: where it lives without a
 // runtime folder, who may use it, and that idle connections cannot keep the host out.
 #include "browser/TabReport.h"
+#include "support/WaitFor.h"
 #include "tracker/BrowserTabs.h"
 
 #include <QCoreApplication>
@@ -26,14 +27,6 @@
 #include <unistd.h>
 
 namespace {
-
-bool waitFor(const std::function<bool()>& condition, int ms = 2000)
-{
-    QDeadlineTimer deadline(ms);
-    while (!condition() && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return condition();
-}
 
 // No runtime folder, and a temporary folder of the test's own standing in for /tmp.
 class TabSocket : public testing::Test

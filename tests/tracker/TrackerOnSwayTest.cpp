@@ -18,22 +18,12 @@
 #include <functional>
 
 #include "Sandbox.h"
+#include "support/WaitFor.h"
 
 // The whole tracker as the application builds it, on a real sway (scripts/sway-session.sh): the
 // compositor's idle notifications decide when quiet hands are idle. Input is given through
 // sway's own seat commands, which reach no X client. Elsewhere the case is skipped.
 namespace {
-
-bool waitFor(const std::function<bool()>& condition, int ms = 10000)
-{
-    QDeadlineTimer deadline(ms);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    }
-    return true;
-}
 
 bool input()
 {
