@@ -122,7 +122,7 @@ slack_in_front() { # COMMAND WM_CLASS KIND
     for _ in $(seq 200); do [[ $(focused) == "('$2'"* ]] && break; sleep 0.1; done
     [[ $(focused) == "('$2'"* ]] || fail "$1 did not come to the front: $(focused) $(cat "$home/$1.log")"
     start=$(seconds)
-    expect_growth "$start" 10 "$1 ($3) in front"
+    expect_growth "$start" 9 "$1 ($3) in front"
     shot "gnome-$1"
     echo "gnome-e2e: $1 ($3) in front, reported as $(focused | cut -c1-60): slacking seconds $start -> $(seconds)"
     kill $pid

@@ -66,7 +66,7 @@ slack_in_front() { # NAME KIND COMMAND...
     pids+=($pid)
     sleep 1
     start=$(seconds)
-    expect_growth "$start" 10 "$name ($kind) in front"
+    expect_growth "$start" 9 "$name ($kind) in front"
     echo "kwin-e2e: $name in front: slacking seconds $start -> $(seconds)"
     kill $pid
     wait $pid 2>/dev/null || true

@@ -37,6 +37,7 @@ STORE
 seconds() { sed -n 's/^wolluSec=//p' "$store" | head -1; }
 
 # Waits up to 30 s for the day's slacking seconds to reach FROM + BY; fails saying WHY otherwise.
+# A poll adds about ten seconds, 9.5 or more: Qt's coarse timer may fire it up to 5 % early.
 expect_growth() { # FROM BY WHY
     local want
     want=$(awk -v s="$1" -v d="$2" 'BEGIN { print s + d }')

@@ -77,7 +77,7 @@ slack_in_front() { # COMMAND FOCUSED_NAME KIND
     pids+=($pid)
     wait_focused "$2"
     start=$(seconds)
-    expect_growth "$start" 10 "$1 ($3) in front"
+    expect_growth "$start" 9 "$1 ($3) in front"
     echo "sway-e2e: $1 in front: slacking seconds $start -> $(seconds)"
     grim "$shots/sway-$1.png"
     kill $pid
