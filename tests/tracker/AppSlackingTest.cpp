@@ -14,9 +14,9 @@ namespace {
 
 // The tray application itself, on the throw-away desktop, with a listed app in front: its store
 // file shows the day's slacking seconds growing poll by poll, and the terminal companion shows
-// them. Real time: two polls of about 10 seconds. Once with Qt drawing through X, once with Qt drawing
-// elsewhere (offscreen, as under Qt's Wayland plugin), where the X11 windows in front are still
-// seen through a connection of the tracker's own.
+// them. Real time: two polls of about 10 seconds. Once with Qt drawing through X, once with Qt
+// drawing elsewhere (offscreen, as under Qt's Wayland plugin), where the X11 windows in front are
+// still seen through a connection of the tracker's own.
 class AppSlackingTest : public DesktopTest, public testing::WithParamInterface<const char*>
 {
 protected:
