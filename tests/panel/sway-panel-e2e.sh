@@ -41,12 +41,8 @@ foot >/dev/null 2>&1 &
 pids+=($!)
 for _ in $(seq 100); do swaymsg -t get_tree | grep -q '"app_id": "foot"' && break; sleep 0.1; done
 
-unset QT_QPA_PLATFORM
-export ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}fast_unwind_on_malloc=0
-HOME=$home XDG_CONFIG_HOME=$home/config XDG_DATA_HOME=$home/data XDG_CACHE_HOME=$home/cache \
-    "$exe" 2>"$home/err" &
-app=$!
-pids+=($app)
+source "$(dirname "$0")/../support/start-tockwork.sh"
+start_tockwork
 
 # The ant in the bar: the leftmost pixel of its body colour in the bar's rows.
 ant_x() {

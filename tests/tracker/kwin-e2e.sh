@@ -44,15 +44,10 @@ script_loaded() {
         org.kde.kwin.Scripting.isScriptLoaded string:tockwork-front-window 2>/dev/null |
         grep -q 'boolean true'
 }
-# The stored seconds grow by at least $2 from $1 within 30 s (three polls).
 
 script_loaded && fail "our script is loaded before tockwork started"
-unset QT_QPA_PLATFORM
-export ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}fast_unwind_on_malloc=0
-HOME=$home XDG_CONFIG_HOME=$home/config XDG_DATA_HOME=$home/data XDG_CACHE_HOME=$home/cache \
-    "$exe" 2>"$home/err" &
-app=$!
-pids+=($app)
+source "$(dirname "$0")/../support/start-tockwork.sh"
+start_tockwork
 for _ in $(seq 100); do script_loaded && break; sleep 0.1; done
 script_loaded || fail "KWin has no script of ours loaded 10 s after the start"
 echo "kwin-e2e: the script is loaded into KWin"

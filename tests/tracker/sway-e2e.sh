@@ -40,17 +40,9 @@ wait_focused() {
     for _ in $(seq 100); do [[ $(focused) == "$1" ]] && return 0; sleep 0.1; done
     fail "$1 did not get the focus (focused: $(focused))"
 }
-# The stored seconds grow by at least $2 from $1 within 30 s (three polls).
 
-unset QT_QPA_PLATFORM
-# Qt picks its Wayland plugin here, which never frees the compositor's globals; its frames are
-# below libwayland's, which has no frame pointers: only the slow unwinder reaches them, so the
-# suppressions name Qt's plugin rather than libwayland, which TockWork uses itself.
-export ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}fast_unwind_on_malloc=0
-HOME=$home XDG_CONFIG_HOME=$home/config XDG_DATA_HOME=$home/data XDG_CACHE_HOME=$home/cache \
-    "$exe" 2>"$home/err" &
-app=$!
-pids+=($app)
+source "$(dirname "$0")/../support/start-tockwork.sh"
+start_tockwork
 
 # The host: waybar lists the item as soon as the item registers with its watcher.
 items() {

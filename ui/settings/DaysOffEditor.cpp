@@ -359,19 +359,9 @@ void DaysOffEditor::rebuildRows()
         kindLabel->setAttribute(Qt::WA_TransparentForMouseEvents, false);
         kindLabel->setGeometry(dateWidth, top, kindWidth, kRowHeight);
 
-        auto* remove = new QPushButton(QStringLiteral("✕"), rows);
+        QPushButton* remove = SettingsStyle::removeButton(
+            rows, QStringLiteral("휴가 삭제: ") + day.date.toString(Qt::ISODate), 11, 20);
         remove->setProperty("date", day.date);
-        remove->setAccessibleName(QStringLiteral("휴가 삭제: ") + day.date.toString(Qt::ISODate));
-        remove->setCursor(Qt::PointingHandCursor);
-        remove->setFont(mona(11));
-        remove->setStyleSheet(
-            QStringLiteral("QPushButton { border: none; border-radius: 10px; background: %1;"
-                           " color: %2; padding: 0; }"
-                           "QPushButton:hover { background: %3; }"
-                           "QPushButton:focus { border: 1px solid %2; }")
-                .arg(SettingsStyle::colourCss(chipFill()),
-                     SettingsStyle::colourCss(SettingsStyle::onGlass(mutedInk())),
-                     SettingsStyle::colourCss(faintColor())));
         remove->setGeometry(rowWidth - 22, top + 2, 20, 20);
         const QDate when = day.date;
         connect(remove, &QPushButton::clicked, this, [this, when] { removeDay(when); });

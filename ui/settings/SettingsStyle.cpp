@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
+#include <QPushButton>
 
 #include <cmath>
 
@@ -181,6 +182,24 @@ ChipButton* chipButton(QWidget* parent, const QString& title)
     button->setAccessibleName(title);
     button->setCornerRadius(8);
     restyleChip(button);
+    return button;
+}
+
+QPushButton* removeButton(QWidget* parent, const QString& accessibleName, int pointSize,
+                          int diameter)
+{
+    auto* button = new QPushButton(QStringLiteral("✕"), parent);
+    button->setAccessibleName(accessibleName);
+    button->setCursor(Qt::PointingHandCursor);
+    button->setFont(mona(pointSize));
+    button->setStyleSheet(
+        QStringLiteral("QPushButton { border: none; border-radius: %4px; background: %1;"
+                       " color: %2; padding: 0; }"
+                       "QPushButton:hover { background: %3; }"
+                       "QPushButton:focus { border: 1px solid %2; }")
+            .arg(colourCss(chipFill()), colourCss(onGlass(mutedInk())), colourCss(faintColor()))
+            .arg(diameter / 2));
+    button->resize(diameter, diameter);
     return button;
 }
 

@@ -9,6 +9,7 @@ class ChipButton;
 class PixelImageView;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QWidget;
 
 // How the settings windows dress their widgets in the colours of the current appearance (call
@@ -41,6 +42,12 @@ ChipButton* chipButton(QWidget* parent, const QString& title);
 void restyleChip(ChipButton* button);
 // Their height: the text "저장" in the 12-point pixel font, rounded up, plus 16.
 int chipButtonHeight();
+
+// The round "✕" that removes a row of a list: `diameter` across, its glyph in the pixel font
+// at `pointSize`, muted ink on `chipFill`, the faint colour under the pointer. Made in the
+// current appearance; rows are built again when it changes.
+QPushButton* removeButton(QWidget* parent, const QString& accessibleName, int pointSize,
+                          int diameter);
 
 // Text fields, time pickers, pop-ups, check boxes and plain buttons: ink text on field colours
 // that read on the glass.

@@ -415,19 +415,9 @@ void SettingsWindowController::buildRow(QWidget* parent, const QString& entry, i
         mutedInk(), Qt::AlignRight | Qt::AlignVCenter);
     detail->setGeometry(114, 5, 68, 18);
 
-    auto* remove = new QPushButton(QStringLiteral("✕"), row);
+    QPushButton* remove =
+        SettingsStyle::removeButton(row, QStringLiteral("삭제: ") + entry, 12, 24);
     remove->setProperty("entry", entry);
-    remove->setAccessibleName(QStringLiteral("삭제: ") + entry);
-    remove->setCursor(Qt::PointingHandCursor);
-    remove->setFont(mona(12));
-    remove->setStyleSheet(
-        QStringLiteral("QPushButton { border: none; border-radius: 12px; background: %1;"
-                       " color: %2; padding: 0; }"
-                       "QPushButton:hover { background: %3; }"
-                       "QPushButton:focus { border: 1px solid %2; }")
-            .arg(SettingsStyle::colourCss(chipFill()),
-                 SettingsStyle::colourCss(SettingsStyle::onGlass(mutedInk())),
-                 SettingsStyle::colourCss(faintColor())));
     remove->setGeometry(184, 4, 24, 24);
     connect(remove, &QPushButton::clicked, this, [this, entry] { deleteApp(entry); });
 }
