@@ -13,6 +13,7 @@
 #include "engine/Preview.h"
 #include "engine/Status.h"
 #include "engine/Store.h"
+#include "ledger/DayCapture.h"
 #include "ledger/Ledger.h"
 #include "ledger/LedgerRecorder.h"
 #include "platform/ColorScheme.h"
@@ -24,6 +25,7 @@
 #include "tracker/DesktopWollu.h"
 #include "tracker/WolluTracker.h"
 #include "ui/eod/EndOfDayPrompt.h"
+#include "ui/panel/HistoryStrip.h"
 #include "ui/panel/PanelPresenter.h"
 #include "ui/panel/PanelVC.h"
 #include "ui/panel/QuitDialog.h"
@@ -160,6 +162,11 @@ void AppDelegate::applicationDidFinishLaunching(const StartOptions& options)
             ledger_ = std::make_unique<LedgerRecorder>(Ledger::standardPath());
             connect(&wollu_->tracker(), &WolluTracker::slackingCounted, ledger_.get(),
                     &LedgerRecorder::addSlacking);
+            // The row is written once a minute; the strip shows today as it stands.
+            panel_->content()->historyStrip()->setTodaySource(
+                [](double now, const std::optional<DayRecord>& written) {
+                    return captureDay(now, written);
+                });
         }
     }
     connect(&timer, &QTimer::timeout, this, [this] {

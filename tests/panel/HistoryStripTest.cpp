@@ -265,6 +265,37 @@ TEST_F(HistoryStripLedger, ReadsAtMostOnceAMinuteAndAtOnceOnANewDay)
     EXPECT_EQ(strip.view().slots.last().date, QDate(2026, 12, 4));
 }
 
+TEST_F(HistoryStripLedger, WithATodaySourceTodayFollowsTheDayBetweenReadings)
+{
+    write({day(QDate(2026, 12, 2), 80000), day(kToday, 40000)});
+    HistoryStrip strip;
+    strip.setLedgerPath(path_);
+    // Today as the panel has it: 10 won a second more than the row written at the start.
+    const double start = Clock::now();
+    std::optional<DayRecord> given;
+    strip.setTodaySource([&](double now, const std::optional<DayRecord>& written) {
+        given = written;
+        return day(Clock::toLocal(now).date(), 40000 + (now - start) * 10);
+    });
+    strip.refresh();
+    ASSERT_TRUE(given.has_value());
+    EXPECT_EQ(given->earnedWon, 40000) << "the source is handed the row as written";
+    EXPECT_EQ(strip.view().moneyText, QStringLiteral("120,000원"));
+
+    Clock::advance(30);
+    strip.refresh();
+    EXPECT_EQ(strip.reads(), 1) << "the ledger is still read once a minute";
+    EXPECT_EQ(strip.view().moneyText, QStringLiteral("120,300원"));
+    EXPECT_EQ(strip.accessibleName(), strip.view().totalsLine());
+
+    // A new day has no row yet: today's slot comes from the source alone.
+    clock_.at(QDate(2026, 12, 4), QTime(9, 0));
+    strip.refresh();
+    EXPECT_FALSE(given.has_value());
+    ASSERT_TRUE(strip.view().slots.last().row.has_value());
+    EXPECT_EQ(strip.view().slots.last().date, QDate(2026, 12, 4));
+}
+
 TEST_F(HistoryStripLedger, WithoutALedgerEveryDayIsAGapAndNoFileAppears)
 {
     HistoryStrip strip;
@@ -303,8 +334,9 @@ TEST_F(HistoryStripLedger, AFileThatIsNoLedgerReadsAsNoRows)
     junk.close();
     HistoryStrip strip;
     strip.setLedgerPath(path_);
+    strip.setTodaySource([](double, const std::optional<DayRecord>&) { return day(kToday, 1); });
     strip.refresh();
-    EXPECT_EQ(strip.view().totals.days, 0);
+    EXPECT_EQ(strip.view().totals.days, 0) << "today alone passed for the history";
     EXPECT_EQ(QFileInfo(path_).size(), 4096) << "left as it was";
     // Not an empty history: the strip says the file could not be read.
     EXPECT_TRUE(strip.unreadable());

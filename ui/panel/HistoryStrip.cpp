@@ -199,6 +199,12 @@ void HistoryStrip::setRowSource(RowSource source)
     lastRead_.reset();
 }
 
+void HistoryStrip::setTodaySource(TodaySource source)
+{
+    todaySource_ = std::move(source);
+    lastRead_.reset();
+}
+
 void HistoryStrip::setWorkingDayRule(WorkingDayRule rule)
 {
     workingDay_ = std::move(rule);
@@ -237,19 +243,43 @@ void HistoryStrip::refresh()
     // A clock set back counts as time gone by too.
     if (!lastRead_ || today != readDay_ || std::abs(now - *lastRead_) >= kRefreshSeconds)
         reload();
+    else if (todaySource_)
+        showRows(now, today);
 }
 
 void HistoryStrip::reload()
 {
     const double now = Clock::now();
     const QDate today = Clock::toLocal(now).date();
-    const QList<DayRecord> rows = readRows(historyReadFrom(span_, today), today);
-    view_ =
-        historyView(span_, today, rows, workingDay_ ? workingDay_ : calendarWorkingDay, kMaxBarPx);
+    rows_ = readRows(historyReadFrom(span_, today), today);
     lastRead_ = now;
     readDay_ = today;
     ++reads_;
-    setAccessibleName(unreadable_ ? unreadableText() : view_.totalsLine());
+    showRows(now, today);
+}
+
+void HistoryStrip::showRows(double now, const QDate& today)
+{
+    QList<DayRecord> rows = rows_;
+    // A ledger that cannot be read says so; the day alone would pass for the whole history.
+    if (todaySource_ && !unreadable_) {
+        const auto written = std::find_if(rows.begin(), rows.end(),
+                                          [&](const DayRecord& r) { return r.date == today; });
+        if (written != rows.end())
+            *written = todaySource_(now, *written);
+        else
+            rows.append(todaySource_(now, std::nullopt));
+    }
+    HistoryView view =
+        historyView(span_, today, rows, workingDay_ ? workingDay_ : calendarWorkingDay, kMaxBarPx);
+    // Refreshed every second while the panel is open: an unchanged strip is not drawn again.
+    const QString name = unreadable_ ? unreadableText() : view.totalsLine();
+    const bool same = view.slots == view_.slots && view.totalsLine() == view_.totalsLine() &&
+                      name == accessibleName();
+    view_ = std::move(view);
+    if (same)
+        return;
+    setAccessibleName(name);
     update();
 }
 

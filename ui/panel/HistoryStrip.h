@@ -16,7 +16,8 @@ class Ledger;
 // labelled "오늘", gaps where the application did not run) and the totals of the bars drawn
 // below, the slacking figure behind a swatch of the red top. A click switches between the last
 // seven working days ("최근 7일") and this month ("이번 달"). Rows come from the day ledger, read
-// at most once a minute (and at once when the day or the span changes).
+// at most once a minute (and at once when the day or the span changes); with a today source,
+// today's bar and the totals follow the day at every refresh in between.
 class HistoryStrip final : public QWidget
 {
     Q_OBJECT
@@ -46,6 +47,12 @@ public:
     // Another ledger file (tests), or rows from elsewhere (fixed demo days).
     void setLedgerPath(const QString& path);
     void setRowSource(RowSource source);
+    // Today's row as it stands at `now`, given the one last written (none before the first
+    // write). Set where the strip shows the day being recorded, whose ledger row trails it by up
+    // to a minute, so that the strip agrees with the panel's live figures above it.
+    using TodaySource =
+        std::function<DayRecord(double now, const std::optional<DayRecord>& written)>;
+    void setTodaySource(TodaySource source);
     // Which days get a slot; calendarWorkingDay() unless set.
     void setWorkingDayRule(WorkingDayRule rule);
 
@@ -89,11 +96,15 @@ protected:
 
 private:
     QList<DayRecord> readRows(const QDate& from, const QDate& to);
+    // The view of the rows read, today's as the today source has it now.
+    void showRows(double now, const QDate& today);
     qreal ratio() const;
 
     HistorySpan span_ = HistorySpan::week;
     HistoryView view_;
     RowSource source_;
+    TodaySource todaySource_;
+    QList<DayRecord> rows_; // as last read
     WorkingDayRule workingDay_;
     QString ledgerPath_;
     bool ownLedger_ = true; // ledgerPath_ is the user's
