@@ -4,6 +4,7 @@
 // with ten years of rows in the file. Drawing it is part of every repaint of the panel.
 
 #include "engine/Clock.h"
+#include "ledger/DayCapture.h"
 #include "ledger/Ledger.h"
 #include "render/MonaFont.h"
 #include "ui/panel/HistoryStrip.h"
@@ -70,6 +71,28 @@ void BM_HistoryStripReload(benchmark::State& state)
     Clock::unfreeze();
 }
 BENCHMARK(BM_HistoryStripReload)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+// The refresh of every second between readings while the panel is open: today's row as it
+// stands now (the day's figures from the store and the clock) over the rows last read. It runs
+// beside the panel's own refresh, so it must stay well below it.
+void BM_HistoryStripLiveToday(benchmark::State& state)
+{
+    Clock::freeze(Clock::toEpoch(QDateTime(kToday, QTime(15, 0))));
+    const TenYearsOfDays days;
+    HistoryStrip strip;
+    strip.setLedgerPath(days.path());
+    strip.setWorkingDayRule([](const QDate& d) { return d.dayOfWeek() < Qt::Saturday; });
+    strip.setTodaySource([](double now, const std::optional<DayRecord>& written) {
+        return captureDay(now, written);
+    });
+    strip.setSpan(state.range(0) ? HistorySpan::month : HistorySpan::week);
+    strip.refresh(); // the reading; the clock stands, so no other is due
+    for (auto _ : state)
+        strip.refresh();
+    state.SetLabel(state.range(0) ? "month" : "week");
+    Clock::unfreeze();
+}
+BENCHMARK(BM_HistoryStripLiveToday)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 // The first reading of a panel: the ledger file opened read-only, then read.
 void BM_HistoryStripFirstRead(benchmark::State& state)
