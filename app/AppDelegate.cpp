@@ -163,10 +163,7 @@ void AppDelegate::applicationDidFinishLaunching(const StartOptions& options)
             connect(&wollu_->tracker(), &WolluTracker::slackingCounted, ledger_.get(),
                     &LedgerRecorder::addSlacking);
             // The row is written once a minute; the strip shows today as it stands.
-            panel_->content()->historyStrip()->setTodaySource(
-                [](double now, const std::optional<DayRecord>& written) {
-                    return captureDay(now, written);
-                });
+            panel_->content()->historyStrip()->setTodaySource(captureDay);
         }
     }
     connect(&timer, &QTimer::timeout, this, [this] {

@@ -56,18 +56,25 @@ private:
     QString path_;
 };
 
+// The strip over `days` with weekdays as working days, on the span the benchmark's argument
+// names (0: the week, 1: the month).
+void showWeekdays(HistoryStrip& strip, const TenYearsOfDays& days, benchmark::State& state)
+{
+    strip.setLedgerPath(days.path());
+    strip.setWorkingDayRule([](const QDate& d) { return d.dayOfWeek() < Qt::Saturday; });
+    strip.setSpan(state.range(0) ? HistorySpan::month : HistorySpan::week);
+    state.SetLabel(state.range(0) ? "month" : "week");
+}
+
 // A reading over an open connection, as every minute after the first.
 void BM_HistoryStripReload(benchmark::State& state)
 {
     Clock::freeze(Clock::toEpoch(QDateTime(kToday, QTime(15, 0))));
     const TenYearsOfDays days;
     HistoryStrip strip;
-    strip.setLedgerPath(days.path());
-    strip.setWorkingDayRule([](const QDate& d) { return d.dayOfWeek() < Qt::Saturday; });
-    strip.setSpan(state.range(0) ? HistorySpan::month : HistorySpan::week);
+    showWeekdays(strip, days, state);
     for (auto _ : state)
         strip.reload();
-    state.SetLabel(state.range(0) ? "month" : "week");
     Clock::unfreeze();
 }
 BENCHMARK(BM_HistoryStripReload)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
@@ -80,16 +87,11 @@ void BM_HistoryStripLiveToday(benchmark::State& state)
     Clock::freeze(Clock::toEpoch(QDateTime(kToday, QTime(15, 0))));
     const TenYearsOfDays days;
     HistoryStrip strip;
-    strip.setLedgerPath(days.path());
-    strip.setWorkingDayRule([](const QDate& d) { return d.dayOfWeek() < Qt::Saturday; });
-    strip.setTodaySource([](double now, const std::optional<DayRecord>& written) {
-        return captureDay(now, written);
-    });
-    strip.setSpan(state.range(0) ? HistorySpan::month : HistorySpan::week);
+    showWeekdays(strip, days, state);
+    strip.setTodaySource(captureDay);
     strip.refresh(); // the reading; the clock stands, so no other is due
     for (auto _ : state)
         strip.refresh();
-    state.SetLabel(state.range(0) ? "month" : "week");
     Clock::unfreeze();
 }
 BENCHMARK(BM_HistoryStripLiveToday)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);

@@ -2,6 +2,7 @@
 // The desktop's light or dark preference read from a stand-in XDG desktop portal on a private
 // session bus of the test's own, and followed when the desktop switches.
 #include "platform/ColorScheme.h"
+#include "support/WaitFor.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
@@ -89,16 +90,6 @@ protected:
         QDBusConnection(QStringLiteral("fake-portal")).send(signal);
     }
 
-    static bool waitUntil(const std::function<bool()>& done, int ms = 3000)
-    {
-        for (QDeadlineTimer deadline(ms); !done(); QThread::msleep(2)) {
-            if (deadline.hasExpired())
-                return false;
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        }
-        return true;
-    }
-
     QString address_;
     pid_t daemon_ = 0;
     bool portalBus_ = false;
@@ -110,19 +101,19 @@ TEST_F(Portal, ThePreferenceIsReadAndFollowed)
     startPortal(1);
     ColorScheme scheme(address_);
     QSignalSpy changed(&scheme, &ColorScheme::changed);
-    ASSERT_TRUE(waitUntil([&] { return scheme.prefersDark().has_value(); }));
+    ASSERT_TRUE(waitFor([&] { return scheme.prefersDark().has_value(); }));
     EXPECT_EQ(scheme.prefersDark(), true);
     EXPECT_EQ(portal.reads, 1);
 
     // Another namespace's setting changes nothing.
     emitChange(QStringLiteral("org.gnome.desktop.interface"), 2);
     emitChange(QStringLiteral("org.freedesktop.appearance"), 2);
-    ASSERT_TRUE(waitUntil([&] { return scheme.prefersDark() == false; }));
+    ASSERT_TRUE(waitFor([&] { return scheme.prefersDark() == false; }));
     EXPECT_EQ(changed.count(), 2); // the first answer, then the switch
 
     // "No preference": the palette decides again.
     emitChange(QStringLiteral("org.freedesktop.appearance"), 0);
-    ASSERT_TRUE(waitUntil([&] { return !scheme.prefersDark().has_value(); }));
+    ASSERT_TRUE(waitFor([&] { return !scheme.prefersDark().has_value(); }));
 }
 
 TEST_F(Portal, NoPortalMeansNoPreferenceWithoutDelay)

@@ -39,12 +39,12 @@ TEST_F(SettingsTest, TheWindowAndItsDialogFollowTheDesktopsLightOrDarkLikeThePan
 
     // The desktop switches to light: the open window lays itself out again in light colours.
     GlassWindow::followDesktop(false);
-    ASSERT_TRUE(waitUntil([&] { return titleInk(*window).lightness() < 80; }));
+    ASSERT_TRUE(waitFor([&] { return titleInk(*window).lightness() < 80; }));
     EXPECT_GT(glassOf(*window).lightness(), 200);
 
     // A window's own pin goes before the desktop.
     window->window()->setAppearance(true);
-    ASSERT_TRUE(waitUntil([&] { return titleInk(*window).lightness() > 200; }));
+    ASSERT_TRUE(waitFor([&] { return titleInk(*window).lightness() > 200; }));
     EXPECT_LT(glassOf(*window).lightness(), 80);
     GlassWindow::followDesktop(true);
     GlassWindow::followDesktop(false);

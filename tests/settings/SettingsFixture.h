@@ -13,6 +13,7 @@
 #include "Sandbox.h"
 #include "SettingsControls.h"
 #include "TestServer.h"
+#include "support/WaitFor.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -51,21 +52,11 @@ protected:
         FaviconTesting::reset();
     }
 
-    static bool waitUntil(const std::function<bool()>& done, int ms = 5000)
-    {
-        for (QDeadlineTimer deadline(ms); !done(); QThread::msleep(2)) {
-            if (deadline.hasExpired())
-                return false;
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        }
-        return true;
-    }
-
     // Every event tracked so far, in order, once the library has sent them all.
     QJsonArray events()
     {
         Analytics::flush();
-        EXPECT_TRUE(waitUntil([] {
+        EXPECT_TRUE(waitFor([] {
             return Analytics::Testing::bufferedCount() == 0 &&
                    Analytics::Testing::inFlightCount() == 0;
         }));

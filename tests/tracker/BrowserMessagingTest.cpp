@@ -2,6 +2,7 @@
 #include "browser/BrowserSupport.h"
 #include "browser/NativeMessaging.h"
 #include "browser/TabReport.h"
+#include "support/WaitFor.h"
 #include "tracker/BrowserTabs.h"
 
 #include <QCoreApplication>
@@ -100,14 +101,6 @@ protected:
         ASSERT_EQ(tabs.path(), runtime.filePath(QStringLiteral("tockwork-browser.sock")));
     }
     void TearDown() override { qunsetenv("XDG_RUNTIME_DIR"); }
-
-    static bool waitFor(const std::function<bool()>& condition, int ms = 5000)
-    {
-        QDeadlineTimer deadline(ms);
-        while (!condition() && !deadline.hasExpired())
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        return condition();
-    }
 
     bool listenAtStart = true;
     QTemporaryDir runtime;
