@@ -176,10 +176,6 @@ bool compositing()
     return owner && owner->owner != XCB_WINDOW_NONE;
 }
 
-} // namespace WindowHints
-
-namespace WindowHints {
-
 bool windowManagerIgnoresPositions()
 {
     xcb_connection_t* c = Xcb::qtConnection();
